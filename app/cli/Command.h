@@ -1,0 +1,67 @@
+#pragma once
+// Command registry of etibarix-cli. Each command lives in its own source file
+// of app/cli/ and registers itself with a static CommandRegistrar, so adding a
+// command never touches main.cpp.
+//
+// Exit codes: 0 done, 1 failed (one line on stderr), 2 usage error.
+// Arguments and output are UTF-8; the files hold Windows-1252.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace etibarix::cli {
+
+enum ExitCode { Ok = 0, Failed = 1, Usage = 2 };
+
+struct Context {
+    QTextStream &out;
+    QTextStream &err;
+    QString dataDir;   // the program directory in use (AppDir), ends with "/"
+};
+
+struct Command {
+    QString name;
+    QString synopsis;  // one line for the usage text, without the name
+    std::function<int(Context &, const QStringList &args)> run;
+};
+
+class CommandRegistry {
+public:
+    static void add(Command command);
+    static const std::vector<Command> &all();
+    static const Command *find(const QString &name);
+};
+
+struct CommandRegistrar {
+    explicit CommandRegistrar(Command command) { CommandRegistry::add(std::move(command)); }
+};
+
+// Small helpers for the commands' own option parsing.
+class Args {
+public:
+    explicit Args(QStringList args) : m_args(std::move(args)) {}
+    // Removes "--name VALUE" and returns VALUE; nullopt when absent.
+    // Sets error() when the option has no value.
+    std::optional<QString> take(const QString &name);
+    // Removes "--name"; true when it was there.
+    bool flag(const QString &name);
+    const QStringList &rest() const { return m_args; }
+    bool hasError() const { return !m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+
+private:
+    QStringList m_args;
+    QString m_error;
+};
+
+// Prints "etibarix-cli: <message>" to err and returns Usage.
+int usageError(Context &ctx, const QString &message);
+// Prints "etibarix-cli: <message>" to err and returns Failed.
+int failure(Context &ctx, const QString &message);
+
+} // namespace etibarix::cli
