@@ -46,6 +46,7 @@ Tfchoixlangue::Tfchoixlangue(QWidget *parent) : QDialog(parent)
         ++row;
     }
     grid->setColumnStretch(1, 1);
+    group->setMinimumWidth(264);   // the window is 288 wide
     m_lfrancais->setChecked(true);
 
     auto *boutok = new QPushButton(app::PictureIcon(app::Picture::Ok), QStringLiteral("OK"), this);
@@ -58,7 +59,6 @@ Tfchoixlangue::Tfchoixlangue(QWidget *parent) : QDialog(parent)
     layout->addWidget(group);
     layout->addWidget(boutok, 0, Qt::AlignHCenter);
 
-    setMinimumSize(288, 175);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
