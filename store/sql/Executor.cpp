@@ -6,6 +6,8 @@
 #include "store/sql/LikePattern.h"
 #include "store/sql/RowSorter.h"
 
+#include <utility>
+
 namespace etibarix::store::sql {
 namespace {
 
@@ -198,27 +200,25 @@ ResultSet Executor::selectMax(const SelectMaxStatement &statement, DbfTable &tab
 void Executor::insert(const InsertStatement &statement, DbfTable &table)
 {
     const std::vector<FieldAssignment> values = assignments(table, statement.columns, statement.values);
-    const std::uint64_t before = table.version();
+    // Forgotten while the append runs: should it fail half-way, the next
+    // question walks the table.
+    std::optional<MaxCache> cached = std::exchange(m_max, std::nullopt);
     table.append(values);
-    const std::uint64_t after = table.version();
-
-    if (!m_max || m_max->table != &table || m_max->version != before || after != before + 1) {
-        m_max.reset();
+    // Every change the table makes or notices raises its version by one, so
+    // exactly one step since the maximum was remembered is this append alone.
+    if (!cached || cached->table != &table || table.version() != cached->version + 1)
         return;
-    }
-    // Keep the remembered maximum in step with the record just appended.
     std::int32_t stored = 0;   // a field not given is stored as 0
     for (const FieldAssignment &a : values) {
-        if (a.field != m_max->field)
+        if (a.field != cached->field)
             continue;
-        if (!std::holds_alternative<std::int32_t>(a.value)) {
-            m_max.reset();   // a text converted by the table: walk again next time
-            return;
-        }
+        if (!std::holds_alternative<std::int32_t>(a.value))
+            return;   // a text converted by the table: walk again next time
         stored = storedInteger(table.fields()[static_cast<std::size_t>(a.field)], std::get<std::int32_t>(a.value));
     }
-    m_max->max = m_max->max ? std::max(*m_max->max, stored) : stored;
-    m_max->version = after;
+    cached->max = cached->max ? std::max(*cached->max, stored) : stored;
+    cached->version += 1;
+    m_max = std::move(cached);
 }
 
 void Executor::update(const UpdateStatement &statement, DbfTable &table)
