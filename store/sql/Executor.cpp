@@ -143,6 +143,7 @@ ResultSet Executor::select(const SelectStatement &statement, DbfTable &table)
         integer.push_back(f.type == 'N');
     }
     ResultSet rows(std::move(columns));
+    rows.reserve(m_lastRows, m_lastTextBytes);
     const int count = static_cast<int>(fields.size());
     for (table.first(); !table.eof(); table.next()) {
         if (!filter.holds(table))
@@ -154,6 +155,8 @@ ResultSet Executor::select(const SelectStatement &statement, DbfTable &table)
                 rows.addText(table.text(f));
         }
     }
+    m_lastRows = rows.rowCount();
+    m_lastTextBytes = rows.textBytes();
     RowSorter::sort(rows, keys);
     return rows;
 }

@@ -34,6 +34,10 @@ private:
         std::optional<std::int32_t> max;   // nullopt: no live record
     };
     std::optional<MaxCache> m_max;
+    // Size of the last select, to reserve room for the next one (the list
+    // is refreshed again and again with results of similar size).
+    int m_lastRows = 0;
+    qsizetype m_lastTextBytes = 0;
 };
 
 } // namespace etibarix::store::sql

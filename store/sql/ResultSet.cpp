@@ -15,6 +15,12 @@ int ResultSet::columnIndex(QByteArrayView name) const
     return -1;
 }
 
+void ResultSet::reserve(int rows, qsizetype textBytes)
+{
+    m_cells.reserve(static_cast<std::size_t>(rows) * m_columns.size());
+    m_pool.reserve(textBytes);
+}
+
 ResultSet::Cell ResultSet::storeText(QByteArrayView text)
 {
     if (m_pool.size() + text.size() > 0xFFFFFFFFLL)

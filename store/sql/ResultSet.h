@@ -33,6 +33,10 @@ public:
     int columnIndex(QByteArrayView name) const;
     int rowCount() const { return m_rows; }
 
+    // Room for rows and text bytes, so that filling does not reallocate.
+    void reserve(int rows, qsizetype textBytes);
+    qsizetype textBytes() const { return m_pool.size(); }
+
     // Filling, one row at a time, the values in column order.
     void addInteger(std::int32_t value);
     void addText(QByteArrayView value);
