@@ -205,19 +205,21 @@ struct DbfTable::Impl {
     bool atEof = true;
     std::vector<char> buf;
     std::int64_t bufFirst = 0;   // record number of buf's first record
-    std::int64_t bufCount = 0;
+    mutable std::int64_t bufCount = 0;
     const char *cur = nullptr;
 
     // What this object last knew of the file, to notice changes by others.
     mutable std::uint64_t version = 1;
     mutable off_t seenSize = -1;
     mutable std::int64_t seenMtime = -1;
+    mutable bool ownWrite = false;
+    off_t ownSize = 0;
 
     // Companion file that counts the users of the index while it is open.
     int companionFd = -1;
     QString companionPath;
 
-    MdxIndex index;
+    mutable MdxIndex index;
     int keyField = -1;
 
     QString context(const char *step) const
@@ -382,14 +384,20 @@ struct DbfTable::Impl {
         seenMtime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     }
 
-    // Takes the record count from the file length; notices changes that
-    // another user made since this object last looked.
-    void refreshCount()
+    // Compares the file with what this object last saw of it. Its own last
+    // write is taken as seen when the length is the one it left; a change by
+    // another user within the same clock tick and of the same length goes
+    // unnoticed, which the single-user program can afford.
+    void noticeChanges(const struct stat &st) const
     {
-        struct stat st {};
-        if (::fstat(fd, &st) != 0)
-            return;
         const std::int64_t mtime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        if (ownWrite) {
+            ownWrite = false;
+            if (st.st_size == ownSize) {
+                rememberStat(st);
+                return;
+            }
+        }
         if (st.st_size != seenSize || mtime != seenMtime) {
             ++version;
             rememberStat(st);
@@ -397,15 +405,23 @@ struct DbfTable::Impl {
             // Read the records again; cur stays valid until then.
             bufCount = 0;
         }
+    }
+
+    // Takes the record count from the file length.
+    void refreshCount()
+    {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0)
+            return;
+        noticeChanges(st);
         count = st.st_size >= headerLen ? (st.st_size - headerLen) / recordLen : 0;
     }
 
-    void afterOwnWrite()
+    void afterOwnWrite(off_t end)
     {
         ++version;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0)
-            rememberStat(st);
+        ownWrite = true;
+        ownSize = std::max<off_t>(seenSize, end);
     }
 
     // --- walk ----------------------------------------------------------------
@@ -750,7 +766,10 @@ void DbfTable::first()
         d->atEof = true;
         return;
     }
-    // A new walk reads the file afresh.
+    // A new walk is a new statement: the index catches up with the appends
+    // of the last one, and the records are read afresh.
+    if (d->index.isOpen() && !d->index.flush())
+        d->repairIndex();
     d->bufCount = 0;
     d->cur = nullptr;
     d->refreshCount();
@@ -815,7 +834,7 @@ void DbfTable::append(std::span<const FieldAssignment> values)
     if (d->keyField >= 0 && d->index.isOpen()
         && !d->index.insert(d->keyOf(record.constData()), static_cast<std::uint32_t>(recNo)))
         d->repairIndex();
-    d->afterOwnWrite();
+    d->afterOwnWrite(d->headerLen + recNo * d->recordLen);
 }
 
 void DbfTable::updateCurrent(std::span<const FieldAssignment> values)
@@ -841,7 +860,7 @@ void DbfTable::updateCurrent(std::span<const FieldAssignment> values)
             && !d->index.replace(oldKey, newKey, static_cast<std::uint32_t>(d->rec)))
             d->repairIndex();
     }
-    d->afterOwnWrite();
+    d->afterOwnWrite(d->headerLen + d->rec * d->recordLen);
 }
 
 void DbfTable::deleteCurrent()
@@ -857,24 +876,15 @@ void DbfTable::deleteCurrent()
     if (d->cur)
         const_cast<char *>(d->cur)[0] = kDeletedFlag;
     d->state = std::max(d->state, HeaderState::Changed);
-    d->afterOwnWrite();
+    d->afterOwnWrite(d->headerLen + d->rec * d->recordLen);
     d->advance();
 }
 
 std::uint64_t DbfTable::version() const
 {
-    if (d->fd >= 0) {
-        struct stat st {};
-        if (::fstat(d->fd, &st) == 0) {
-            const std::int64_t mtime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-            if (st.st_size != d->seenSize || mtime != d->seenMtime) {
-                ++d->version;
-                d->rememberStat(st);
-                d->index.dropCache();
-                d->bufCount = 0;
-            }
-        }
-    }
+    struct stat st {};
+    if (d->fd >= 0 && ::fstat(d->fd, &st) == 0)
+        d->noticeChanges(st);
     return d->version;
 }
 

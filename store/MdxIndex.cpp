@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <numeric>
 
 namespace etibarix::store {
@@ -27,8 +28,9 @@ constexpr int kMaxDepth = 32;
 constexpr char kTagName[] = "CB";
 constexpr char kKeyExpression[] = "cb";
 constexpr char kKeyFormatField = 0x10;
-// Blocks kept in memory between operations (1 MB).
-constexpr std::size_t kCacheBlocks = 1024;
+// Blocks kept in memory between operations (8 MB at most, whatever the
+// size of the table).
+constexpr std::size_t kCacheBlocks = 8192;
 
 std::uint32_t u32(const char *p)
 {
@@ -456,20 +458,44 @@ bool MdxIndex::create(const QString &path, QByteArrayView keys, int keyLength, Q
     return true;
 }
 
-void MdxIndex::close()
+bool MdxIndex::close()
 {
+    bool ok = true;
     if (m_fd >= 0) {
-        writeHeaders();
+        ok = flush();
         ::close(m_fd);
     }
     m_fd = -1;
     m_path.clear();
     m_cache.clear();
+    m_dirty.clear();
+    return ok;
+}
+
+bool MdxIndex::flush()
+{
+    if (m_fd < 0)
+        return false;
+    std::vector<std::uint32_t> pages(m_dirty.begin(), m_dirty.end());
+    std::sort(pages.begin(), pages.end());
+    for (std::uint32_t page : pages) {
+        const auto it = m_cache.find(page);
+        if (it == m_cache.end() || !pwriteAll(m_fd, it->second.constData(), kBlockSize, off_t(page) * kPageSize))
+            return false;
+        m_dirty.erase(page);
+    }
+    // The headers last: until they are written the file keeps its old
+    // length in pages, so a crash half-way leaves an index that fails the
+    // check at the next open and is rebuilt.
+    return writeHeaders();
 }
 
 void MdxIndex::dropCache()
 {
+    if (m_fd >= 0 && !m_dirty.empty())
+        flush();
     m_cache.clear();
+    m_dirty.clear();
     if (m_fd < 0)
         return;
     // The headers may have changed as well.
@@ -481,6 +507,22 @@ void MdxIndex::dropCache()
         m_tagHeader = th;
         m_headersDirty = false;
     }
+}
+
+bool MdxIndex::trimCache()
+{
+    if (m_cache.size() <= kCacheBlocks)
+        return true;
+    if (m_dirty.size() > kCacheBlocks / 2 && !flush())
+        return false;
+    // Leaves go first, about a quarter of the cache at a time: the few
+    // interior nodes are on every path.
+    for (auto it = m_cache.begin(); it != m_cache.end() && m_cache.size() > kCacheBlocks * 3 / 4;) {
+        const char *p = it->second.constData();
+        const bool leaf = u32(p + kNodeHead + u32(p) * m_itemLength) == 0;
+        it = leaf && !m_dirty.contains(it->first) ? m_cache.erase(it) : std::next(it);
+    }
+    return true;
 }
 
 MdxIndex::Block *MdxIndex::block(std::uint32_t page)
@@ -501,17 +543,22 @@ MdxIndex::Block *MdxIndex::block(std::uint32_t page)
 
 bool MdxIndex::writeBlock(std::uint32_t page, const Block &b)
 {
-    if (!pwriteAll(m_fd, b.constData(), kBlockSize, off_t(page) * kPageSize))
-        return false;
     m_cache[page] = b;
+    m_dirty.insert(page);
     touchDate();
     return true;
 }
 
 void MdxIndex::touchDate()
 {
-    char today[3];
-    putDate(today, QDate::currentDate());
+    // Asking for the local date costs a look at the time zone file; once a
+    // minute is enough.
+    const std::time_t now = std::time(nullptr);
+    if (now / 60 != m_dateMinute) {
+        m_dateMinute = now / 60;
+        putDate(m_today, QDate::currentDate());
+    }
+    const char *today = m_today;
     if (std::memcmp(m_fileHeader.constData() + 44, today, 3) != 0) {
         std::memcpy(m_fileHeader.data() + 44, today, 3);
         m_headersDirty = true;
@@ -615,15 +662,30 @@ std::uint32_t MdxIndex::allocate()
 bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView key, std::uint32_t recNo)
 {
     const std::uint32_t page = path.back().page;
-    const Block *cached = block(page);
+    Block *cached = block(page);
     if (!cached)
         return false;
-    Block b = *cached;
-    const std::uint32_t n = u32(b.constData());
+    const std::uint32_t n = u32(cached->constData());
     if (m_tagHeader[246] == 0) {
         m_tagHeader[246] = 1;
         m_headersDirty = true;
     }
+    if (n < static_cast<std::uint32_t>(m_maxKeys)) {
+        // Room in the leaf: shift the entries after pos in the cached block.
+        char *base = cached->data() + kNodeHead;
+        std::memmove(base + qsizetype(pos + 1) * m_itemLength, base + qsizetype(pos) * m_itemLength,
+                     qsizetype(n - pos) * m_itemLength);
+        char *e = base + qsizetype(pos) * m_itemLength;
+        std::memset(e, 0, m_itemLength);
+        put32(e, recNo);
+        std::memcpy(e + 4, key.data(), m_keyLength);
+        put32(cached->data(), n + 1);
+        put32(base + qsizetype(n + 1) * m_itemLength, 0);
+        m_dirty.insert(page);
+        touchDate();
+        return true;
+    }
+    const Block b = *cached;
 
     // All entries with the new one in its place.
     QByteArray items(qsizetype(n + 1) * m_itemLength, '\0');
@@ -633,13 +695,6 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
     std::memcpy(e + 4, key.data(), m_keyLength);
     std::memcpy(e + m_itemLength, b.constData() + kNodeHead + qsizetype(pos) * m_itemLength,
                 qsizetype(n - pos) * m_itemLength);
-
-    if (n + 1 <= static_cast<std::uint32_t>(m_maxKeys)) {
-        std::memset(b.data() + kNodeHead, 0, kBlockSize - kNodeHead);
-        put32(b.data(), n + 1);
-        std::memcpy(b.data() + kNodeHead, items.constData(), items.size());
-        return writeBlock(page, b) && writeHeaders();
-    }
 
     // Split: the lower half stays, the upper half moves to a new block.
     const std::uint32_t total = n + 1;
@@ -670,7 +725,7 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
     }
     const QByteArrayView separator(items.constData() + qsizetype(lower - 1) * m_itemLength + 4, m_keyLength);
     path.pop_back();
-    return insertChild(path, separator, page, upperPage) && writeHeaders();
+    return insertChild(path, separator, page, upperPage);
 }
 
 bool MdxIndex::insertChild(std::vector<PathStep> &path, QByteArrayView separator, std::uint32_t left,
@@ -745,8 +800,8 @@ bool MdxIndex::insert(QByteArrayView key, std::uint32_t recNo)
 {
     if (m_fd < 0 || key.size() != m_keyLength)
         return false;
-    if (m_cache.size() > kCacheBlocks)
-        m_cache.clear();
+    if (!trimCache())
+        return false;
     std::vector<PathStep> path;
     // A new record has the highest number: it goes after every equal key.
     if (!descend(key, path, true))
@@ -786,8 +841,8 @@ bool MdxIndex::replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32
 {
     if (m_fd < 0 || oldKey.size() != m_keyLength || newKey.size() != m_keyLength)
         return false;
-    if (m_cache.size() > kCacheBlocks)
-        m_cache.clear();
+    if (!trimCache())
+        return false;
     std::vector<PathStep> path;
     if (!descend(oldKey, path, false))
         return false;
@@ -824,7 +879,9 @@ bool MdxIndex::replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32
     }
     if (!descend(newKey, path, false))
         return false;
-    return insertAt(path, newKey, recNo, true);
+    // Changed keys go to disk at once: a lost update would leave an index
+    // that looks sound.
+    return insertAt(path, newKey, recNo, true) && flush();
 }
 
 } // namespace etibarix::store

@@ -6,10 +6,13 @@
 //
 // The file is built in one go from all keys, and afterwards kept up to date in
 // place: a key is inserted into its leaf, full nodes split, new blocks go to
-// the end of the file. Every changed block is written at once, so the file on
-// disk is always a valid index of the records written so far. A bounded cache
-// of blocks keeps appends cheap; it is dropped whenever another process may
-// have changed the file.
+// the end of the file. Blocks are cached (a bounded amount) and the blocks
+// changed by appends are written together by flush(), at the latest when the
+// index closes. Until then the file on disk is the index as of the last
+// flush: it lacks the keys of the newest records, so after a crash its key
+// count no longer matches the table and the next open rebuilds it. Changed
+// keys of existing records, which a count would not reveal, are written at
+// once.
 
 #include <QByteArray>
 #include <QDate>
@@ -19,6 +22,7 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace etibarix::store {
@@ -58,7 +62,10 @@ public:
     // Writes a new file built from `keys` (replacing any file of that name)
     // and opens it. False when the file cannot be written.
     bool create(const QString &path, QByteArrayView keys, int keyLength, QByteArrayView tableName);
-    void close();
+    // Writes pending blocks and closes; false when the writing failed.
+    bool close();
+    // Writes the blocks changed since the last flush, then the headers.
+    bool flush();
     bool isOpen() const { return m_fd >= 0; }
     QString path() const { return m_path; }
 
@@ -67,7 +74,8 @@ public:
     bool insert(QByteArrayView key, std::uint32_t recNo);
     bool replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32_t recNo);
 
-    // Forgets cached blocks (another process may have written the file).
+    // Forgets cached blocks (another process may have written the file),
+    // after writing its own pending ones.
     void dropCache();
 
 private:
@@ -95,6 +103,7 @@ private:
                      std::uint32_t right);
     int compareEntry(const char *item, QByteArrayView key, std::uint32_t recNo) const;
     void touchDate();
+    bool trimCache();
 
     int m_fd = -1;
     QString m_path;
@@ -106,6 +115,9 @@ private:
     QByteArray m_tagHeader;    // bytes 0..255 of the tag header block
     bool m_headersDirty = false;
     std::unordered_map<std::uint32_t, Block> m_cache;
+    std::unordered_set<std::uint32_t> m_dirty;   // cached blocks not yet written
+    std::int64_t m_dateMinute = -1;
+    char m_today[3] = {};
 };
 
 } // namespace etibarix::store

@@ -185,6 +185,9 @@ TEST_F(IndexTableTest, AppendsKeepEveryKeyInOrderThroughSplits)
         }
     }
     appendKeys(batch);
+    // The keys of the appends reach the file with the next walk.
+    EXPECT_FALSE(MdxIndex::check(readFile(indexPath), kKeyLength, std::int64_t(keys.size())));
+    table.first();
     expectIndexMatches();
     // No rebuild happened: only the creation of the empty index.
     EXPECT_EQ(events.size(), 2u);
@@ -196,6 +199,32 @@ TEST_F(IndexTableTest, AppendsKeepEveryKeyInOrderThroughSplits)
     expectIndexMatches();
     table.open();
     EXPECT_EQ(events.size(), 2u);   // the index was found sound
+}
+
+TEST_F(IndexTableTest, IndexLeftBehindByACrashIsRebuilt)
+{
+    table.open();
+    appendKeys({"M", "N"});
+    table.first();
+    appendKeys({"A", "Z"});
+    // A run that ends here leaves the table with four records and an index
+    // with two keys.
+    DataDir other;
+    ASSERT_TRUE(writeFile(other.file(QStringLiteral("article.dbf")), readFile(path)));
+    ASSERT_TRUE(writeFile(other.file(QStringLiteral("article.MDX")), readFile(indexPath)));
+    table.close();
+
+    store::DbfTable t;
+    t.setFileName(other.file(QStringLiteral("article.dbf")));
+    bool rebuilt = false;
+    store::TableCallbacks cb;
+    cb.indexBegin = [&rebuilt](const QString &) { rebuilt = true; };
+    t.setCallbacks(cb);
+    t.open();
+    t.close();
+    EXPECT_TRUE(rebuilt);
+    indexPath = other.file(QStringLiteral("article.MDX"));
+    expectIndexMatches();
 }
 
 TEST_F(IndexTableTest, UpdatesMoveKeys)
