@@ -38,8 +38,8 @@ constexpr char kEofMarker = 0x1A;
 constexpr char kDeletedFlag = '*';
 constexpr std::uint8_t kVersion = 0x03;
 constexpr int kMaxFields = 255;
-// Records read per disk access during a walk.
-constexpr int kChunkRecords = 256;
+// Bytes read per disk access during a walk.
+constexpr int kChunkBytes = 64 * 1024;
 
 // Byte-range locks live far beyond any real table so that they never cover
 // data that readers without locks look at: one byte for appends, one per
@@ -425,6 +425,8 @@ struct DbfTable::Impl {
     }
 
     // --- walk ----------------------------------------------------------------
+    int chunkRecords() const { return std::max(1, kChunkBytes / recordLen); }
+
     // Points cur at record r, reading a chunk when r is not buffered.
     bool load(std::int64_t r)
     {
@@ -432,10 +434,10 @@ struct DbfTable::Impl {
             cur = buf.data() + (r - bufFirst) * recordLen;
             return true;
         }
-        const std::int64_t n = std::min<std::int64_t>(kChunkRecords, count - r + 1);
+        const std::int64_t n = std::min<std::int64_t>(chunkRecords(), count - r + 1);
         if (n <= 0)
             return false;
-        buf.resize(static_cast<std::size_t>(kChunkRecords) * recordLen);
+        buf.resize(static_cast<std::size_t>(chunkRecords()) * recordLen);
         std::size_t want = static_cast<std::size_t>(n * recordLen);
         const off_t pos = headerLen + (r - 1) * recordLen;
         std::size_t got = 0;
@@ -583,10 +585,10 @@ struct DbfTable::Impl {
         const FieldDef &f = fields[static_cast<std::size_t>(keyField)];
         refreshCount();
         QByteArray keys(static_cast<qsizetype>(count) * f.width, ' ');
-        std::vector<char> chunk(static_cast<std::size_t>(kChunkRecords) * recordLen);
+        std::vector<char> chunk(static_cast<std::size_t>(chunkRecords()) * recordLen);
         int step = 0;
-        for (std::int64_t r = 1; r <= count; r += kChunkRecords) {
-            const std::int64_t n = std::min<std::int64_t>(kChunkRecords, count - r + 1);
+        for (std::int64_t r = 1; r <= count; r += chunkRecords()) {
+            const std::int64_t n = std::min<std::int64_t>(chunkRecords(), count - r + 1);
             if (!preadAll(fd, chunk.data(), static_cast<std::size_t>(n * recordLen),
                           headerLen + (r - 1) * recordLen))
                 DbfFile::raise(kErrUnexpectedEof, context("BuildIndex"));
