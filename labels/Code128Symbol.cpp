@@ -89,11 +89,13 @@ bool keepByte(Byte c)
 
 void Code128Symbol::FilterBarText(QByteArrayView text)
 {
-    m_text.clear();
-    m_text.reserve(text.size());
+    // Reuses the buffer: a print job filters one text per label.
+    m_text.resize(text.size());
+    char *out = m_text.data();
     for (const char ch : text)
         if (keepByte(static_cast<Byte>(ch)))
-            m_text.append(ch);
+            *out++ = ch;
+    m_text.truncate(out - m_text.constData());
 }
 
 void Code128Symbol::encodeText(QByteArrayView text, CodeSet start, bool optimize,
@@ -220,12 +222,10 @@ Code128Encoding Code128Symbol::EncodeSymbol()
         e.values.reserve(static_cast<std::size_t>(m_text.size()) + 4);
         encodeText(m_text, CodeSet::A, true, e.values);
         e.startSet = CodeSet::A;
-        std::vector<std::uint8_t> candidate;
-        candidate.reserve(e.values.capacity());
         for (const CodeSet set : {CodeSet::B, CodeSet::C}) {
-            encodeText(m_text, set, true, candidate);
-            if (candidate.size() < e.values.size()) {
-                e.values.swap(candidate);
+            encodeText(m_text, set, true, m_candidate);
+            if (m_candidate.size() < e.values.size()) {
+                e.values.swap(m_candidate);
                 e.startSet = set;
             }
         }

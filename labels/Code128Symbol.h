@@ -100,6 +100,7 @@ private:
     double m_barWidth = 0.254;
     double m_barHeight = 6.35;
     CodeSet m_usedSet = CodeSet::A;
+    std::vector<std::uint8_t> m_candidate;   // scratch of EncodeSymbol
 };
 
 } // namespace etibarix::labels
