@@ -1,10 +1,18 @@
 // Code 128 encoding speed: one run encodes 1,000,000 barcode texts of 13
 // digits (filter, choice of the start set among A, B and C, check value), as
 // a print job of many labels does. Target: at most 1 s per run.
+// Also the barcodes of one full sheet of 80 labels drawn onto a PDF page
+// (the symbols' share of the 20 ms a sheet may take).
 
+#include "labels/Code128BarCode.h"
 #include "labels/Code128Symbol.h"
+#include "labels/PainterSurface.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
 
@@ -42,5 +50,32 @@ void BM_Code128Encode1M13Digits(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 1000000);
 }
 BENCHMARK(BM_Code128Encode1M13Digits)->Unit(benchmark::kMillisecond);
+
+// 4 columns x 20 rows of 13-digit symbols on A4, with or without readable line.
+void BM_Code128Sheet80OnPdf(benchmark::State &state)
+{
+    const bool readable = state.range(0) != 0;
+    const std::vector<QByteArray> texts = thirteenDigitTexts(80);
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&out);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        PainterSurface surface(painter);
+        Code128BarCode barcode;
+        barcode.PrintReadable = readable;
+        for (int slot = 0; slot < 80; ++slot) {
+            barcode.Left = 12 + 52 * (slot % 4);
+            barcode.Top = barcode.BarTop = 15 + 12.7 * (slot / 4);
+            barcode.Text = texts[static_cast<std::size_t>(slot)];
+            barcode.Print(surface, {});
+        }
+        painter.end();
+        benchmark::DoNotOptimize(out.data().size());
+    }
+}
+BENCHMARK(BM_Code128Sheet80OnPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
