@@ -90,6 +90,8 @@ std::vector<int> expectedRuns(const Code128Encoding &e)
     return widths;
 }
 
+QRect inkBox(const QImage &image, const QRect &area);
+
 Code128BarCode barcode(double left, double top, const QByteArray &text)
 {
     Code128BarCode b;
@@ -125,6 +127,25 @@ TEST(Code128Render, UprightBarsSitOnTheirModules)
     for (int x = 0; x < image.width(); ++x) {
         ASSERT_FALSE(dark(image, x, 29)) << x;
         ASSERT_FALSE(dark(image, x, 60)) << x;
+    }
+}
+
+TEST(Code128Render, EmptyTextStillDrawsStartCheckAndStop)
+{
+    for (const QByteArray &text : {QByteArray(), QByteArray("\xE9\xE8\x80")}) {
+        QImage image = blankPage(200, 80);
+        Code128BarCode b = barcode(30 * kPx, 30 * kPx, text);
+        QPainter painter(&image);
+        PainterSurface surface(painter);
+        const Code128Encoding e = b.Print(surface, {});
+        painter.end();
+        EXPECT_EQ(e.startSet, CodeSet::A);
+        EXPECT_EQ(e.checkValue, 0);
+        const Runs runs = runsAlong(image, {0, 45}, {1, 0});
+        EXPECT_EQ(runs.first, 30);
+        EXPECT_EQ(runs.lengths, expectedRuns(e));
+        EXPECT_EQ(runs.lengths.size(), 6u + 6u + 7u);   // start, check, stop
+        EXPECT_TRUE(inkBox(image, QRect(0, 60, 200, 20)).isEmpty());   // no readable line
     }
 }
 
