@@ -61,15 +61,11 @@ int valueIn(CodeSet set, Byte c)
     return set == CodeSet::A ? valueA(c) : valueB(c);
 }
 
-// Value, in set `from`, of the character that changes to set `to`.
-std::uint8_t codeValue(CodeSet from, CodeSet to)
+// Value of the character that changes to set `to`; the same in every set
+// that has it.
+std::uint8_t codeValue(CodeSet to)
 {
-    if (to == CodeSet::C)
-        return kValCodeC;
-    if (to == CodeSet::B)
-        return kValCodeB;
-    (void)from;
-    return kValCodeA;
+    return to == CodeSet::C ? kValCodeC : to == CodeSet::B ? kValCodeB : kValCodeA;
 }
 
 qsizetype digitRun(const Byte *t, qsizetype i, qsizetype n)
@@ -139,7 +135,7 @@ void Code128Symbol::encodeText(QByteArrayView text, CodeSet start, bool optimize
             }
             const CodeSet target = c == kCodeA ? CodeSet::A : c == kCodeB ? CodeSet::B : CodeSet::C;
             if (target != s) {
-                out.push_back(codeValue(s, target));
+                out.push_back(codeValue(target));
                 s = target;
             }
             ++i;
@@ -164,7 +160,7 @@ void Code128Symbol::encodeText(QByteArrayView text, CodeSet start, bool optimize
             if (v >= 0) {
                 out.push_back(static_cast<std::uint8_t>(v));
             } else if ((v = valueIn(other, c)) >= 0) {
-                out.push_back(codeValue(s, other));
+                out.push_back(codeValue(other));
                 out.push_back(static_cast<std::uint8_t>(v));
                 s = other;
             }
