@@ -59,6 +59,16 @@ const LabelFormat *LabelFormats::Entry(int n) const
     return n >= 1 && n <= Count ? &m_entries[n - 1] : nullptr;
 }
 
+QByteArray LabelFormats::ReportName(int n)
+{
+    return n >= 1 && n <= Count ? QByteArray(Layouts[n - 1].report) : QByteArray();
+}
+
+int LabelFormats::LabelsPerPage(int n)
+{
+    return n >= 1 && n <= Count ? Layouts[n - 1].labelsPerPage : 0;
+}
+
 int LabelFormats::AddItem(const QString &item)
 {
     // After any equal items, as a sorted list inserts.

@@ -39,6 +39,10 @@ public:
 
     // Entry n (1..13), or nullptr.
     const LabelFormat *Entry(int n) const;
+    // Report name and labels per sheet of entry n, which do not depend on
+    // the language; empty and 0 outside 1..13.
+    static QByteArray ReportName(int n);
+    static int LabelsPerPage(int n);
 
     // The list, in sorted order.
     const QStringList &Items() const { return m_items; }

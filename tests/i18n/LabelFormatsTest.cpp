@@ -75,8 +75,13 @@ TEST_F(LabelFormatList, EntriesAndItems)
     EXPECT_EQ(formats.Entry(0), nullptr);
     EXPECT_EQ(formats.Entry(14), nullptr);
     const int perPage[] = {12, 24, 21, 18, 24, 21, 18, 15, 44, 40, 21, 65, 80};
-    for (int n = 1; n <= 13; ++n)
+    for (int n = 1; n <= 13; ++n) {
         EXPECT_EQ(formats.Entry(n)->labelsPerPage, perPage[n - 1]) << n;
+        EXPECT_EQ(LabelFormats::LabelsPerPage(n), perPage[n - 1]) << n;
+        EXPECT_EQ(LabelFormats::ReportName(n), "etiquette" + QByteArray::number(n));
+    }
+    EXPECT_EQ(LabelFormats::ReportName(14), "");
+    EXPECT_EQ(LabelFormats::LabelsPerPage(0), 0);
 
     // Item layout: display text, exactly 200 spaces, the number.
     const QString page12 = formats.Items().at(11);

@@ -3,9 +3,11 @@
 #include "i18n/BuiltinTexts.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/Tgerelanguage.h"
+#include "i18n/TextFile.h"
 #include "tests/common/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -254,4 +256,40 @@ TEST_F(LanguageFile, TenMegabyteLineAndNulBytes)
     ASSERT_TRUE(table.Loaded());
     EXPECT_EQ(LangText(1), QByteArray("c\0d", 3));
     EXPECT_EQ(LangText(2).size(), big.size());
+}
+
+// The whole built-in table against a separately kept Windows-1252 copy of it.
+TEST(BuiltinTexts, EveryCellMatchesTheReferenceCopy)
+{
+    i18n::TTextFile reader;
+    reader.SetSeparator('\t');
+    reader.Open(test::source(QStringLiteral("tests/data/i18n/builtin-texts.tsv")));
+    int rows = 0;
+    while (!reader.AtEnd()) {
+        ++rows;
+        const int number = reader.Field(1).toInt();
+        ASSERT_EQ(number, rows);
+        for (int language = 1; language <= 3; ++language)
+            EXPECT_EQ(i18n::BuiltinText(number, language), reader.Field(language + 1)) << number << '/' << language;
+        reader.NextLine();
+    }
+    EXPECT_EQ(rows, i18n::BuiltinTextCount);
+}
+
+// A translator's file: French in field 1, English in field 2, CR LF, blank
+// lines, and a Ctrl-Z with junk after it.
+TEST_F(LanguageFile, AWholeTranslationFile)
+{
+    ASSERT_TRUE(QFile::copy(test::source(QStringLiteral("tests/data/i18n/english.lg")), i18n::LanguageFilePath()));
+    const auto &table = i18n::LoadLanguageTable();
+    ASSERT_TRUE(table.Loaded());
+    EXPECT_EQ(table.GetText(301), "English");
+    EXPECT_EQ(table.FontName(), "Tahoma");
+    EXPECT_EQ(table.CharSet(), 0);
+    for (int language : {1, 3, 9}) {
+        app::Parameters.Language = language;
+        for (int n = 1; n <= i18n::BuiltinTextCount; ++n)
+            EXPECT_EQ(LangText(n), i18n::BuiltinText(n, 2)) << n;
+    }
+    EXPECT_EQ(table.GetText(138), "");
 }

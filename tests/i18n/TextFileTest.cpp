@@ -212,3 +212,18 @@ TEST(TextFile, OpeningTheSameNameAgainKeepsThePosition)
     reader.Close();
     EXPECT_THROW(reader.NextLine(), ETextFileError);
 }
+
+TEST(TextFile, ReadErrorClosesTheFile)
+{
+    // The start of the process's own memory cannot be read: EIO on the first read.
+    const QString path = QStringLiteral("/proc/self/mem");
+    TTextFile reader;
+    try {
+        reader.Open(path);
+        FAIL() << "no error";
+    } catch (const ETextFileError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Read error while reading file \"/proc/self/mem\": Unknown error"));
+    }
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_THROW(reader.NextLine(), ETextFileError);
+}
