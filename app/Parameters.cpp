@@ -108,25 +108,31 @@ void ParameterRecord::SetPrinterNameText(QStringView name)
     SetPrinterName(toCp1252Lossy(name.left(PrinterNameCapacity)));
 }
 
+std::array<char, ParameterRecord::Size> ParameterRecord::wholeRecord() const
+{
+    std::array<char, Size> whole = m_raw;
+    writeInt(whole.data() + LanguageOffset, Language);
+    writeInt(whole.data() + CodeSetOffset, CodeSet);
+    writeInt(whole.data() + LabelFormatIndexOffset, LabelFormatIndex);
+    return whole;
+}
+
 QByteArray ParameterRecord::Bytes() const
 {
-    QByteArray bytes(m_raw.data(), Size);
-    writeInt(bytes.data() + LanguageOffset, Language);
-    writeInt(bytes.data() + CodeSetOffset, CodeSet);
-    writeInt(bytes.data() + LabelFormatIndexOffset, LabelFormatIndex);
-    return bytes;
+    const std::array<char, Size> whole = wholeRecord();
+    return QByteArray(whole.data(), Size);
 }
 
 void ParameterRecord::Assign(QByteArrayView bytes)
 {
-    QByteArray whole = Bytes();
+    std::array<char, Size> whole = wholeRecord();
     const auto count = std::min<qsizetype>(bytes.size(), Size);
     if (count > 0)
         std::memcpy(whole.data(), bytes.data(), static_cast<size_t>(count));
-    std::memcpy(m_raw.data(), whole.constData(), Size);
-    Language = readInt(whole.constData() + LanguageOffset);
-    CodeSet = readInt(whole.constData() + CodeSetOffset);
-    LabelFormatIndex = readInt(whole.constData() + LabelFormatIndexOffset);
+    m_raw = whole;
+    Language = readInt(whole.data() + LanguageOffset);
+    CodeSet = readInt(whole.data() + CodeSetOffset);
+    LabelFormatIndex = readInt(whole.data() + LabelFormatIndexOffset);
 }
 
 void ParameterRecord::Clear()

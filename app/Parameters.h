@@ -52,6 +52,8 @@ public:
     void Clear();
 
 private:
+    std::array<char, Size> wholeRecord() const;
+
     // Everything except the three integers, kept byte for byte.
     std::array<char, Size> m_raw{};
 };

@@ -40,7 +40,8 @@ const Tgerelanguage *InstalledLanguageTable();
 // AppDir() + "/etibarix.lg".
 QString LanguageFilePath();
 // Creates a table for LanguageFilePath(), loads it (a missing or unreadable
-// file leaves it not Loaded) and installs it; returns it.
+// file leaves it not Loaded) and installs it; returns it (valid until the
+// table is replaced or cleared).
 const Tgerelanguage &LoadLanguageTable();
 
 } // namespace etibarix::i18n

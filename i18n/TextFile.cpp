@@ -24,6 +24,7 @@ void TTextFile::Open(const QString &name)
         return;
     Close();
     m_fileName = name;
+    m_line.clear();
     if (name.isEmpty())
         return;
     m_file.setFileName(name);

@@ -196,3 +196,28 @@ TEST_F(ParameterFile, PeekNeverDeletes)
     QFile::remove(path());
     EXPECT_FALSE(app::PeekParameters());
 }
+
+TEST_F(ParameterFile, AnyLengthAndContent)
+{
+    quint32 x = 99;
+    for (int size = 0; size <= 300; size += 7) {
+        QByteArray bytes;
+        for (int i = 0; i < size; ++i) {
+            x = x * 1664525u + 1013904223u;
+            bytes.append(static_cast<char>(x >> 24));
+        }
+        test::writeFile(path(), bytes);
+        EXPECT_TRUE(app::LoadParameters()) << size;
+        EXPECT_EQ(QFileInfo::exists(path()), size >= 120) << size;
+        EXPECT_LE(Parameters.PrinterName().size(), 100);
+        if (size >= 120) {
+            EXPECT_EQ(Parameters.Bytes(), bytes.left(120)) << size;
+        }
+        // Whatever was read, writing gives a well-formed record again.
+        ASSERT_TRUE(app::SaveParameters(Parameters.LabelFormatIndex, Parameters.PrinterNameText()));
+        const QByteArray written = test::readFile(path());
+        ASSERT_EQ(written.size(), 120);
+        EXPECT_EQ(written.left(4), QByteArray("\x03" "EBP"));
+        EXPECT_LE(static_cast<unsigned char>(written[16]), 100);
+    }
+}
