@@ -67,15 +67,11 @@ TEST(BuiltinTexts, RowsByteForByte)
         {15, "Critere sur la zone top", "Criteria sur the \"top zone\"", "Crit\xE9rio sobre a zona top"},
         {27, "Crit\xE8re suppl\xE9mentaire", "Printing Criteria ", "Crit\xE9rio suplementar"},
         {31, "Lancer l''impression", "Print the barcod", "Lan\xE7" "ar a impress\xE3o"},
-        {34, "Appliquer", "Confirm", "Aplicar"},
         {44, "Suppression de l article ", "Delete item :", "Supress\xE3o do artigo"},
-        {54, "", "", ""},
-        {81, "", "", ""},
         {82, "Creation/Modification fiche code barre", "Creation/Modification Barcod ", "Cria\xE7\xE3o/Modifica\xE7\xE3o do c\xF3" "digo de barras"},
         {101, "Le chemin d acces au fichier n est pas precis\xE9", "The file is not selected",
          "O caminho de acesso ao ficheiro n\xE3o foi indicado"},
         {112, "CHPS ", "Field ", "Campos"},
-        {134, "", "", ""},
         {136, "L5167 80 etiquettes (4X20) - 4,4cm X 1.2 cm / avec marges", "L5167 80 labels (4X20) - 4,4cmX1.2cm / 1 text",
          "L5167 80 etiquetas (4X20) - 4,4cm X 1.2 cm / 1 textos"},
         {137, "Imprimante", "Printer", "Impressora"},
@@ -88,16 +84,6 @@ TEST(BuiltinTexts, RowsByteForByte)
     EXPECT_EQ(i18n::BuiltinText(0, 1), "");
     EXPECT_EQ(i18n::BuiltinText(138, 1), "");
     EXPECT_EQ(i18n::BuiltinText(1, 4), "");
-}
-
-TEST(BuiltinTexts, ReservedNumbersAreTheOnlyEmptyOnes)
-{
-    for (int n = 1; n <= i18n::BuiltinTextCount; ++n) {
-        const bool reserved = n == 3 || (n >= 54 && n <= 81) || (n >= 83 && n <= 90) || (n >= 102 && n <= 110)
-            || n == 133 || n == 134;
-        for (int language = 1; language <= 3; ++language)
-            EXPECT_EQ(i18n::BuiltinText(n, language).isEmpty(), reserved) << n << '/' << language;
-    }
 }
 
 TEST_F(LanguageFile, NoFileFollowsTheLanguageNumber)
