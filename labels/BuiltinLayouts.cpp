@@ -208,7 +208,7 @@ std::unique_ptr<DataText> textBox(int k, const QByteArray &field, double left, d
     t->font().name = QByteArrayLiteral("Arial");
     t->font().size = size;
     t->font().color = 0;
-    t->setFontJustify(DataText::Justify::Left);
+    t->setFontJustify(PrintJustify::pjLeft);
     t->setTruncate(true);
     t->setDataField(field);
     return t;
@@ -243,7 +243,7 @@ std::unique_ptr<Report> buildReport(const Layout &l)
             b->font.name = QByteArrayLiteral("Arial");
             b->font.size = 8;
             b->font.color = LayoutFont::WindowText;
-            b->codePage = ReportBarCode::CodeSet::A;
+            b->codePage = CodePage128::cpCodeA;
             b->optimize = true;
             b->useChecksum = true;
             b->printReadable = l.readable;

@@ -1,5 +1,6 @@
 #include "labels/DataText.h"
 
+#include "app/Cp1252.h"
 #include "labels/ReportProject.h"
 
 namespace etibarix::labels {
@@ -13,7 +14,7 @@ bool DataText::setProperty(QByteArrayView name, const ProjectValue &value)
     }
     if (sameName(name, "FontJustify")) {
         if (auto t = value.toText())
-            m_fontJustify = justifyFromName(*t).value_or(m_fontJustify);
+            m_fontJustify = printJustifyFromName(*t).value_or(m_fontJustify);
         return true;
     }
     if (sameName(name, "DataField"))
@@ -30,26 +31,40 @@ QByteArray DataText::value(const ReportProject &project) const
     return m_dataField.isEmpty() ? m_text : project.fieldValue(m_dataField);
 }
 
-std::optional<DataText::Justify> DataText::justifyFromName(QByteArrayView name)
+QString DataText::fittedText(const PageSurface &page, const QByteArray &value) const
 {
-    if (sameName(name, "pjCenter"))
-        return Justify::Center;
-    if (sameName(name, "pjLeft"))
-        return Justify::Left;
-    if (sameName(name, "pjRight"))
-        return Justify::Right;
-    if (sameName(name, "pjBlock"))
-        return Justify::Block;
-    return std::nullopt;
+    const PageFont font = m_font.pageFont();
+    QString text = app::fromCp1252(value);
+    if (!m_truncate)
+        return text;
+    // One character at a time, as the box has always done it: a text that
+    // fits costs one measurement.
+    const double boxWidth = width() * 25.4;
+    while (!text.isEmpty() && page.measureText(text, font).width > boxWidth)
+        text.chop(1);
+    return text;
 }
 
-QByteArray DataText::justifyName(Justify j)
+void DataText::print(PageSurface &page, const ReportProject &project) const
+{
+    const QString text = fittedText(page, value(project));
+    if (text.isEmpty())
+        return;
+    double x = left() * 25.4;
+    if (m_fontJustify == PrintJustify::pjCenter)
+        x += width() * 25.4 / 2;
+    else if (m_fontJustify == PrintJustify::pjRight)
+        x += width() * 25.4;
+    page.drawText(x, top() * 25.4, m_fontJustify, text, m_font.pageFont());
+}
+
+QByteArray DataText::justifyName(PrintJustify j)
 {
     switch (j) {
-    case Justify::Center: return QByteArrayLiteral("pjCenter");
-    case Justify::Left: return QByteArrayLiteral("pjLeft");
-    case Justify::Right: return QByteArrayLiteral("pjRight");
-    case Justify::Block: return QByteArrayLiteral("pjBlock");
+    case PrintJustify::pjCenter: return QByteArrayLiteral("pjCenter");
+    case PrintJustify::pjLeft: return QByteArrayLiteral("pjLeft");
+    case PrintJustify::pjRight: return QByteArrayLiteral("pjRight");
+    case PrintJustify::pjBlock: return QByteArrayLiteral("pjBlock");
     }
     return {};
 }

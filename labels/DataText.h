@@ -5,6 +5,7 @@
 // its end, one at a time, until it fits.
 
 #include "labels/LayoutFont.h"
+#include "labels/PageSurface.h"
 #include "labels/ReportComponent.h"
 
 namespace etibarix::labels {
@@ -13,16 +14,14 @@ class DataText : public ReportComponent {
 public:
     static constexpr const char *ClassName = "TRaveDataText";
 
-    // Alignment of the text in its box.
-    enum class Justify { Center, Left, Right, Block };
-
     QByteArray className() const override { return ClassName; }
     bool setProperty(QByteArrayView name, const ProjectValue &value) override;
+    void print(PageSurface &page, const ReportProject &project) const override;
 
     const LayoutFont &font() const { return m_font; }
     LayoutFont &font() { return m_font; }
-    Justify fontJustify() const { return m_fontJustify; }
-    void setFontJustify(Justify j) { m_fontJustify = j; }
+    PrintJustify fontJustify() const { return m_fontJustify; }
+    void setFontJustify(PrintJustify j) { m_fontJustify = j; }
     const QByteArray &dataField() const { return m_dataField; }
     void setDataField(const QByteArray &field) { m_dataField = field; }
     bool truncate() const { return m_truncate; }
@@ -33,12 +32,15 @@ public:
     // the Text property when no field is set.
     QByteArray value(const ReportProject &project) const;
 
-    static std::optional<Justify> justifyFromName(QByteArrayView name);
-    static QByteArray justifyName(Justify j);
+    // The text as printed in the box: with Truncate on,
+    // characters are dropped at the end, one at a time, until it fits.
+    QString fittedText(const PageSurface &page, const QByteArray &value) const;
+
+    static QByteArray justifyName(PrintJustify j);
 
 private:
     LayoutFont m_font;
-    Justify m_fontJustify = Justify::Left;
+    PrintJustify m_fontJustify = PrintJustify::pjLeft;
     QByteArray m_dataField;
     QByteArray m_text;
     bool m_truncate = true;

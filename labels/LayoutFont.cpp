@@ -1,5 +1,7 @@
 #include "labels/LayoutFont.h"
 
+#include "app/Cp1252.h"
+
 #include <cmath>
 
 namespace etibarix::labels {
@@ -35,6 +37,23 @@ void LayoutFont::apply(const std::vector<ProjectProperty> &list)
             }
         }
     }
+}
+
+PageFont LayoutFont::pageFont() const
+{
+    PageFont f;
+    f.Name = app::fromCp1252(name);
+    f.Size = size;
+    // Windows colours are 0x00BBGGRR; negative values name system colours,
+    // which are black on paper (window text).
+    f.Color = color < 0 ? QColor(Qt::black)
+                        : QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    f.Bold = bold;
+    f.Italic = italic;
+    f.Underline = underline;
+    f.StrikeOut = strikeOut;
+    f.Charset = charset;
+    return f;
 }
 
 } // namespace etibarix::labels

@@ -2,6 +2,7 @@
 // The font of a layout component as the project stores it: the nested
 // property list "Font" with Name, Size (or Height), Color, Style, Charset.
 
+#include "labels/PageSurface.h"
 #include "labels/ProjectValue.h"
 
 #include <QByteArray>
@@ -23,6 +24,9 @@ struct LayoutFont {
 
     // Sets the members named in a nested property list; others are ignored.
     void apply(const std::vector<ProjectProperty> &list);
+    // The font as the page surface draws it; system colours are black.
+    PageFont pageFont() const;
+
     bool operator==(const LayoutFont &) const = default;
 };
 

@@ -21,7 +21,9 @@ public:
     // Nested property lists and component records together.
     static constexpr int MaxDepth = 64;
 
+    // The reader keeps a view: the data must outlive it.
     explicit ProjectReader(QByteArrayView data) : m_data(data) {}
+    explicit ProjectReader(QByteArray &&) = delete;
 
     static QString streamReadError();
 

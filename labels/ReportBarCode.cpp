@@ -1,15 +1,14 @@
 #include "labels/ReportBarCode.h"
 
-#include "labels/DataText.h"
 #include "labels/ReportProject.h"
 
 namespace etibarix::labels {
 namespace {
 
-ReportBarCode::Justify justifyOf(const ProjectValue &v, ReportBarCode::Justify current)
+PrintJustify justifyOf(const ProjectValue &v, PrintJustify current)
 {
     const auto t = v.toText();
-    return t ? DataText::justifyFromName(*t).value_or(current) : current;
+    return t ? printJustifyFromName(*t).value_or(current) : current;
 }
 
 } // namespace
@@ -37,14 +36,8 @@ bool ReportBarCode::setProperty(QByteArrayView name, const ProjectValue &value)
         return true;
     }
     if (sameName(name, "CodePage")) {
-        if (auto t = value.toText()) {
-            if (sameName(*t, "cpCodeA"))
-                codePage = CodeSet::A;
-            else if (sameName(*t, "cpCodeB"))
-                codePage = CodeSet::B;
-            else if (sameName(*t, "cpCodeC"))
-                codePage = CodeSet::C;
-        }
+        if (auto t = value.toText())
+            codePage = codePageFromName(*t).value_or(codePage);
         return true;
     }
     if (sameName(name, "Optimize"))
@@ -68,12 +61,8 @@ bool ReportBarCode::setProperty(QByteArrayView name, const ProjectValue &value)
         return true;
     }
     if (sameName(name, "BarCodeRotation")) {
-        if (auto t = value.toText()) {
-            for (int deg : {0, 90, 180, 270}) {
-                if (sameName(*t, "Rot" + QByteArray::number(deg)))
-                    rotation = deg;
-            }
-        }
+        if (auto t = value.toText())
+            rotation = barRotationFromName(*t).value_or(rotation);
         return true;
     }
     if (sameName(name, "DataField"))
@@ -86,6 +75,40 @@ bool ReportBarCode::setProperty(QByteArrayView name, const ProjectValue &value)
 QByteArray ReportBarCode::value(const ReportProject &project) const
 {
     return dataField.isEmpty() ? text : project.fieldValue(dataField);
+}
+
+Code128BarCode ReportBarCode::toCode128() const
+{
+    constexpr double mm = 25.4;
+    Code128BarCode bar;
+    bar.Name = name();
+    bar.Left = left() * mm;
+    bar.Top = top() * mm;
+    bar.Width = width() * mm;
+    bar.Height = height() * mm;
+    bar.BarWidth = barWidth * mm;
+    bar.BarHeight = barHeight * mm;
+    bar.BarTop = barTop * mm;
+    bar.Font = font.pageFont();
+    bar.CodePage = codePage;
+    bar.Optimize = optimize;
+    bar.UseChecksum = useChecksum;
+    bar.PrintReadable = printReadable;
+    bar.PrintChecksum = printChecksum;
+    bar.PrintTop = printTop;
+    bar.TextJustify = textJustify;
+    bar.BarCodeJustify = barCodeJustify;
+    bar.BarCodeRotation = rotation;
+    bar.AutoSize = autoSize;
+    bar.WideFactor = wideFactor;
+    bar.DataField = dataField;
+    bar.Text = text;
+    return bar;
+}
+
+void ReportBarCode::print(PageSurface &page, const ReportProject &project) const
+{
+    toCode128().Print(page, value(project));
 }
 
 } // namespace etibarix::labels

@@ -3,7 +3,7 @@
 // stores it. The symbol printed is that of the report parameter named by
 // DataField ("param." + name), or of Text when no field is set.
 
-#include "labels/DataText.h"
+#include "labels/Code128BarCode.h"
 #include "labels/LayoutFont.h"
 #include "labels/ReportComponent.h"
 
@@ -13,13 +13,14 @@ class ReportBarCode : public ReportComponent {
 public:
     static constexpr const char *ClassName = "TRaveCode128BarCode";
 
-    enum class CodeSet { A, B, C };
-    using Justify = DataText::Justify;
-
     ReportBarCode();
 
     QByteArray className() const override { return ClassName; }
     bool setProperty(QByteArrayView name, const ProjectValue &value) override;
+    void print(PageSurface &page, const ReportProject &project) const override;
+
+    // The drawing component with these properties, lengths in millimetres.
+    Code128BarCode toCode128() const;
 
     // Lengths in inches.
     double barWidth = 0.01;
@@ -27,15 +28,15 @@ public:
     double barTop = 0;
     double wideFactor = 0;
     LayoutFont font;
-    CodeSet codePage = CodeSet::A;
+    CodePage128 codePage = CodePage128::cpCodeA;
     bool optimize = true;
     bool useChecksum = false;
     bool printReadable = true;
     bool printChecksum = false;
     bool printTop = false;
-    Justify textJustify = Justify::Left;
-    Justify barCodeJustify = Justify::Left;
-    int rotation = 0; // degrees: 0, 90, 180, 270
+    PrintJustify textJustify = PrintJustify::pjLeft;
+    PrintJustify barCodeJustify = PrintJustify::pjLeft;
+    BarRotation rotation = BarRotation::Rot0;
     bool autoSize = true;
     QByteArray dataField;
     QByteArray text;

@@ -104,7 +104,7 @@ TEST(BuiltinLayouts, Summary)
             EXPECT_EQ(b.printReadable, row.readable);
             EXPECT_TRUE(b.optimize);
             EXPECT_TRUE(b.useChecksum);
-            EXPECT_EQ(b.codePage, ReportBarCode::CodeSet::A);
+            EXPECT_EQ(b.codePage, CodePage128::cpCodeA);
             EXPECT_EQ(b.font.name, QByteArray("Arial"));
             EXPECT_EQ(b.font.size, 8);
             for (int line = 1; line <= row.lines; ++line) {
@@ -113,7 +113,7 @@ TEST(BuiltinLayouts, Summary)
                 EXPECT_EQ(t.font().name, QByteArray("Arial"));
                 EXPECT_EQ(t.font().color, 0);
                 EXPECT_TRUE(t.truncate());
-                EXPECT_EQ(t.fontJustify(), DataText::Justify::Left);
+                EXPECT_EQ(t.fontJustify(), PrintJustify::pjLeft);
             }
         }
         // The text boxes are numbered DataText1 upwards.

@@ -210,7 +210,7 @@ TEST(ProjectFile, UnknownPropertiesAreReadPastAndAbsentOnesKeepDefaults)
     EXPECT_TRUE(b->autoSize);
     EXPECT_TRUE(b->optimize);
     EXPECT_FALSE(b->useChecksum);
-    EXPECT_EQ(b->codePage, ReportBarCode::CodeSet::A);
+    EXPECT_EQ(b->codePage, CodePage128::cpCodeA);
     EXPECT_EQ(b->font, fresh.font);
 }
 

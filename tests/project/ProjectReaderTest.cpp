@@ -57,15 +57,18 @@ TEST(ProjectReader, CompactIntegers)
 TEST(ProjectReader, NegativeIntegersAsStored)
 {
     // Bin -1: type 2, cint 01. A barcode font colour -16777208: type 2, E0 FF FF F8.
-    ProjectReader bin(QByteArray::fromHex("0201"));
+    const QByteArray binBytes = QByteArray::fromHex("0201");
+    ProjectReader bin(binBytes);
     EXPECT_EQ(bin.readValue().toInteger(), -1);
-    ProjectReader colour(QByteArray::fromHex("02e0fffff8"));
+    const QByteArray colourBytes = QByteArray::fromHex("02e0fffff8");
+    ProjectReader colour(colourBytes);
     EXPECT_EQ(colour.readValue().toInteger(), -16777208);
     EXPECT_EQ(StreamWriter().value(ProjectValue::integerValue(-16777208)).bytes, QByteArray::fromHex("02e0fffff8"));
     // Past 2^28 - 1 the writer switches to the 32-bit form.
     EXPECT_EQ(ProjectValue::integerValue(268435455).type, ProjectValue::Type::Integer);
     EXPECT_EQ(ProjectValue::integerValue(268435456).type, ProjectValue::Type::Int32);
-    ProjectReader big(QByteArray::fromHex("0300000080"));
+    const QByteArray bigBytes = QByteArray::fromHex("0300000080");
+    ProjectReader big(bigBytes);
     EXPECT_EQ(big.readValue().toInteger(), std::numeric_limits<qint32>::min());
 }
 
@@ -84,7 +87,8 @@ TEST(ProjectReader, ExtendedFloatsRoundToTheNearestDouble)
     }
     // Exact doubles survive the writer and the reader unchanged.
     for (double d : {2.54, 0.01, 8.5, -1.5, 5e-324, 1.7976931348623157e308}) {
-        ProjectReader r(StreamWriter().extended(d).bytes);
+        const QByteArray rBytes = StreamWriter().extended(d).bytes;
+        ProjectReader r(rBytes);
         EXPECT_EQ(r.readExtended(), d);
     }
     // A mantissa half-way between two doubles rounds to even.
@@ -138,7 +142,8 @@ TEST(ProjectReader, EveryValueTypeRoundTrips)
     }
     EXPECT_TRUE(r.atEnd());
     // The nested list keeps its depth.
-    ProjectReader again(StreamWriter().value(list).bytes);
+    const QByteArray againBytes = StreamWriter().value(list).bytes;
+    ProjectReader again(againBytes);
     const ProjectValue l = again.readValue();
     ASSERT_EQ(l.list.size(), 2u);
     EXPECT_EQ(l.list[1].value.list[0].value.text, QByteArray("Arial"));
@@ -147,12 +152,15 @@ TEST(ProjectReader, EveryValueTypeRoundTrips)
 TEST(ProjectReader, Blocks)
 {
     const QByteArray data("a block that says a block twice");
-    ProjectReader stored(StreamWriter().block(data, 0).bytes);
+    const QByteArray storedBytes = StreamWriter().block(data, 0).bytes;
+    ProjectReader stored(storedBytes);
     EXPECT_EQ(stored.readBlock(), data);
-    ProjectReader packed(StreamWriter().block(data, 2).bytes);
+    const QByteArray packedBytes = StreamWriter().block(data, 2).bytes;
+    ProjectReader packed(packedBytes);
     EXPECT_EQ(packed.readBlock(), data);
     // Bytes after a block's data belong to the next field.
-    ProjectReader two(StreamWriter().block("x", 0).byte(7).bytes);
+    const QByteArray twoBytes = StreamWriter().block("x", 0).byte(7).bytes;
+    ProjectReader two(twoBytes);
     EXPECT_EQ(two.readBlock(), QByteArray("x"));
     EXPECT_EQ(two.readByte(), 7);
 }

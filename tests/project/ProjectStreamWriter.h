@@ -292,10 +292,9 @@ inline labels::ProjectValue fontValue(const labels::LayoutFont &f)
     return v;
 }
 
-inline const char *justifyName(labels::DataText::Justify j)
+inline QByteArray justifyName(labels::PrintJustify j)
 {
-    using J = labels::DataText::Justify;
-    return j == J::Center ? "pjCenter" : j == J::Right ? "pjRight" : j == J::Block ? "pjBlock" : "pjLeft";
+    return labels::DataText::justifyName(j);
 }
 
 // The record of a component as a writer stores it: ordinals only when they
@@ -336,7 +335,7 @@ inline Record componentRecord(const labels::ReportComponent &c)
         p.push_back(prop("Text", ProjectValue::string("123456789012")));
     } else if (const auto *t = dynamic_cast<const labels::DataText *>(&c)) {
         p.push_back(prop("Font", fontValue(t->font())));
-        if (t->fontJustify() != labels::DataText::Justify::Left)
+        if (t->fontJustify() != labels::PrintJustify::pjLeft)
             p.push_back(prop("FontJustify", ProjectValue::identifier(justifyName(t->fontJustify()))));
         if (!t->truncate())
             p.push_back(prop("Truncate", ProjectValue::boolean(false)));
