@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+
 using namespace etibarix;
 using namespace etibarix::labels;
 using test::Record;
@@ -243,4 +245,63 @@ TEST(ProjectFile, OlderVersionsHaveNoModulesOrLastActivePage)
     w.string("");
     test::writeRecord(w, test::projectRecord());
     EXPECT_TRUE(ProjectFile::read(w.bytes).reports().empty());
+}
+
+TEST(ProjectFile, DeepNestingOfComponentRecords)
+{
+    Record leaf{"TRaveDataText", "Leaf", {}, {}};
+    Record nested = leaf;
+    for (int i = 0; i < 300; ++i) {
+        Record parent{"TRaveDataText", "Level" + QByteArray::number(i), {}, {}};
+        parent.children.push_back(std::move(nested));
+        nested = std::move(parent);
+    }
+    StreamWriter page;
+    page.byte(0).string("TRavePage").string("Page1").byte(8).byte(0).cint(1);
+    test::writeRecord(page, nested);
+    StreamWriter w;
+    w.string("Page1").cint(1).byte(0).string("Page1").cint(0);
+    test::writeRecord(w, Record{"TRaveReport", "r", {}, {}});
+    w.block(page.bytes, 0);
+    EXPECT_EQ(errorOf(test::header() + item(4, "r", w.bytes, 0)), QStringLiteral("Stream read error"));
+
+    // Within the limit, children of children all land on the page.
+    Record shallow = leaf;
+    for (int i = 0; i < 10; ++i)
+        shallow = Record{"TRaveDataText", "Level" + QByteArray::number(i), {}, {shallow}};
+    const ReportProject p = ProjectFile::read(test::header() + oneReport("r", {shallow}));
+    EXPECT_EQ(p.findPage("r.Page1")->components().size(), 11u);
+}
+
+TEST(ProjectFile, MutatedStreamsNeverCrash)
+{
+    // Random damage to a small project, stored and compressed: each read
+    // either succeeds or fails with an error text.
+    ReportProject small;
+    auto r = std::make_unique<Report>("etiquette1");
+    auto page = std::make_unique<ReportPage>("Page1");
+    auto b = std::make_unique<ReportBarCode>();
+    b->setName("Code128BarCode1");
+    b->dataField = "param.cb1";
+    page->addComponent(std::move(b));
+    auto t = std::make_unique<DataText>();
+    t->setName("DataText1");
+    page->addComponent(std::move(t));
+    r->addPage(std::move(page));
+    small.addReport(std::move(r));
+    QRandomGenerator rng(42);
+    for (int method : {0, 2}) {
+        const QByteArray stream = test::projectStream(small, method);
+        for (int n = 0; n < 3000; ++n) {
+            QByteArray damaged = stream;
+            const int changes = 1 + int(rng.bounded(4));
+            for (int c = 0; c < changes; ++c)
+                damaged[qsizetype(rng.bounded(quint32(damaged.size())))] = char(rng.bounded(256));
+            try {
+                ProjectFile::read(damaged, [](const QString &) {});
+            } catch (const app::Error &e) {
+                EXPECT_FALSE(e.text().isEmpty());
+            }
+        }
+    }
 }
