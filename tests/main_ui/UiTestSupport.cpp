@@ -7,28 +7,29 @@ namespace etibarix::test {
 
 ModalAnswer::ModalAnswer(std::function<void(QWidget *)> answer) : m_answer(std::move(answer))
 {
-    m_timer.setInterval(10);
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { poll(); });
-    m_timer.start();
+    schedule();
 }
 
-ModalAnswer::~ModalAnswer()
+ModalAnswer::~ModalAnswer() = default;
+
+void ModalAnswer::schedule()
 {
-    m_timer.stop();
+    QTimer::singleShot(10, m_context.get(), [this] { poll(); });
 }
 
 void ModalAnswer::poll()
 {
+    schedule();
     QWidget *modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || modal == m_seen)
+    if (modal == nullptr || !modal->isVisible() || m_answering.contains(modal))
         return;
-    m_seen = modal;
+    m_answering.append(modal);
     ++m_count;
     m_lastTitle = modal->windowTitle();
     if (auto *box = qobject_cast<QMessageBox *>(modal))
         m_lastText = box->text();
     m_answer(modal);
-    m_seen = nullptr;
+    m_answering.removeOne(modal);
 }
 
 void pressButton(QWidget *modal, QMessageBox::StandardButton button)

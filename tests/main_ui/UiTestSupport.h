@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QList>
 #include <QTimer>
 #include <QWidget>
 
@@ -31,9 +32,12 @@ public:
 
 private:
     void poll();
+    void schedule();
     std::function<void(QWidget *)> m_answer;
-    QTimer m_timer;
-    QWidget *m_seen = nullptr;
+    // Owns the pending polls: one single-shot timer each, so that a poll can
+    // run again inside the nested event loop of a window being answered.
+    std::unique_ptr<QObject> m_context = std::make_unique<QObject>();
+    QList<QWidget *> m_answering;
     int m_count = 0;
     QString m_lastText;
     QString m_lastTitle;
