@@ -2,6 +2,7 @@
 
 #include "app/Cp1252.h"
 #include "app/Error.h"
+#include "backup/BlockDecoder.h"
 #include "backup/BlockEncoder.h"
 #include "backup/DosTime.h"
 #include "backup/VolumeReader.h"
@@ -78,18 +79,6 @@ struct ListedFile {
 struct TBackupFile::Output {
     QFile file;
     QString path;
-};
-
-struct TBackupFile::Inflater {
-    z_stream stream{};
-    bool ready = false;
-    char in[ChunkSize];
-    char out[ChunkSize];
-    ~Inflater()
-    {
-        if (ready)
-            inflateEnd(&stream);
-    }
 };
 
 TBackupFile::TBackupFile() = default;
@@ -347,50 +336,62 @@ TBackupFile::SectionResult TBackupFile::readFileData(VolumeReader &in, QFile *ta
         return SectionResult::Damaged;
     if (QByteArrayView(marker, qstrnlen(marker, 4)) != QByteArrayView("EC2"))
         return SectionResult::BadMarker;
-    if (!m_inflater)
-        m_inflater = std::make_unique<Inflater>();
-    Inflater &z = *m_inflater;
-    while (m_continue) {
-        std::int32_t length = 0;
-        if (!in.readInt32(length))
-            return SectionResult::Damaged;
-        if (length == 0)
-            return SectionResult::Done;
-        // Valid archives never hold a block above the chunk size.
-        const std::int64_t size = length < 0 ? -std::int64_t(length) : std::int64_t(length);
-        if (size > ChunkSize)
-            return SectionResult::Damaged;
-        if (!target) {
-            if (!in.skip(size))
+    if (!target) {
+        while (m_continue) {
+            std::int32_t length = 0;
+            if (!in.readInt32(length))
                 return SectionResult::Damaged;
-        } else {
-            if (!in.read(z.in, size))
+            if (length == 0)
+                return SectionResult::Done;
+            const std::int64_t size = length < 0 ? -std::int64_t(length) : std::int64_t(length);
+            if (size > ChunkSize || !in.skip(size))
                 return SectionResult::Damaged;
-            if (length < 0) {
-                if (target->write(z.in, size) != size)
-                    return SectionResult::WriteFailed;
-                m_bytesDone += size;
-            } else {
-                const int rc = z.ready ? inflateReset(&z.stream) : inflateInit(&z.stream);
-                if (rc != Z_OK)
-                    return SectionResult::InflateFailed;
-                z.ready = true;
-                z.stream.next_in = reinterpret_cast<Bytef *>(z.in);
-                z.stream.avail_in = uInt(size);
-                z.stream.next_out = reinterpret_cast<Bytef *>(z.out);
-                z.stream.avail_out = uInt(ChunkSize);
-                const int end = inflate(&z.stream, Z_FINISH);
-                const qint64 produced = ChunkSize - qint64(z.stream.avail_out);
-                // Whatever came out is kept, also when the stream then fails.
-                if (target->write(z.out, produced) != produced)
-                    return SectionResult::WriteFailed;
-                m_bytesDone += produced;
-                // One complete stream filling the block, within the chunk size.
-                if (end != Z_STREAM_END || z.stream.avail_in != 0)
-                    return SectionResult::InflateFailed;
-            }
+            processEvents();
         }
-        processEvents();
+        return SectionResult::Stopped;
+    }
+
+    if (!m_decoder)
+        m_decoder = std::make_unique<BlockDecoder>();
+    BlockDecoder &decoder = *m_decoder;
+    while (m_continue) {
+        // Read a batch of blocks ahead, up to the end of the section or the
+        // first damage, whose outcome comes after the blocks before it.
+        int count = 0;
+        SectionResult end = SectionResult::Stopped;
+        while (count < BlockDecoder::BatchBlocks) {
+            std::int32_t length = 0;
+            if (!in.readInt32(length)) {
+                end = SectionResult::Damaged;
+                break;
+            }
+            if (length == 0) {
+                end = SectionResult::Done;
+                break;
+            }
+            // Valid archives never hold a block above the chunk size.
+            const std::int64_t size = length < 0 ? -std::int64_t(length) : std::int64_t(length);
+            if (size > ChunkSize || !in.read(decoder.input(count), size)) {
+                end = SectionResult::Damaged;
+                break;
+            }
+            decoder.setLength(count++, length);
+        }
+        decoder.decode(count);
+        for (int i = 0; i < count; ++i) {
+            const BlockDecoder::Result block = decoder.result(i);
+            // Whatever came out is kept, also when the stream then failed.
+            if (target->write(block.bytes, block.size) != block.size)
+                return SectionResult::WriteFailed;
+            m_bytesDone += block.size;
+            if (!block.ok)
+                return SectionResult::InflateFailed;
+            processEvents();
+            if (!m_continue)
+                return SectionResult::Stopped;
+        }
+        if (end != SectionResult::Stopped)
+            return end;
     }
     return SectionResult::Stopped;
 }

@@ -30,6 +30,7 @@ class QFile;
 
 namespace etibarix::backup {
 
+class BlockDecoder;
 class BlockEncoder;
 class VolumeReader;
 
@@ -125,9 +126,8 @@ private:
     QStringList m_volumes;
     QStringList m_restoredFiles;
 
-    // Restore's inflate buffers and stream, kept across blocks.
-    struct Inflater;
-    std::unique_ptr<Inflater> m_inflater;
+    // Restore's block buffers and inflate streams, kept across sections.
+    std::unique_ptr<BlockDecoder> m_decoder;
 };
 
 } // namespace etibarix::backup
