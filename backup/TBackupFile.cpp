@@ -145,8 +145,9 @@ QStringList TBackupFile::collectFiles(const QStringList &patterns, const QString
         const QFileInfo info(pattern);
         const QString mask = info.fileName();
         const QDir dir(info.path());
+        // Hidden and read-only files count; devices, pipes and sockets never do.
         const QFileInfoList entries =
-            dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+            dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
         for (const QFileInfo &entry : entries) {
             if (!matchesWildcard(mask, entry.fileName()))
                 continue;
@@ -497,11 +498,15 @@ bool TBackupFile::Restore(const QString &archive, const QString &targetDir)
                 isNumber = isNumber && c >= '0' && c <= '9';
             if (!isNumber)
                 throw app::Error(cannotReadArchive());
+            // Volumes only go forward; anything else would read in circles.
             const int disk = digits.toInt();
+            if (disk <= m_diskNumber)
+                throw app::Error(cannotReadArchive());
             const QString next = volumePath(archive, disk);
             bool found = false;
             while (!found) {
-                if (!askDisk(disk, next, true)) {
+                // Without anyone to ask, a missing volume ends the run.
+                if (!askDisk(disk, next, true) || (!m_callbacks.askDisk && !QFileInfo(next).isFile())) {
                     m_continue = false;
                     break;
                 }
