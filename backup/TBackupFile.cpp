@@ -17,6 +17,7 @@
 #include <zlib.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace etibarix::backup {
 namespace {
@@ -73,6 +74,50 @@ struct ListedFile {
     QString path;     // as found on disk (opened with this)
     QString stored;   // full path in lower case, as the archive holds it
 };
+
+// Every file matching the patterns, in pattern order, each once, never the
+// archive itself (letter case ignored, as on the systems archives come from).
+std::vector<ListedFile> collectFiles(const QStringList &patterns, const QString &archive)
+{
+    std::vector<ListedFile> list;
+    QSet<QString> seen;
+    const QString archiveLower = QFileInfo(archive).absoluteFilePath().toLower();
+    for (const QString &pattern : patterns) {
+        const QFileInfo info(pattern);
+        const QString mask = info.fileName();
+        const QDir dir(info.path());
+        // Hidden and read-only files count; devices, pipes and sockets never do.
+        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo &entry : entries) {
+            if (!matchesWildcard(mask, entry.fileName()))
+                continue;
+            const QString full = entry.absoluteFilePath();
+            const QString lower = full.toLower();
+            if (lower == archiveLower || seen.contains(lower))
+                continue;
+            seen.insert(lower);
+            list.push_back({full, lower});
+        }
+    }
+    return list;
+}
+
+// The sum of the sizes of the files that exist; one that cannot be opened
+// ends the save before anything is written.
+std::int32_t countSizes(const std::vector<ListedFile> &files)
+{
+    std::uint32_t total = 0;
+    for (const ListedFile &f : files) {
+        QFile file(f.path);
+        if (!file.exists())
+            continue;
+        if (!file.open(QIODevice::ReadOnly))
+            throw app::Error(QStringLiteral("Cannot open file \"%1\"").arg(f.path));
+        // The header field is 32 bits; larger sums wrap as they always have.
+        total += std::uint32_t(file.size());
+    }
+    return std::int32_t(total);
+}
 
 } // namespace
 
@@ -135,61 +180,19 @@ bool TBackupFile::askDisk(int disk, const QString &path, bool restoring)
 
 // ---------------------------------------------------------------- saving ---
 
-QStringList TBackupFile::collectFiles(const QStringList &patterns, const QString &archive) const
-{
-    // Pairs of (path on disk, stored path), flattened.
-    QStringList list;
-    QSet<QString> seen;
-    const QString archiveLower = QFileInfo(archive).absoluteFilePath().toLower();
-    for (const QString &pattern : patterns) {
-        const QFileInfo info(pattern);
-        const QString mask = info.fileName();
-        const QDir dir(info.path());
-        // Hidden and read-only files count; devices, pipes and sockets never do.
-        const QFileInfoList entries =
-            dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-        for (const QFileInfo &entry : entries) {
-            if (!matchesWildcard(mask, entry.fileName()))
-                continue;
-            const QString full = entry.absoluteFilePath();
-            const QString lower = full.toLower();
-            if (lower == archiveLower || seen.contains(lower))
-                continue;
-            seen.insert(lower);
-            list << full << lower;
-        }
-    }
-    return list;
-}
-
-void TBackupFile::countSizes(const QStringList &files)
-{
-    std::uint32_t total = 0;
-    for (qsizetype i = 0; i < files.size(); i += 2) {
-        QFile file(files[i]);
-        if (!file.exists())
-            continue;
-        if (!file.open(QIODevice::ReadOnly))
-            throw app::Error(QStringLiteral("Cannot open file \"%1\"").arg(files[i]));
-        // The header field is 32 bits; larger sums wrap as they always have.
-        total += std::uint32_t(file.size());
-    }
-    m_totalSize = std::int32_t(total);
-}
-
 bool TBackupFile::Backup(const QStringList &patterns, const QString &archive)
 {
     m_errorCode = 0;
     BusyScope busy(m_busy);
     m_volumes.clear();
     m_currentFile.clear();
-    const QStringList files = collectFiles(patterns, archive);
+    const std::vector<ListedFile> files = collectFiles(patterns, archive);
     m_continue = true;
     m_diskNumber = 1;
     m_totalSize = 0;
     m_bytesDone = 0;
-    m_fileCount = std::int32_t(files.size() / 2);
-    countSizes(files);
+    m_fileCount = std::int32_t(files.size());
+    m_totalSize = countSizes(files);
 
     Output out;
     out.path = archive;
@@ -214,11 +217,11 @@ bool TBackupFile::Backup(const QStringList &patterns, const QString &archive)
     }
 
     BlockEncoder encoder(zlibLevel(m_compressionLevel));
-    for (qsizetype i = 0; i < files.size() && m_continue; i += 2) {
-        QFile file(files[i]);
+    for (std::size_t i = 0; i < files.size() && m_continue; ++i) {
+        QFile file(files[i].path);
         if (!file.exists())
             continue;
-        m_currentFile = files[i + 1].trimmed();
+        m_currentFile = files[i].stored.trimmed();
         const QByteArray stored = app::toCp1252Lossy(m_currentFile);
         if (!write(int32Bytes(std::int32_t(stored.size()))) || !write(stored))
             break;

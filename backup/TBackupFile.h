@@ -101,8 +101,6 @@ private:
     struct Output;
     enum class SectionResult { Done, BadMarker, Damaged, WriteFailed, InflateFailed, Stopped };
 
-    QStringList collectFiles(const QStringList &patterns, const QString &archive) const;
-    void countSizes(const QStringList &files);
     bool writeFileData(Output &out, BlockEncoder &encoder);
     SectionResult readFileData(VolumeReader &in, QFile *target);
     void failWith(int code);
