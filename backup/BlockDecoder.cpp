@@ -1,6 +1,7 @@
 #include "backup/BlockDecoder.h"
 
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 namespace etibarix::backup {
@@ -34,13 +35,17 @@ void BlockDecoder::decode(int count)
     for (int i = 0; i < count; ++i)
         compressed += m_lengths[std::size_t(i)] > 0 ? 1 : 0;
     m_shared->next = 0;
+    std::thread helper;
     if (m_useThread && compressed > 1) {
-        std::thread helper([this, count] { decodeShare(m_streams[1], count); });
-        decodeShare(m_streams[0], count);
-        helper.join();
-    } else {
-        decodeShare(m_streams[0], count);
+        // Without a second thread (resources exhausted) this one does it all.
+        try {
+            helper = std::thread([this, count] { decodeShare(m_streams[1], count); });
+        } catch (const std::system_error &) {
+        }
     }
+    decodeShare(m_streams[0], count);
+    if (helper.joinable())
+        helper.join();
 }
 
 void BlockDecoder::decodeShare(Stream &stream, int count)
