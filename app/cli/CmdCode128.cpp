@@ -1,0 +1,76 @@
+// etibarix-cli code128 TEXT [--codeset A|B|C] [--no-optimize]
+//
+// Encodes TEXT as the label printing does and prints one line:
+// start set letter, TAB, symbol values separated by spaces, TAB, check value,
+// TAB, symbol width in modules.
+
+#include "app/Cp1252.h"
+#include "app/cli/Command.h"
+#include "labels/Code128Symbol.h"
+
+namespace etibarix::cli {
+namespace {
+
+// Characters without a Windows-1252 byte cannot be in a barcode text at all;
+// they are left out like the other characters the symbol cannot hold,
+// rather than turned into a '?' that would be encoded.
+QByteArray barcodeBytes(const QString &text)
+{
+    QByteArray bytes;
+    for (const QChar ch : text) {
+        const auto b = app::toCp1252(QStringView(&ch, 1));
+        if (b)
+            bytes += *b;
+    }
+    return bytes;
+}
+
+int runCode128(Context &ctx, const QStringList &arguments)
+{
+    Args args(arguments);
+    const std::optional<QString> codeset = args.take(QStringLiteral("--codeset"));
+    const bool noOptimize = args.flag(QStringLiteral("--no-optimize"));
+    if (args.hasError())
+        return usageError(ctx, args.error());
+    if (args.rest().size() != 1)
+        return usageError(ctx, QStringLiteral("usage: code128 TEXT [--codeset A|B|C] [--no-optimize]"));
+
+    labels::CodePage128 page = labels::CodePage128::cpCodeA;
+    if (codeset) {
+        const QString set = codeset->toUpper();
+        if (set == QLatin1String("A"))
+            page = labels::CodePage128::cpCodeA;
+        else if (set == QLatin1String("B"))
+            page = labels::CodePage128::cpCodeB;
+        else if (set == QLatin1String("C"))
+            page = labels::CodePage128::cpCodeC;
+        else
+            return usageError(ctx, QStringLiteral("--codeset takes A, B or C"));
+    }
+
+    labels::Code128Symbol symbol;
+    symbol.setCodePage(page);
+    symbol.setOptimize(!noOptimize);
+    symbol.FilterBarText(barcodeBytes(args.rest().first()));
+    const labels::Code128Encoding e = symbol.EncodeSymbol();
+
+    QString values;
+    for (const std::uint8_t v : e.values) {
+        if (!values.isEmpty())
+            values += QLatin1Char(' ');
+        values += QString::number(v);
+    }
+    ctx.out << QLatin1Char(labels::codeSetLetter(e.startSet)) << '\t' << values << '\t'
+            << e.checkValue << '\t' << e.modules() << '\n';
+    ctx.out.flush();
+    return Ok;
+}
+
+const CommandRegistrar registrar(Command{
+    QStringLiteral("code128"),
+    QStringLiteral("TEXT [--codeset A|B|C] [--no-optimize]   encode TEXT as Code 128"),
+    runCode128,
+});
+
+} // namespace
+} // namespace etibarix::cli
