@@ -28,7 +28,7 @@ PdfSink::~PdfSink()
     m_file.cancelWriting();
 }
 
-QPainter *PdfSink::doBegin(const SheetSetup &setup)
+QPainter *PdfSink::doBegin(const SheetRequest &setup)
 {
     if (m_failed)
         throw app::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));

@@ -26,7 +26,7 @@ public:
 
 protected:
     int nextPageNumber() const override { return m_pages + 1; }
-    QPainter *doBegin(const SheetSetup &setup) override;
+    QPainter *doBegin(const SheetRequest &setup) override;
     void doEnd() override;
     void doCancel() override;
 

@@ -4,7 +4,7 @@
 
 namespace etibarix::labels {
 
-QPainter *SheetSink::beginSheet(const SheetSetup &setup)
+QPainter *SheetSink::beginSheet(const SheetRequest &setup)
 {
     if (m_inSheet)
         cancel();

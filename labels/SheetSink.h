@@ -7,6 +7,7 @@
 
 #include <QPageSize>
 #include <QString>
+#include <QStringView>
 
 #include <functional>
 
@@ -14,7 +15,7 @@ class QPainter;
 
 namespace etibarix::labels {
 
-struct SheetSetup {
+struct SheetRequest {
     QPageSize pageSize;    // A4, or 8.5 x 11 in (Letter) for the first layouts
     QString printerName;   // the report's printer; empty means the default one
 };
@@ -27,6 +28,16 @@ struct SheetStatus {
     std::function<void()> end;
 };
 
+// The status window's fixed English texts; %p stands for the page number.
+inline constexpr QStringView ReportStatusTitle = u"Report Status";
+inline constexpr QStringView ReportStatusText = u"Printing page %p";
+inline constexpr QStringView ReportStatusCancel = u"Cancel";
+
+inline QString reportStatusText(int page)
+{
+    return ReportStatusText.toString().replace(QStringLiteral("%p"), QString::number(page));
+}
+
 class SheetSink {
 public:
     virtual ~SheetSink() = default;
@@ -34,7 +45,7 @@ public:
     // Starts a sheet and returns the painter to draw it with, its origin at the
     // paper's top-left corner (full page, no margins). nullptr when the status
     // hook reports a cancel. Throws app::Error when the target refuses the sheet.
-    QPainter *beginSheet(const SheetSetup &setup);
+    QPainter *beginSheet(const SheetRequest &setup);
     // Sends the sheet begun off. Throws app::Error when that fails.
     void endSheet();
     // Drops the sheet begun (after a failure while drawing it).
@@ -47,7 +58,7 @@ protected:
     // Number the next sheet's page will have in its output (the status text):
     // every printer job holds one page, a PDF file one page per sheet.
     virtual int nextPageNumber() const = 0;
-    virtual QPainter *doBegin(const SheetSetup &setup) = 0;
+    virtual QPainter *doBegin(const SheetRequest &setup) = 0;
     virtual void doEnd() = 0;
     virtual void doCancel() = 0;
 

@@ -25,7 +25,7 @@ QString PrinterSink::resolvePrinter(const QString &name)
     return QPrinterInfo::defaultPrinterName();
 }
 
-QPainter *PrinterSink::doBegin(const SheetSetup &setup)
+QPainter *PrinterSink::doBegin(const SheetRequest &setup)
 {
     const QString name = resolvePrinter(setup.printerName);
     if (name.isEmpty())

@@ -100,3 +100,9 @@ TEST(PrinterSink, NameResolution)
         EXPECT_TRUE(list.names.contains(list.defaultName));
     }
 }
+
+TEST(SheetStatus, Texts)
+{
+    EXPECT_EQ(labels::reportStatusText(3), QStringLiteral("Printing page 3"));
+    EXPECT_EQ(labels::ReportStatusTitle, u"Report Status");
+}
