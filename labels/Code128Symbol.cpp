@@ -61,15 +61,11 @@ int valueIn(CodeSet set, Byte c)
     return set == CodeSet::A ? valueA(c) : valueB(c);
 }
 
-// Value, in set `from`, of the character that changes to set `to`.
-std::uint8_t codeValue(CodeSet from, CodeSet to)
+// Value of the character that changes to set `to`; the same in every set
+// that has it.
+std::uint8_t codeValue(CodeSet to)
 {
-    if (to == CodeSet::C)
-        return kValCodeC;
-    if (to == CodeSet::B)
-        return kValCodeB;
-    (void)from;
-    return kValCodeA;
+    return to == CodeSet::C ? kValCodeC : to == CodeSet::B ? kValCodeB : kValCodeA;
 }
 
 qsizetype digitRun(const Byte *t, qsizetype i, qsizetype n)
@@ -89,11 +85,13 @@ bool keepByte(Byte c)
 
 void Code128Symbol::FilterBarText(QByteArrayView text)
 {
-    m_text.clear();
-    m_text.reserve(text.size());
+    // Reuses the buffer: a print job filters one text per label.
+    m_text.resize(text.size());
+    char *out = m_text.data();
     for (const char ch : text)
         if (keepByte(static_cast<Byte>(ch)))
-            m_text.append(ch);
+            *out++ = ch;
+    m_text.truncate(out - m_text.constData());
 }
 
 void Code128Symbol::encodeText(QByteArrayView text, CodeSet start, bool optimize,
@@ -137,7 +135,7 @@ void Code128Symbol::encodeText(QByteArrayView text, CodeSet start, bool optimize
             }
             const CodeSet target = c == kCodeA ? CodeSet::A : c == kCodeB ? CodeSet::B : CodeSet::C;
             if (target != s) {
-                out.push_back(codeValue(s, target));
+                out.push_back(codeValue(target));
                 s = target;
             }
             ++i;
@@ -162,7 +160,7 @@ void Code128Symbol::encodeText(QByteArrayView text, CodeSet start, bool optimize
             if (v >= 0) {
                 out.push_back(static_cast<std::uint8_t>(v));
             } else if ((v = valueIn(other, c)) >= 0) {
-                out.push_back(codeValue(s, other));
+                out.push_back(codeValue(other));
                 out.push_back(static_cast<std::uint8_t>(v));
                 s = other;
             }
@@ -220,12 +218,10 @@ Code128Encoding Code128Symbol::EncodeSymbol()
         e.values.reserve(static_cast<std::size_t>(m_text.size()) + 4);
         encodeText(m_text, CodeSet::A, true, e.values);
         e.startSet = CodeSet::A;
-        std::vector<std::uint8_t> candidate;
-        candidate.reserve(e.values.capacity());
         for (const CodeSet set : {CodeSet::B, CodeSet::C}) {
-            encodeText(m_text, set, true, candidate);
-            if (candidate.size() < e.values.size()) {
-                e.values.swap(candidate);
+            encodeText(m_text, set, true, m_candidate);
+            if (m_candidate.size() < e.values.size()) {
+                e.values.swap(m_candidate);
                 e.startSet = set;
             }
         }

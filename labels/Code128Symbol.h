@@ -20,10 +20,17 @@
 namespace etibarix::labels {
 
 // Where and how DrawSymbol puts the symbol on the page (lengths in mm).
+//
+// Upright, the symbol's left edge is Left (pjLeft, pjBlock), Left minus half
+// the symbol width (pjCenter) or Left minus the width (pjRight); the bars
+// start at BarTop and the readable line follows below them. With PrintTop
+// the readable line starts at BarTop and the bars one line height lower;
+// without a readable line the bars stay at BarTop. A rotated symbol is the
+// upright drawing turned counter-clockwise about the centre of Box.
 struct Code128Placement {
-    double Left = 0;       // anchor of the symbol, per BarCodeJustify
-    double BarTop = 0;     // top of the bars (of the readable line with PrintTop)
-    QRectF Box;            // the component's box: rotations turn about its centre
+    double Left = 0;
+    double BarTop = 0;
+    QRectF Box;            // the component's box
     PrintJustify BarCodeJustify = PrintJustify::pjLeft;
     PrintJustify TextJustify = PrintJustify::pjLeft;
     bool PrintReadable = true;
@@ -100,6 +107,7 @@ private:
     double m_barWidth = 0.254;
     double m_barHeight = 6.35;
     CodeSet m_usedSet = CodeSet::A;
+    std::vector<std::uint8_t> m_candidate;   // scratch of EncodeSymbol
 };
 
 } // namespace etibarix::labels

@@ -88,6 +88,11 @@ public:
     void updateCurrent(std::span<const FieldAssignment> values);
     // Marks the current record deleted and moves to the next live record.
     void deleteCurrent();
+    // These three write at once. When their lock cannot be had, message()
+    // shows "Lock failed [Insert]" ("Post", "Delete") and app::Error is
+    // thrown with the same text; nothing is written. updateCurrent and
+    // deleteCurrent without a current record throw error 212. A text that
+    // is no integer given to an N field throws before anything is written.
 
     // Changes whenever the table's content may have changed: every append,
     // update or delete through this object, and every change of the file

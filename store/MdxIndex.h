@@ -1,0 +1,123 @@
+#pragma once
+// The production index of the table: a dBASE IV multiple-index (.mdx) file
+// with the single character tag "CB". Pages of 512 bytes, blocks of two pages,
+// one B-tree node per block; leaf entries hold (record number, key) in the
+// order of (key bytes, record number).
+//
+// The file is built in one go from all keys, and afterwards kept up to date in
+// place: a key is inserted into its leaf, full nodes split, new blocks go to
+// the end of the file. Blocks are cached (a bounded amount) and the blocks
+// changed by appends are written together by flush(), at the latest when the
+// index closes. Until then the file on disk is the index as of the last
+// flush: it lacks the keys of the newest records, so after a crash its key
+// count no longer matches the table and the next open rebuilds it. Changed
+// keys of existing records, which a count would not reveal, are written at
+// once.
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace etibarix::store {
+
+class MdxIndex {
+public:
+    static constexpr int kBlockSize = 1024;
+    static constexpr int kPageSize = 512;
+
+    struct Entry {
+        QByteArray key;
+        std::uint32_t recNo = 0;
+        friend bool operator==(const Entry &, const Entry &) = default;
+    };
+
+    MdxIndex() = default;
+    ~MdxIndex();
+    MdxIndex(const MdxIndex &) = delete;
+    MdxIndex &operator=(const MdxIndex &) = delete;
+
+    // The bytes of a freshly built index. `keys` holds count × keyLength
+    // bytes, the key of record r at (r − 1) × keyLength. `tableName` is the
+    // table's base name as stored in the header (upper case, no extension).
+    static QByteArray build(QByteArrayView keys, int keyLength, QByteArrayView tableName,
+                            QDate date);
+
+    // Checks an index image against a table of `recordCount` records whose
+    // keys are `keyLength` bytes: format fields, tree shape, key order and
+    // one entry per record. On success returns the entries in index order
+    // when `entries` is given. Never reads outside the image.
+    static bool check(QByteArrayView image, int keyLength, std::int64_t recordCount,
+                      std::vector<Entry> *entries = nullptr, QString *why = nullptr);
+
+    // Opens an existing file; false when it is missing, unreadable or fails
+    // check() (the caller then rebuilds it).
+    bool open(const QString &path, int keyLength, std::int64_t recordCount);
+    // Writes a new file built from `keys` (replacing any file of that name)
+    // and opens it. False when the file cannot be written.
+    bool create(const QString &path, QByteArrayView keys, int keyLength, QByteArrayView tableName);
+    // Writes pending blocks and closes; false when the writing failed.
+    bool close();
+    // Writes the blocks changed since the last flush, then the headers.
+    bool flush();
+    bool isOpen() const { return m_fd >= 0; }
+    QString path() const { return m_path; }
+
+    // In-place maintenance. False when the file cannot be written or is found
+    // inconsistent; the caller then rebuilds it.
+    bool insert(QByteArrayView key, std::uint32_t recNo);
+    bool replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32_t recNo);
+
+    // Forgets cached blocks (another process may have written the file),
+    // after writing its own pending ones.
+    void dropCache();
+
+private:
+    using Block = QByteArray;
+    struct PathStep {
+        std::uint32_t page;
+        int child;   // index of the child taken; n = the last child
+    };
+
+    Block *block(std::uint32_t page);
+    bool writeBlock(std::uint32_t page, const Block &b);
+    bool writeHeaders();
+    std::uint32_t allocate();
+    // Path from the root to the leaf where (key, ...) may stand: the first
+    // child whose separator is >= key, or > key when `strict`.
+    bool descend(QByteArrayView key, std::vector<PathStep> &path, bool strict);
+    // Moves path to the next leaf in key order; false at the last leaf.
+    bool nextLeaf(std::vector<PathStep> &path);
+    // Inserts into the leaf at the end of path (or, when `scan`, a later
+    // leaf holding equal keys with lower record numbers).
+    bool insertAt(std::vector<PathStep> &path, QByteArrayView key, std::uint32_t recNo, bool scan);
+    bool insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView key, std::uint32_t recNo);
+    // Adds `right` after child `left` of the node at the end of path.
+    bool insertChild(std::vector<PathStep> &path, QByteArrayView separator, std::uint32_t left,
+                     std::uint32_t right);
+    int compareEntry(const char *item, QByteArrayView key, std::uint32_t recNo) const;
+    void touchDate();
+    bool trimCache();
+
+    int m_fd = -1;
+    QString m_path;
+    int m_keyLength = 0;
+    int m_itemLength = 0;
+    int m_maxKeys = 0;
+    std::uint32_t m_tagPage = 0;
+    QByteArray m_fileHeader;   // bytes 0..47 of the file
+    QByteArray m_tagHeader;    // bytes 0..255 of the tag header block
+    bool m_headersDirty = false;
+    std::unordered_map<std::uint32_t, Block> m_cache;
+    std::unordered_set<std::uint32_t> m_dirty;   // cached blocks not yet written
+    std::int64_t m_dateMinute = -1;
+    char m_today[3] = {};
+};
+
+} // namespace etibarix::store
