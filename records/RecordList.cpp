@@ -1,0 +1,25 @@
+#include "records/RecordList.h"
+
+#include "records/ListStatements.h"
+
+namespace etibarix::records {
+
+QByteArray RecordList::CriteriaClause() const
+{
+    return records::CriteriaClause(m_state);
+}
+
+void RecordList::RefreshRecordList()
+{
+    m_query.close();
+    m_query.setSql(ListStatement(m_state));
+    m_query.open();
+}
+
+void RecordList::sTitleClick(QByteArrayView fieldName)
+{
+    ApplyTitleClick(m_state, fieldName);
+    RefreshRecordList();
+}
+
+} // namespace etibarix::records

@@ -1,0 +1,50 @@
+#include "records/RecordRules.h"
+
+#include "app/Cp1252.h"
+
+#include <limits>
+
+namespace etibarix::records {
+
+bool IsInteger(QByteArrayView text, std::int32_t *value)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size())
+        return false;
+    std::int64_t n = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+        if (n > std::int64_t(std::numeric_limits<std::int32_t>::max()) + 1)
+            return false;
+    }
+    if (negative)
+        n = -n;
+    if (n > std::numeric_limits<std::int32_t>::max())
+        return false;
+    if (value)
+        *value = static_cast<std::int32_t>(n);
+    return true;
+}
+
+QByteArray ToCapitals(QByteArrayView cp1252)
+{
+    QString text = app::fromCp1252(cp1252);
+    for (QChar &c : text) {
+        const QChar upper = c.toUpper();
+        if (upper != c && app::toCp1252(QStringView(&upper, 1)))
+            c = upper;
+    }
+    return app::toCp1252Lossy(text);
+}
+
+} // namespace etibarix::records

@@ -1,0 +1,43 @@
+#pragma once
+// Runs parsed statements against a table: every statement walks the live
+// records in record order (no index narrows the walk); a select copies the
+// matching rows into a ResultSet and sorts that copy.
+//
+// The largest value of an integer column is remembered together with the
+// table's version: asking for the next record number before every insert
+// (as creating records does) then costs no walk, and an insert through this
+// executor keeps the remembered value up to date. Any other change of the
+// table — an update, a delete, the file changed by someone else — changes
+// its version and the next question walks the table again.
+
+#include "store/DbfTable.h"
+#include "store/sql/Ast.h"
+#include "store/sql/ResultSet.h"
+
+#include <optional>
+
+namespace etibarix::store::sql {
+
+class Executor {
+public:
+    ResultSet select(const SelectStatement &statement, DbfTable &table);
+    ResultSet selectMax(const SelectMaxStatement &statement, DbfTable &table);
+    void insert(const InsertStatement &statement, DbfTable &table);
+    void update(const UpdateStatement &statement, DbfTable &table);
+    void remove(const DeleteStatement &statement, DbfTable &table);
+
+private:
+    struct MaxCache {
+        const DbfTable *table = nullptr;
+        int field = -1;
+        std::uint64_t version = 0;
+        std::optional<std::int32_t> max;   // nullopt: no live record
+    };
+    std::optional<MaxCache> m_max;
+    // Size of the last select, to reserve room for the next one (the list
+    // is refreshed again and again with results of similar size).
+    int m_lastRows = 0;
+    qsizetype m_lastTextBytes = 0;
+};
+
+} // namespace etibarix::store::sql
