@@ -5,6 +5,7 @@
 // anything is opened or written.
 
 #include "app/AppData.h"
+#include "app/ArticleFiles.h"
 #include "app/Cp1252.h"
 #include "app/Error.h"
 #include "app/cli/Command.h"
@@ -82,7 +83,7 @@ public:
         store::TableCallbacks callbacks;
         callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
         m_data.tarticle().setCallbacks(std::move(callbacks));
-        m_data.tarticle().open();
+        app::OpenArticleTable(m_data.tarticle());
     }
     ~Session()
     {

@@ -173,6 +173,16 @@ TEST_F(QueryTest, OrderByOnTheTable)
     EXPECT_EQ(column("select * from article", "num"), QByteArray("1|2|3|4|5|6|7|8|9"));
 }
 
+TEST_F(QueryTest, TiesStayWhereTheQuicksortLeavesThem)
+{
+    // Quantities 2,1,2,1 in record order: the quicksort gives records 4,2,1,3
+    // where a stable sort would give 2,4,1,3.
+    int n = 0;
+    for (int q : {2, 1, 2, 1})
+        insert(++n, "T", q);
+    EXPECT_EQ(column("select * from article order by quantite", "num"), QByteArray("4|2|1|3"));
+}
+
 TEST_F(QueryTest, UpdateAndDeleteEveryMatchingLiveRecord)
 {
     for (int i = 1; i <= 6; ++i)
