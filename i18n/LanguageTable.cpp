@@ -1,0 +1,111 @@
+#include "i18n/LanguageTable.h"
+
+#include "app/AppDir.h"
+#include "app/Cp1252.h"
+#include "app/Parameters.h"
+#include "i18n/BuiltinTexts.h"
+
+#include <QStringDecoder>
+
+namespace etibarix::i18n {
+namespace {
+
+std::unique_ptr<Tgerelanguage> &installed()
+{
+    static std::unique_ptr<Tgerelanguage> table;
+    return table;
+}
+
+const Tgerelanguage *loadedTable()
+{
+    const Tgerelanguage *table = installed().get();
+    return table && table->Loaded() ? table : nullptr;
+}
+
+// The code page of a Windows font character-set number; nullptr for the sets
+// that are Windows-1252 here (ANSI, default, symbol) and for unknown ones.
+const char *codePageOfCharSet(int charSet)
+{
+    switch (charSet) {
+    case 77: return "macintosh";
+    case 128: return "Shift_JIS";
+    case 129: return "windows-949";
+    case 134: return "GBK";
+    case 136: return "Big5";
+    case 161: return "windows-1253";
+    case 162: return "windows-1254";
+    case 163: return "windows-1258";
+    case 177: return "windows-1255";
+    case 178: return "windows-1256";
+    case 186: return "windows-1257";
+    case 204: return "windows-1251";
+    case 222: return "windows-874";
+    case 238: return "windows-1250";
+    case 255: return "IBM850";
+    default: return nullptr;
+    }
+}
+
+} // namespace
+
+int CurrentLanguage()
+{
+    const int language = app::Parameters.Language;
+    return language >= 1 && language <= LanguageCount ? language : 1;
+}
+
+QByteArray LangText(int n)
+{
+    if (const Tgerelanguage *table = loadedTable())
+        return n >= 1 && n <= Tgerelanguage::EntrySlots ? table->GetText(n) : QByteArray();
+    return BuiltinText(n, CurrentLanguage());
+}
+
+QString LangString(int n)
+{
+    return DecodeLanguageText(LangText(n));
+}
+
+QString DecodeLanguageText(QByteArrayView bytes)
+{
+    if (const Tgerelanguage *table = loadedTable()) {
+        if (const char *codePage = codePageOfCharSet(table->CharSet())) {
+            QStringDecoder decoder(codePage);
+            if (decoder.isValid())
+                return decoder.decode(bytes);
+        }
+    }
+    return app::fromCp1252(bytes);
+}
+
+void InstallLanguageTable(std::unique_ptr<Tgerelanguage> table)
+{
+    installed() = std::move(table);
+}
+
+void ClearLanguageTable()
+{
+    installed().reset();
+}
+
+const Tgerelanguage *InstalledLanguageTable()
+{
+    return installed().get();
+}
+
+QString LanguageFilePath()
+{
+    return app::AppDir() + QStringLiteral("/etibarix.lg");
+}
+
+const Tgerelanguage &LoadLanguageTable()
+{
+    auto table = std::make_unique<Tgerelanguage>();
+    table->SetFileName(LanguageFilePath());
+    table->Load();
+    const Tgerelanguage &result = *table;
+    InstallLanguageTable(std::move(table));
+    return result;
+}
+
+} // namespace etibarix::i18n

@@ -1,0 +1,73 @@
+#pragma once
+// Reader of delimited text files (the language file, CSV imports).
+//
+// Bytes are taken as they are: no code-page conversion, no byte-order mark.
+// A line ends at LF or CR LF; a CR anywhere else is dropped; a Ctrl-Z byte
+// (0x1A) ends the file. Lines made only of spaces and tabs are skipped
+// wherever they stand. Fields are split at the separator with no quoting and
+// no trimming. The file is read through a fixed-size buffer, so memory stays
+// bounded by the longest line whatever the size of the file.
+
+#include "app/Error.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace etibarix::i18n {
+
+// Raised for every failure of TTextFile; the text is the user's message.
+class ETextFileError : public app::Error {
+public:
+    using app::Error::Error;
+};
+
+class TTextFile {
+public:
+    static constexpr int MaxField = 255;
+
+    TTextFile() = default;
+    ~TTextFile();
+    TTextFile(const TTextFile &) = delete;
+    TTextFile &operator=(const TTextFile &) = delete;
+
+    // Opens name and reads its first non-blank line. Opening the file that is
+    // already named does nothing; an empty name just closes.
+    // Throws ETextFileError when the file cannot be opened.
+    void Open(const QString &name);
+    // Reads the next non-blank line into Line(); false (and Line() empty) at
+    // the end of the file. Throws ETextFileError without an open file or on a
+    // read error (the file is then closed).
+    bool NextLine();
+    // No more lines and the current line is blank.
+    bool AtEnd() const;
+    // Field k (1..255) of the current line; empty beyond the last field.
+    QByteArray Field(int k) const;
+    void Close();
+
+    const QString &FileName() const { return m_fileName; }
+    const QByteArray &Line() const { return m_line; }
+    char Separator() const { return m_separator; }
+    void SetSeparator(char separator) { m_separator = separator; }
+    bool IsOpen() const { return m_open; }
+
+    // Empty, or only spaces and tabs.
+    static bool IsBlank(const QByteArray &line);
+
+private:
+    bool readPhysicalLine(QByteArray &line);
+    bool fillBuffer();
+    [[noreturn]] void raiseReadError(const QString &reason);
+
+    QString m_fileName;
+    char m_separator = ';';
+    QByteArray m_line;
+    bool m_open = false;
+
+    QFile m_file;
+    QByteArray m_buffer;     // bytes read from the file, not yet consumed
+    qsizetype m_pos = 0;     // first unconsumed byte of m_buffer
+    bool m_eof = false;      // end of the file or a Ctrl-Z was reached
+};
+
+} // namespace etibarix::i18n

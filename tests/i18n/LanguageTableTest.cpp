@@ -1,0 +1,281 @@
+#include "app/AppDir.h"
+#include "app/Parameters.h"
+#include "i18n/BuiltinTexts.h"
+#include "i18n/LanguageTable.h"
+#include "i18n/Tgerelanguage.h"
+#include "i18n/TextFile.h"
+#include "tests/common/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace etibarix;
+using i18n::LangText;
+using i18n::Tgerelanguage;
+
+namespace {
+
+// A language file in a fresh program directory; the table is installed as
+// the program does at start-up and removed again at the end of the test.
+class LanguageFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        app::setAppDirOverride(m_dir.path());
+        app::Parameters.Clear();
+        app::Parameters.Language = 1;
+    }
+    void TearDown() override
+    {
+        i18n::ClearLanguageTable();
+        app::setAppDirOverride(QString());
+        app::Parameters.Clear();
+    }
+    const Tgerelanguage &load(const QByteArray &content)
+    {
+        test::writeFile(i18n::LanguageFilePath(), content);
+        return i18n::LoadLanguageTable();
+    }
+    static QByteArray header(const QByteArray &font = "Arial", const QByteArray &charSet = "0")
+    {
+        return "Langue;Deutsch\nFont;" + font + "\nCharset;" + charSet + "\n4\n5\n6\n7\n8\n9\n10\n";
+    }
+
+    test::DataDir m_dir;
+};
+
+} // namespace
+
+TEST(BuiltinTexts, RowsByteForByte)
+{
+    struct Case {
+        int number;
+        QByteArray fr, en, pt;
+    };
+    const Case cases[] = {
+        {1, "Charger une sauvegarde", "Load", "Abrir"},
+        {3, "", "", ""},
+        {5, "Informations sur le logiciel", "Informations about the software", "Informa\xE7\xF5" "es sobre o programa"},
+        {10, "Parametres", "Parameters", "Par\xE2metros"},
+        {11, "Restreindre l''affichage aux fiches correspondant aux criteres suivants", "Selection criterias",
+         "Restringir a amostra das fichas correspondendo aos crit\xE9rios seguintes"},
+        {13, "Texte 1 ", "Text 1", "Texto 1"},
+        {15, "Critere sur la zone top", "Criteria sur the \"top zone\"", "Crit\xE9rio sobre a zona top"},
+        {27, "Crit\xE8re suppl\xE9mentaire", "Printing Criteria ", "Crit\xE9rio suplementar"},
+        {31, "Lancer l''impression", "Print the barcod", "Lan\xE7" "ar a impress\xE3o"},
+        {44, "Suppression de l article ", "Delete item :", "Supress\xE3o do artigo"},
+        {82, "Creation/Modification fiche code barre", "Creation/Modification Barcod ", "Cria\xE7\xE3o/Modifica\xE7\xE3o do c\xF3" "digo de barras"},
+        {101, "Le chemin d acces au fichier n est pas precis\xE9", "The file is not selected",
+         "O caminho de acesso ao ficheiro n\xE3o foi indicado"},
+        {112, "CHPS ", "Field ", "Campos"},
+        {136, "L5167 80 etiquettes (4X20) - 4,4cm X 1.2 cm / avec marges", "L5167 80 labels (4X20) - 4,4cmX1.2cm / 1 text",
+         "L5167 80 etiquetas (4X20) - 4,4cm X 1.2 cm / 1 textos"},
+        {137, "Imprimante", "Printer", "Impressora"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(i18n::BuiltinText(c.number, 1), c.fr) << c.number;
+        EXPECT_EQ(i18n::BuiltinText(c.number, 2), c.en) << c.number;
+        EXPECT_EQ(i18n::BuiltinText(c.number, 3), c.pt) << c.number;
+    }
+    EXPECT_EQ(i18n::BuiltinText(0, 1), "");
+    EXPECT_EQ(i18n::BuiltinText(138, 1), "");
+    EXPECT_EQ(i18n::BuiltinText(1, 4), "");
+}
+
+TEST_F(LanguageFile, NoFileFollowsTheLanguageNumber)
+{
+    EXPECT_FALSE(i18n::LoadLanguageTable().Loaded());
+    app::Parameters.Language = 2;
+    EXPECT_EQ(LangText(34), "Confirm");
+    app::Parameters.Language = 3;
+    EXPECT_EQ(LangText(34), "Aplicar");
+    EXPECT_EQ(i18n::LangString(10), QStringLiteral("Par\u00e2metros"));
+    app::Parameters.Language = 1;
+    EXPECT_EQ(LangText(34), "Appliquer");
+    // Only a damaged parameter file brings other numbers: French.
+    for (int odd : {0, 4, -1, 0x7FFFFFFF}) {
+        app::Parameters.Language = odd;
+        EXPECT_EQ(LangText(34), "Appliquer") << odd;
+    }
+    // Without any table installed at all: the built-in texts.
+    i18n::ClearLanguageTable();
+    EXPECT_EQ(LangText(1), "Charger une sauvegarde");
+}
+
+TEST_F(LanguageFile, EntriesStartAtTheEleventhNonBlankLine)
+{
+    const auto &table = load(header() + "Charger une sauvegarde;Load\n"
+                                        "Faire une sauvegarde;\n"
+                                        "Reserve;   \t\n"
+                                        "Infos; Load\n"
+                                        "no separator at all\n"
+                                        "a;b;c\n");
+    ASSERT_TRUE(table.Loaded());
+    for (int language : {1, 2, 3}) {
+        app::Parameters.Language = language;
+        EXPECT_EQ(LangText(1), "Load");
+    }
+    EXPECT_EQ(LangText(2), "Faire une sauvegarde");   // field 2 empty
+    EXPECT_EQ(LangText(3), "Reserve");                // field 2 only blanks
+    EXPECT_EQ(LangText(4), " Load");                  // kept with its blank
+    EXPECT_EQ(LangText(5), "no separator at all");
+    EXPECT_EQ(LangText(6), "b");
+    EXPECT_EQ(LangText(7), "");                       // beyond the file: not the built-in text
+    EXPECT_EQ(LangText(137), "");
+    EXPECT_EQ(table.GetText(301), "Deutsch");
+    EXPECT_EQ(table.FontName(), "Arial");
+    EXPECT_EQ(table.CharSet(), 0);
+}
+
+TEST_F(LanguageFile, BlankLinesShiftNothing)
+{
+    const QByteArray content = "\n  \nLangue;X\n\t\nFont;Tahoma\r\n\r\nCharset;1\n4\n\n5\n6\n7\n  \n8\n9\n10\n\n"
+                               "one;One\r\n\r\n \t\ntwo;Two\n\nthree;Three";
+    const auto &table = load(content);
+    ASSERT_TRUE(table.Loaded());
+    EXPECT_EQ(LangText(1), "One");
+    EXPECT_EQ(LangText(2), "Two");
+    EXPECT_EQ(LangText(3), "Three");
+    EXPECT_EQ(table.FontName(), "Tahoma");
+    EXPECT_EQ(table.GetText(301), "X");
+}
+
+TEST_F(LanguageFile, TenLinesGiveEmptyTexts)
+{
+    const auto &table = load(header());
+    EXPECT_TRUE(table.Loaded());
+    for (int n = 1; n <= 137; ++n)
+        EXPECT_EQ(LangText(n), "") << n;
+}
+
+TEST_F(LanguageFile, ShortAndEmptyFiles)
+{
+    {
+        const auto &table = load("Langue;X\nFont;Verdana\n");
+        EXPECT_TRUE(table.Loaded());
+        EXPECT_EQ(table.FontName(), "Verdana");
+        EXPECT_EQ(table.CharSet(), 1);   // an empty field is no number
+        EXPECT_EQ(LangText(1), "");
+    }
+    {
+        const auto &table = load(QByteArray());
+        EXPECT_TRUE(table.Loaded());
+        EXPECT_EQ(table.FontName(), "");
+    }
+}
+
+TEST_F(LanguageFile, CharacterSetNumber)
+{
+    struct Case {
+        QByteArray field;
+        int expected;
+    };
+    const Case cases[] = {
+        {"0", 0}, {"238", 238}, {" 204", 204}, {"-3", -3}, {"+7", 7}, {"abc", 1}, {"12x", 1},
+        {"", 1}, {"99999999999", 1}, {"2147483647", 2147483647}, {"-2147483648", std::numeric_limits<int>::min()},
+        {"2147483648", 1}, {"$10", 1},
+    };
+    for (const Case &c : cases) {
+        const auto &table = load(header("Arial", c.field));
+        EXPECT_EQ(table.CharSet(), c.expected) << c.field.constData();
+        EXPECT_EQ(table.GetText(303), QByteArray::number(c.expected));
+    }
+}
+
+TEST_F(LanguageFile, TextsDecodeInTheFilesCharacterSet)
+{
+    load(header("Arial", "204") + "x;\xCF\xF0\xE8\xED\xF2\xE5\xF0\n");
+    EXPECT_EQ(i18n::LangString(1), QStringLiteral("\u041f\u0440\u0438\u043d\u0442\u0435\u0440"));
+    load(header("Arial", "0") + "x;caf\xE9 \x80\n");
+    EXPECT_EQ(i18n::LangString(1), QStringLiteral("caf\u00e9 \u20ac"));
+}
+
+TEST_F(LanguageFile, EntriesBeyondThreeHundredAreIgnored)
+{
+    QByteArray content = header();
+    for (int i = 1; i <= 350; ++i)
+        content += "x;t" + QByteArray::number(i) + "\n";
+    const auto &table = load(content);
+    EXPECT_TRUE(table.Loaded());
+    EXPECT_EQ(table.GetText(300), "t300");
+    EXPECT_EQ(table.GetText(301), "Deutsch");
+    EXPECT_EQ(LangText(301), "");
+}
+
+TEST_F(LanguageFile, BadFilesFallBackToTheBuiltInTexts)
+{
+    // A directory under the file's name cannot be opened: no file.
+    QDir().mkpath(i18n::LanguageFilePath());
+    EXPECT_FALSE(i18n::LoadLanguageTable().Loaded());
+    EXPECT_EQ(LangText(1), "Charger une sauvegarde");
+    QDir().rmdir(i18n::LanguageFilePath());
+
+    // Garbage still reads as lines; it loads, and nothing crashes.
+    QByteArray garbage;
+    quint32 x = 7;
+    for (int i = 0; i < 100000; ++i) {
+        x = x * 1664525u + 1013904223u;
+        const char c = static_cast<char>(x >> 24);
+        garbage.append(c == '\x1A' ? 'z' : c);
+    }
+    EXPECT_TRUE(load(garbage).Loaded());
+    for (int n = 1; n <= 137; ++n)
+        (void)i18n::LangString(n);
+
+    // A table that is not Loaded keeps its header slots but texts come built in.
+    Tgerelanguage table;
+    table.SetFileName(m_dir.file(QStringLiteral("nothing.lg")));
+    EXPECT_FALSE(table.Load());
+    EXPECT_FALSE(table.Loaded());
+    EXPECT_EQ(table.GetText(0), "");
+    EXPECT_EQ(table.GetText(304), "");
+}
+
+TEST_F(LanguageFile, TenMegabyteLineAndNulBytes)
+{
+    const QByteArray big(10 * 1024 * 1024, 'y');
+    const auto &table = load(header() + QByteArray("a\0b;c\0d\n", 8) + "x;" + big + "\n");
+    ASSERT_TRUE(table.Loaded());
+    EXPECT_EQ(LangText(1), QByteArray("c\0d", 3));
+    EXPECT_EQ(LangText(2).size(), big.size());
+}
+
+// The whole built-in table against a separately kept Windows-1252 copy of it.
+TEST(BuiltinTexts, EveryCellMatchesTheReferenceCopy)
+{
+    i18n::TTextFile reader;
+    reader.SetSeparator('\t');
+    reader.Open(test::source(QStringLiteral("tests/data/i18n/builtin-texts.tsv")));
+    int rows = 0;
+    while (!reader.AtEnd()) {
+        ++rows;
+        const int number = reader.Field(1).toInt();
+        ASSERT_EQ(number, rows);
+        for (int language = 1; language <= 3; ++language)
+            EXPECT_EQ(i18n::BuiltinText(number, language), reader.Field(language + 1)) << number << '/' << language;
+        reader.NextLine();
+    }
+    EXPECT_EQ(rows, i18n::BuiltinTextCount);
+}
+
+// A translator's file: French in field 1, English in field 2, CR LF, blank
+// lines, and a Ctrl-Z with junk after it.
+TEST_F(LanguageFile, AWholeTranslationFile)
+{
+    ASSERT_TRUE(QFile::copy(test::source(QStringLiteral("tests/data/i18n/english.lg")), i18n::LanguageFilePath()));
+    const auto &table = i18n::LoadLanguageTable();
+    ASSERT_TRUE(table.Loaded());
+    EXPECT_EQ(table.GetText(301), "English");
+    EXPECT_EQ(table.FontName(), "Tahoma");
+    EXPECT_EQ(table.CharSet(), 0);
+    for (int language : {1, 3, 9}) {
+        app::Parameters.Language = language;
+        for (int n = 1; n <= i18n::BuiltinTextCount; ++n)
+            EXPECT_EQ(LangText(n), i18n::BuiltinText(n, 2)) << n;
+    }
+    EXPECT_EQ(table.GetText(138), "");
+}

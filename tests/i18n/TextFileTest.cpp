@@ -1,0 +1,229 @@
+#include "i18n/TextFile.h"
+#include "tests/common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace etibarix;
+using i18n::ETextFileError;
+using i18n::TTextFile;
+
+namespace {
+
+// Every line the reader delivers, in order.
+std::vector<QByteArray> readAll(const QByteArray &content, char separator = ';')
+{
+    test::DataDir dir;
+    const QString path = dir.file(QStringLiteral("in.txt"));
+    EXPECT_TRUE(test::writeFile(path, content));
+    TTextFile reader;
+    reader.SetSeparator(separator);
+    reader.Open(path);
+    std::vector<QByteArray> lines;
+    while (!reader.AtEnd()) {
+        lines.push_back(reader.Line());
+        reader.NextLine();
+    }
+    EXPECT_TRUE(reader.Line().isEmpty());
+    EXPECT_FALSE(reader.NextLine());
+    return lines;
+}
+
+using Lines = std::vector<QByteArray>;
+
+} // namespace
+
+TEST(TextFile, LineRules)
+{
+    struct Case {
+        const char *name;
+        QByteArray content;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"empty file", QByteArray(), {}},
+        {"LF", "a\nb\n", {"a", "b"}},
+        {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+        {"no final line end", "a\nb", {"a", "b"}},
+        {"lone CR dropped", "a\rb\nc\r", {"ab", "c"}},
+        {"CR CR LF", "a\r\r\nb", {"a", "b"}},
+        {"blank lines skipped", "\n \t \n\na\n\t\n  \r\nb\n\n", {"a", "b"}},
+        {"only blank lines", " \n\t\n\r\n", {}},
+        {"leading blanks kept", "  a;b  \n", {"  a;b  "}},
+        {"Ctrl-Z ends the file", "a\nb\x1A" "c\nd\n", {"a", "b"}},
+        {"Ctrl-Z at the start", "\x1A" "a\n", {}},
+        {"NUL is an ordinary byte", QByteArray("a\0b\n\0\n", 6), {QByteArray("a\0b", 3), QByteArray("\0", 1)}},
+        {"high bytes untouched", "\xEF\xBB\xBF" "caf\xE9\n", {"\xEF\xBB\xBF" "caf\xE9"}},
+        {"form feed is not blank", "\f\n", {"\f"}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(readAll(c.content), c.expected) << c.name;
+}
+
+TEST(TextFile, FieldRules)
+{
+    struct Case {
+        QByteArray line;
+        int k;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"a;b;c", 2, "b"},
+        {"a;;b", 2, ""},
+        {"a;;b", 3, "b"},
+        {";x", 1, ""},
+        {";x", 2, "x"},
+        {"a;b", 3, ""},
+        {"a;b;", 3, ""},
+        {"whole line", 1, "whole line"},
+        {"whole line", 2, ""},
+        {" a ; b ", 2, " b "},
+        {"\"x;y\";z", 1, "\"x"},
+        {"\"x;y\";z", 2, "y\""},
+        {"a;b", 0, ""},
+        {"a;b", -1, ""},
+    };
+    for (const Case &c : cases) {
+        test::DataDir dir;
+        const QString path = dir.file(QStringLiteral("f.txt"));
+        test::writeFile(path, c.line + "\n");
+        TTextFile reader;
+        reader.Open(path);
+        EXPECT_EQ(reader.Field(c.k), c.expected) << c.line.constData() << " field " << c.k;
+    }
+}
+
+TEST(TextFile, TwoHundredFiftyFiveFieldsAndTheOtherSeparator)
+{
+    QByteArray line;
+    for (int i = 1; i <= 300; ++i)
+        line += QByteArray::number(i) + ',';
+    test::DataDir dir;
+    const QString path = dir.file(QStringLiteral("wide.csv"));
+    test::writeFile(path, line);
+    TTextFile reader;
+    reader.SetSeparator(',');
+    reader.Open(path);
+    EXPECT_EQ(reader.Field(1), "1");
+    EXPECT_EQ(reader.Field(255), "255");
+    EXPECT_EQ(reader.Field(256), "");
+}
+
+TEST(TextFile, TenMegabyteSingleLine)
+{
+    QByteArray big(10 * 1024 * 1024, 'x');
+    big[5] = ';';
+    big[big.size() - 1] = '\r';
+    test::DataDir dir;
+    const QString path = dir.file(QStringLiteral("big.txt"));
+    ASSERT_TRUE(test::writeFile(path, big + "\nlast\r\n"));
+    TTextFile reader;
+    reader.Open(path);
+    EXPECT_EQ(reader.Line().size(), big.size() - 1);   // without the CR
+    EXPECT_EQ(reader.Field(1), "xxxxx");
+    EXPECT_EQ(reader.Field(2).size(), big.size() - 7);
+    ASSERT_TRUE(reader.NextLine());
+    EXPECT_EQ(reader.Line(), "last");
+    EXPECT_FALSE(reader.NextLine());
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(TextFile, LinesAcrossBufferBoundaries)
+{
+    // Many lines of varying length, so line ends and CRs fall on every
+    // position of the read buffer.
+    QByteArray content;
+    std::vector<QByteArray> expected;
+    for (int i = 0; i < 20000; ++i) {
+        const QByteArray line = QByteArray(i % 37 + 1, static_cast<char>('a' + i % 26)) + QByteArray::number(i);
+        content += line + (i % 3 ? "\r\n" : "\n");
+        expected.push_back(line);
+    }
+    EXPECT_EQ(readAll(content), expected);
+}
+
+TEST(TextFile, Garbage)
+{
+    QByteArray garbage;
+    quint32 x = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        x = x * 1103515245u + 12345u;
+        garbage.append(static_cast<char>(x >> 24));
+    }
+    // Reads to the first Ctrl-Z without failing; no line holds CR, LF or Ctrl-Z.
+    for (const QByteArray &line : readAll(garbage)) {
+        EXPECT_FALSE(line.contains('\r'));
+        EXPECT_FALSE(line.contains('\n'));
+        EXPECT_FALSE(line.contains('\x1A'));
+        EXPECT_FALSE(TTextFile::IsBlank(line));
+    }
+}
+
+TEST(TextFile, OpenAndErrors)
+{
+    test::DataDir dir;
+    const QString missing = dir.file(QStringLiteral("missing.txt"));
+    TTextFile reader;
+    try {
+        reader.Open(missing);
+        FAIL() << "no error";
+    } catch (const ETextFileError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Could not open the file \"%1\" for reading").arg(missing));
+    }
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_EQ(reader.FileName(), missing);
+
+    TTextFile unopened;
+    try {
+        unopened.NextLine();
+        FAIL() << "no error";
+    } catch (const ETextFileError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("No valid file selected"));
+    }
+    EXPECT_TRUE(unopened.AtEnd());
+
+    // A directory cannot be opened for reading.
+    EXPECT_THROW(TTextFile().Open(dir.path()), ETextFileError);
+
+    // The error is an app::Error, so the general handler shows it.
+    EXPECT_THROW(TTextFile().Open(missing), app::Error);
+}
+
+TEST(TextFile, OpeningTheSameNameAgainKeepsThePosition)
+{
+    test::DataDir dir;
+    const QString a = dir.file(QStringLiteral("a.txt"));
+    const QString b = dir.file(QStringLiteral("b.txt"));
+    test::writeFile(a, "a1\na2\n");
+    test::writeFile(b, "b1\n");
+    TTextFile reader;
+    reader.Open(a);
+    reader.NextLine();
+    reader.Open(a);
+    EXPECT_EQ(reader.Line(), "a2");
+    reader.Open(b);
+    EXPECT_EQ(reader.Line(), "b1");
+    reader.Open(QString());
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_THROW(reader.NextLine(), ETextFileError);
+    reader.Open(a);
+    EXPECT_EQ(reader.Line(), "a1");
+    reader.Close();
+    EXPECT_THROW(reader.NextLine(), ETextFileError);
+}
+
+TEST(TextFile, ReadErrorClosesTheFile)
+{
+    // The start of the process's own memory cannot be read: EIO on the first read.
+    const QString path = QStringLiteral("/proc/self/mem");
+    TTextFile reader;
+    try {
+        reader.Open(path);
+        FAIL() << "no error";
+    } catch (const ETextFileError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("Read error while reading file \"/proc/self/mem\": Unknown error"));
+    }
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_THROW(reader.NextLine(), ETextFileError);
+}
