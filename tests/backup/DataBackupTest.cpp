@@ -80,6 +80,21 @@ TEST(DataBackup, TableFilesGoEvenWhenTheArchiveHasNone)
     EXPECT_EQ(entries(data), QStringList{QStringLiteral("notes.dbt")});
 }
 
+TEST(DataBackup, TableFilesTakeTheirLowerCaseNames)
+{
+    DataDir data, store;
+    writeFile(data.file(QStringLiteral("article.dbf")), "old");
+    ArchiveBuilder b;
+    b.header(2, 2).file("C:\\ETIBARIX\\ARTICLE.DBF", 0, "table").file("C:\\ETIBARIX\\Article.Mdx", 0, "index").endRecord();
+    ASSERT_TRUE(b.save(store.file(QStringLiteral("u.ebk"))));
+    Recorder rec;
+    const auto result = backup::RestoreData(data.path(), store.file(QStringLiteral("u.ebk")), rec.callbacks());
+    ASSERT_EQ(result.outcome, backup::RestoreResult::Restored);
+    EXPECT_EQ(entries(data), (QStringList{QStringLiteral("article.dbf"), QStringLiteral("article.mdx")}));
+    EXPECT_EQ(readFile(data.file(QStringLiteral("article.dbf"))), QByteArray("table"));
+    EXPECT_EQ(result.files, (QStringList{data.file(QStringLiteral("article.dbf")), data.file(QStringLiteral("article.mdx"))}));
+}
+
 TEST(DataBackup, VolumesOfTheSaveCommand)
 {
     DataDir data, store, target;
