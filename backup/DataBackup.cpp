@@ -36,6 +36,15 @@ bool isTableFile(const QString &lowerName)
     return lowerName == u"article.dbf" || lowerName == u"article.mdx";
 }
 
+// The name a restored file gets in the data directory. The table opens
+// "article.dbf" by that exact name, so an archive from a system that ignores
+// letter case ("ARTICLE.DBF") still brings the table back.
+QString placedName(const QString &name)
+{
+    const QString lower = name.toLower();
+    return isTableFile(lower) ? lower : name;
+}
+
 // Renames that can be undone in reverse order.
 class Moves {
 public:
@@ -86,7 +95,7 @@ bool replaceDataFiles(const QString &dataDir, const QString &staging, const QStr
         }
     }
     for (const QString &name : names) {
-        if (!moves.move(staging + name, dataDir + name)) {
+        if (!moves.move(staging + name, dataDir + placedName(name))) {
             moves.undo();
             return false;
         }
@@ -172,7 +181,7 @@ RestoreResult RestoreData(const QString &dataDir, const QString &archivePath, co
         return result;
     }
     for (const QString &name : names)
-        result.files << dir + name;
+        result.files << dir + placedName(name);
     result.outcome = RestoreResult::Restored;
     return result;
 }

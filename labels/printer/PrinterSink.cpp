@@ -1,0 +1,65 @@
+#include "labels/printer/PrinterSink.h"
+
+#include "app/Error.h"
+
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace etibarix::labels {
+
+PrinterSink::PrinterSink() = default;
+
+PrinterSink::~PrinterSink()
+{
+    if (m_painter.isActive()) {
+        m_printer->abort();
+        m_painter.end();
+    }
+}
+
+QString PrinterSink::resolvePrinter(const QString &name)
+{
+    if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name))
+        return name;
+    return QPrinterInfo::defaultPrinterName();
+}
+
+QPainter *PrinterSink::doBegin(const SheetRequest &setup)
+{
+    const QString name = resolvePrinter(setup.printerName);
+    if (name.isEmpty())
+        throw app::Error(QStringLiteral("There is no printer to print on"));
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setOutputFormat(QPrinter::NativeFormat);
+    m_printer->setPrinterName(name);
+    m_printer->setDocName(QStringLiteral("ReportPrinter Report"));
+    m_printer->setCreator(QStringLiteral("Etibarix"));
+    m_printer->setFullPage(true);
+    m_printer->setPageLayout(QPageLayout(setup.pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                                         QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+    if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
+        m_printer.reset();
+        throw app::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+    }
+    return &m_painter;
+}
+
+void PrinterSink::doEnd()
+{
+    // Ending the painter hands the job to the spooler.
+    const bool ok = m_painter.end();
+    const QString name = m_printer->printerName();
+    m_printer.reset();
+    if (!ok)
+        throw app::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+}
+
+void PrinterSink::doCancel()
+{
+    m_printer->abort();
+    m_painter.end();
+    m_printer.reset();
+}
+
+} // namespace etibarix::labels
