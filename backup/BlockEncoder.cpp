@@ -3,6 +3,7 @@
 #include <QIODevice>
 
 #include <atomic>
+#include <system_error>
 #include <thread>
 
 namespace etibarix::backup {
@@ -79,13 +80,17 @@ void BlockEncoder::refill()
     if (m_count == 0)
         return;
     m_shared->nextChunk = 0;
+    std::thread helper;
     if (m_useThread && m_count > 1) {
-        std::thread helper([this] { encodeRange(*m_compressors[1]); });
-        encodeRange(*m_compressors[0]);
-        helper.join();
-    } else {
-        encodeRange(*m_compressors[0]);
+        // Without a second thread (resources exhausted) this one does it all.
+        try {
+            helper = std::thread([this] { encodeRange(*m_compressors[1]); });
+        } catch (const std::system_error &) {
+        }
     }
+    encodeRange(*m_compressors[0]);
+    if (helper.joinable())
+        helper.join();
 }
 
 void BlockEncoder::encodeRange(ChunkCompressor &compressor)

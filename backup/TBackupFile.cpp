@@ -2,6 +2,7 @@
 
 #include "app/Cp1252.h"
 #include "app/Error.h"
+#include "backup/BlockDecoder.h"
 #include "backup/BlockEncoder.h"
 #include "backup/DosTime.h"
 #include "backup/VolumeReader.h"
@@ -16,6 +17,7 @@
 #include <zlib.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace etibarix::backup {
 namespace {
@@ -73,23 +75,55 @@ struct ListedFile {
     QString stored;   // full path in lower case, as the archive holds it
 };
 
+// Every file matching the patterns, in pattern order, each once, never the
+// archive itself (letter case ignored, as on the systems archives come from).
+std::vector<ListedFile> collectFiles(const QStringList &patterns, const QString &archive)
+{
+    std::vector<ListedFile> list;
+    QSet<QString> seen;
+    const QString archiveLower = QFileInfo(archive).absoluteFilePath().toLower();
+    for (const QString &pattern : patterns) {
+        const QFileInfo info(pattern);
+        const QString mask = info.fileName();
+        const QDir dir(info.path());
+        // Hidden and read-only files count; devices, pipes and sockets never do.
+        const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo &entry : entries) {
+            if (!matchesWildcard(mask, entry.fileName()))
+                continue;
+            const QString full = entry.absoluteFilePath();
+            const QString lower = full.toLower();
+            if (lower == archiveLower || seen.contains(lower))
+                continue;
+            seen.insert(lower);
+            list.push_back({full, lower});
+        }
+    }
+    return list;
+}
+
+// The sum of the sizes of the files that exist; one that cannot be opened
+// ends the save before anything is written.
+std::int32_t countSizes(const std::vector<ListedFile> &files)
+{
+    std::uint32_t total = 0;
+    for (const ListedFile &f : files) {
+        QFile file(f.path);
+        if (!file.exists())
+            continue;
+        if (!file.open(QIODevice::ReadOnly))
+            throw app::Error(QStringLiteral("Cannot open file \"%1\"").arg(f.path));
+        // The header field is 32 bits; larger sums wrap as they always have.
+        total += std::uint32_t(file.size());
+    }
+    return std::int32_t(total);
+}
+
 } // namespace
 
 struct TBackupFile::Output {
     QFile file;
     QString path;
-};
-
-struct TBackupFile::Inflater {
-    z_stream stream{};
-    bool ready = false;
-    char in[ChunkSize];
-    char out[ChunkSize];
-    ~Inflater()
-    {
-        if (ready)
-            inflateEnd(&stream);
-    }
 };
 
 TBackupFile::TBackupFile() = default;
@@ -146,60 +180,19 @@ bool TBackupFile::askDisk(int disk, const QString &path, bool restoring)
 
 // ---------------------------------------------------------------- saving ---
 
-QStringList TBackupFile::collectFiles(const QStringList &patterns, const QString &archive) const
-{
-    // Pairs of (path on disk, stored path), flattened.
-    QStringList list;
-    QSet<QString> seen;
-    const QString archiveLower = QFileInfo(archive).absoluteFilePath().toLower();
-    for (const QString &pattern : patterns) {
-        const QFileInfo info(pattern);
-        const QString mask = info.fileName();
-        const QDir dir(info.path());
-        const QFileInfoList entries =
-            dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
-        for (const QFileInfo &entry : entries) {
-            if (!matchesWildcard(mask, entry.fileName()))
-                continue;
-            const QString full = entry.absoluteFilePath();
-            const QString lower = full.toLower();
-            if (lower == archiveLower || seen.contains(lower))
-                continue;
-            seen.insert(lower);
-            list << full << lower;
-        }
-    }
-    return list;
-}
-
-void TBackupFile::countSizes(const QStringList &files)
-{
-    std::uint32_t total = 0;
-    for (qsizetype i = 0; i < files.size(); i += 2) {
-        QFile file(files[i]);
-        if (!file.exists())
-            continue;
-        if (!file.open(QIODevice::ReadOnly))
-            throw app::Error(QStringLiteral("Cannot open file \"%1\"").arg(files[i]));
-        // The header field is 32 bits; larger sums wrap as they always have.
-        total += std::uint32_t(file.size());
-    }
-    m_totalSize = std::int32_t(total);
-}
-
 bool TBackupFile::Backup(const QStringList &patterns, const QString &archive)
 {
     m_errorCode = 0;
     BusyScope busy(m_busy);
     m_volumes.clear();
     m_currentFile.clear();
-    const QStringList files = collectFiles(patterns, archive);
+    const std::vector<ListedFile> files = collectFiles(patterns, archive);
     m_continue = true;
     m_diskNumber = 1;
     m_totalSize = 0;
     m_bytesDone = 0;
-    m_fileCount = std::int32_t(files.size() / 2);
-    countSizes(files);
+    m_fileCount = std::int32_t(files.size());
+    m_totalSize = countSizes(files);
 
     Output out;
     out.path = archive;
@@ -224,11 +217,11 @@ bool TBackupFile::Backup(const QStringList &patterns, const QString &archive)
     }
 
     BlockEncoder encoder(zlibLevel(m_compressionLevel));
-    for (qsizetype i = 0; i < files.size() && m_continue; i += 2) {
-        QFile file(files[i]);
+    for (std::size_t i = 0; i < files.size() && m_continue; ++i) {
+        QFile file(files[i].path);
         if (!file.exists())
             continue;
-        m_currentFile = files[i + 1].trimmed();
+        m_currentFile = files[i].stored.trimmed();
         const QByteArray stored = app::toCp1252Lossy(m_currentFile);
         if (!write(int32Bytes(std::int32_t(stored.size()))) || !write(stored))
             break;
@@ -347,50 +340,62 @@ TBackupFile::SectionResult TBackupFile::readFileData(VolumeReader &in, QFile *ta
         return SectionResult::Damaged;
     if (QByteArrayView(marker, qstrnlen(marker, 4)) != QByteArrayView("EC2"))
         return SectionResult::BadMarker;
-    if (!m_inflater)
-        m_inflater = std::make_unique<Inflater>();
-    Inflater &z = *m_inflater;
-    while (m_continue) {
-        std::int32_t length = 0;
-        if (!in.readInt32(length))
-            return SectionResult::Damaged;
-        if (length == 0)
-            return SectionResult::Done;
-        // Valid archives never hold a block above the chunk size.
-        const std::int64_t size = length < 0 ? -std::int64_t(length) : std::int64_t(length);
-        if (size > ChunkSize)
-            return SectionResult::Damaged;
-        if (!target) {
-            if (!in.skip(size))
+    if (!target) {
+        while (m_continue) {
+            std::int32_t length = 0;
+            if (!in.readInt32(length))
                 return SectionResult::Damaged;
-        } else {
-            if (!in.read(z.in, size))
+            if (length == 0)
+                return SectionResult::Done;
+            const std::int64_t size = length < 0 ? -std::int64_t(length) : std::int64_t(length);
+            if (size > ChunkSize || !in.skip(size))
                 return SectionResult::Damaged;
-            if (length < 0) {
-                if (target->write(z.in, size) != size)
-                    return SectionResult::WriteFailed;
-                m_bytesDone += size;
-            } else {
-                const int rc = z.ready ? inflateReset(&z.stream) : inflateInit(&z.stream);
-                if (rc != Z_OK)
-                    return SectionResult::InflateFailed;
-                z.ready = true;
-                z.stream.next_in = reinterpret_cast<Bytef *>(z.in);
-                z.stream.avail_in = uInt(size);
-                z.stream.next_out = reinterpret_cast<Bytef *>(z.out);
-                z.stream.avail_out = uInt(ChunkSize);
-                const int end = inflate(&z.stream, Z_FINISH);
-                const qint64 produced = ChunkSize - qint64(z.stream.avail_out);
-                // Whatever came out is kept, also when the stream then fails.
-                if (target->write(z.out, produced) != produced)
-                    return SectionResult::WriteFailed;
-                m_bytesDone += produced;
-                // One complete stream filling the block, within the chunk size.
-                if (end != Z_STREAM_END || z.stream.avail_in != 0)
-                    return SectionResult::InflateFailed;
-            }
+            processEvents();
         }
-        processEvents();
+        return SectionResult::Stopped;
+    }
+
+    if (!m_decoder)
+        m_decoder = std::make_unique<BlockDecoder>();
+    BlockDecoder &decoder = *m_decoder;
+    while (m_continue) {
+        // Read a batch of blocks ahead, up to the end of the section or the
+        // first damage, whose outcome comes after the blocks before it.
+        int count = 0;
+        SectionResult end = SectionResult::Stopped;
+        while (count < BlockDecoder::BatchBlocks) {
+            std::int32_t length = 0;
+            if (!in.readInt32(length)) {
+                end = SectionResult::Damaged;
+                break;
+            }
+            if (length == 0) {
+                end = SectionResult::Done;
+                break;
+            }
+            // Valid archives never hold a block above the chunk size.
+            const std::int64_t size = length < 0 ? -std::int64_t(length) : std::int64_t(length);
+            if (size > ChunkSize || !in.read(decoder.input(count), size)) {
+                end = SectionResult::Damaged;
+                break;
+            }
+            decoder.setLength(count++, length);
+        }
+        decoder.decode(count);
+        for (int i = 0; i < count; ++i) {
+            const BlockDecoder::Result block = decoder.result(i);
+            // Whatever came out is kept, also when the stream then failed.
+            if (target->write(block.bytes, block.size) != block.size)
+                return SectionResult::WriteFailed;
+            m_bytesDone += block.size;
+            if (!block.ok)
+                return SectionResult::InflateFailed;
+            processEvents();
+            if (!m_continue)
+                return SectionResult::Stopped;
+        }
+        if (end != SectionResult::Stopped)
+            return end;
     }
     return SectionResult::Stopped;
 }
@@ -496,11 +501,15 @@ bool TBackupFile::Restore(const QString &archive, const QString &targetDir)
                 isNumber = isNumber && c >= '0' && c <= '9';
             if (!isNumber)
                 throw app::Error(cannotReadArchive());
+            // Volumes only go forward; anything else would read in circles.
             const int disk = digits.toInt();
+            if (disk <= m_diskNumber)
+                throw app::Error(cannotReadArchive());
             const QString next = volumePath(archive, disk);
             bool found = false;
             while (!found) {
-                if (!askDisk(disk, next, true)) {
+                // Without anyone to ask, a missing volume ends the run.
+                if (!askDisk(disk, next, true) || (!m_callbacks.askDisk && !QFileInfo(next).isFile())) {
                     m_continue = false;
                     break;
                 }

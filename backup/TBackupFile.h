@@ -30,6 +30,7 @@ class QFile;
 
 namespace etibarix::backup {
 
+class BlockDecoder;
 class BlockEncoder;
 class VolumeReader;
 
@@ -100,8 +101,6 @@ private:
     struct Output;
     enum class SectionResult { Done, BadMarker, Damaged, WriteFailed, InflateFailed, Stopped };
 
-    QStringList collectFiles(const QStringList &patterns, const QString &archive) const;
-    void countSizes(const QStringList &files);
     bool writeFileData(Output &out, BlockEncoder &encoder);
     SectionResult readFileData(VolumeReader &in, QFile *target);
     void failWith(int code);
@@ -125,9 +124,8 @@ private:
     QStringList m_volumes;
     QStringList m_restoredFiles;
 
-    // Restore's inflate buffers and stream, kept across blocks.
-    struct Inflater;
-    std::unique_ptr<Inflater> m_inflater;
+    // Restore's block buffers and inflate streams, kept across sections.
+    std::unique_ptr<BlockDecoder> m_decoder;
 };
 
 } // namespace etibarix::backup

@@ -1,6 +1,6 @@
 #pragma once
-// Low-level helpers of the table file: error texts of the engine, the field
-// encodings, and byte-range locks. Shared by DbfTable and its tests.
+// Low-level helpers of the table file: error texts of the engine and the
+// field encodings. Shared by DbfTable and its tests.
 
 #include "store/DbfTable.h"
 

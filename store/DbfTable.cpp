@@ -156,6 +156,8 @@ public:
 
     // A few tries over a short while: another user holds such a lock only
     // for the time of one write.
+    // Only a lock held by someone else refuses the write: on a file system
+    // without byte-range locks the single user goes ahead unlocked.
     bool acquire()
     {
         for (int attempt = 0; attempt < 10; ++attempt) {
@@ -164,7 +166,7 @@ public:
                 return true;
             }
             if (errno != EAGAIN && errno != EACCES && errno != EINTR)
-                return false;
+                return true;
             QThread::msleep(10);
         }
         return false;
@@ -649,16 +651,17 @@ struct DbfTable::Impl {
     {
         if (companionFd < 0)
             return;
-        if (lockCompanion(F_WRLCK)) {
-            // Nobody else holds a share: the last user removes the file.
+        char text[16] = {};
+        int users = 1;
+        if (::pread(companionFd, text, sizeof text - 1, 0) > 0)
+            users = std::atoi(text);
+        // Nobody else holds a share: the last user removes the file. Where
+        // the file system has no locks, the count decides.
+        const bool last = lockCompanion(F_WRLCK) || (errno != EAGAIN && errno != EACCES && users <= 1);
+        if (last)
             ::unlink(encodeName(companionPath).constData());
-        } else {
-            char text[16] = {};
-            int users = 1;
-            if (::pread(companionFd, text, sizeof text - 1, 0) > 0)
-                users = std::atoi(text);
+        else
             writeUsers(std::max(1, users - 1));
-        }
         ::close(companionFd);
         companionFd = -1;
     }

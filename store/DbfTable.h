@@ -88,7 +88,8 @@ public:
     void updateCurrent(std::span<const FieldAssignment> values);
     // Marks the current record deleted and moves to the next live record.
     void deleteCurrent();
-    // These three write at once. When their lock cannot be had, message()
+    // These three write the record at once (the index follows at the next
+    // walk or at close, see MdxIndex). When their lock cannot be had, message()
     // shows "Lock failed [Insert]" ("Post", "Delete") and app::Error is
     // thrown with the same text; nothing is written. updateCurrent and
     // deleteCurrent without a current record throw error 212. A text that

@@ -338,3 +338,21 @@ TEST(TBackupFile, RestoreDoesNotWriteThroughALink)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TBackupFile, MissingVolumeWithoutAnyoneToAskEndsTheRun)
+{
+    DataDir dir, dst;
+    ArchiveBuilder b(30000);
+    b.header(60000, 1).file("a.dbf", 0, randomBytes(60000, 16)).endRecord();
+    ASSERT_GT(b.volumes().size(), 1);
+    const QString path = dir.file(QStringLiteral("m.ebk"));
+    ASSERT_TRUE(writeFile(path, b.volumes().first()));
+    TBackupFile reader;
+    EXPECT_FALSE(reader.Restore(path, dst.path()));
+    EXPECT_EQ(reader.errorCode(), 0);
+    EXPECT_FALSE(reader.busy());
+}
+
+} // namespace

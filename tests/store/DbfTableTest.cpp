@@ -311,17 +311,29 @@ TEST_F(DbfTableTest, SeesRecordsAppendedByAnotherUserDuringAWalk)
     EXPECT_TRUE(table.eof());
     EXPECT_NE(table.version(), before);
 
+    // Each own change counts exactly one step (callers rely on it to keep
+    // answers across their own appends); a walk counts none.
     const std::uint64_t v = table.version();
-    EXPECT_EQ(table.version(), v);   // no change, no new version
+    EXPECT_EQ(table.version(), v);
     appendArticle(table, {3, "C", "", "", 1, "N"});
-    EXPECT_GT(table.version(), v);
+    EXPECT_EQ(table.version(), v + 1);
+    appendArticle(table, {4, "D", "", "", 1, "N"});
+    EXPECT_EQ(table.version(), v + 2);
+    walk(table);
+    EXPECT_EQ(table.version(), v + 2);
+    table.first();
+    const store::FieldAssignment set[] = {{1, QByteArray("AA")}};
+    table.updateCurrent(set);
+    EXPECT_EQ(table.version(), v + 3);
+    table.deleteCurrent();
+    EXPECT_EQ(table.version(), v + 4);
 
     other.close();
     EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("article.@S@"))));   // still one user
     table.close();
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("article.@S@"))));
     table.open();
-    EXPECT_EQ(walk(table).size(), 3u);
+    EXPECT_EQ(walk(table).size(), 3u);   // four records, the first deleted
 }
 
 TEST_F(DbfTableTest, RefusesDamagedFilesWithoutWritingThem)

@@ -1,0 +1,260 @@
+// The record commands of etibarix-cli: `sql` runs one statement of the
+// dialect, `list` runs the record list's statement, `add` creates a record as
+// the record dialog does. Arguments and output are UTF-8, the table holds
+// Windows-1252; a text that Windows-1252 cannot hold is refused before
+// anything is opened or written.
+
+#include "app/AppData.h"
+#include "app/ArticleFiles.h"
+#include "app/Cp1252.h"
+#include "app/Error.h"
+#include "app/cli/Command.h"
+#include "records/ListStatements.h"
+#include "records/RecordCommands.h"
+#include "records/RecordList.h"
+#include "records/RecordRules.h"
+#include "records/RecordStatements.h"
+
+#include <optional>
+
+namespace etibarix::cli {
+namespace {
+
+// A text for the table, or nullopt after a usage error was reported.
+std::optional<QByteArray> tableText(Context &ctx, const QString &option, const QString &text)
+{
+    if (auto bytes = app::toCp1252(text))
+        return bytes;
+    for (const char32_t cp : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&cp, 1);
+        if (!app::toCp1252(one)) {
+            usageError(ctx, QStringLiteral("%1: the character %2 (U+%3) cannot be stored in Windows-1252")
+                                .arg(option, one, QString::number(static_cast<uint>(cp), 16).toUpper().rightJustified(4, u'0')));
+            return std::nullopt;
+        }
+    }
+    usageError(ctx, QStringLiteral("%1: text cannot be stored in Windows-1252").arg(option));
+    return std::nullopt;
+}
+
+// Tab, line feed and backslash inside a value would break the one-line,
+// tab-separated output.
+QString escaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\')
+            out += QStringLiteral("\\\\");
+        else if (c == u'\t')
+            out += QStringLiteral("\\t");
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+void printResult(Context &ctx, const store::sql::ResultSet &rows)
+{
+    for (int c = 0; c < rows.columnCount(); ++c)
+        ctx.out << (c ? "\t" : "") << escaped(app::fromCp1252(rows.column(c).name));
+    ctx.out << '\n';
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        for (int c = 0; c < rows.columnCount(); ++c) {
+            ctx.out << (c ? "\t" : "");
+            if (rows.column(c).type == store::sql::ColumnType::Integer)
+                ctx.out << rows.integer(r, c);
+            else
+                ctx.out << escaped(app::fromCp1252(rows.textView(r, c)));
+        }
+        ctx.out << '\n';
+    }
+}
+
+// The shared data objects of one command, with the table opened up front
+// so that a table that cannot be opened is reported with the engine's own
+// reason; closed (header written) when the command is done.
+class Session {
+public:
+    explicit Session(Context &ctx)
+    {
+        store::TableCallbacks callbacks;
+        callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
+        m_data.tarticle().setCallbacks(std::move(callbacks));
+        app::OpenArticleTable(m_data.tarticle());
+    }
+    ~Session()
+    {
+        try {
+            m_data.tarticle().close();
+        } catch (const std::exception &) {
+            // Only reached when the command already failed; its error is the one reported.
+        }
+    }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    void finish() { m_data.tarticle().close(); }
+    app::AppData &data() { return m_data; }
+
+private:
+    app::AppData m_data;
+};
+
+int runSql(Context &ctx, const QStringList &args)
+{
+    if (args.size() != 1)
+        return usageError(ctx, QStringLiteral("sql: give the statement as one argument (quote it)"));
+    const auto statement = tableText(ctx, QStringLiteral("sql"), args.first());
+    if (!statement)
+        return Usage;
+    Session session(ctx);
+    store::Query &query = session.data().xqueryfonction();
+    query.close();
+    query.setSql(*statement);
+    if (store::Query::isSelectText(*statement)) {
+        query.open();
+        printResult(ctx, query.result());
+        query.close();
+    } else {
+        query.execSql();
+    }
+    session.finish();
+    return Ok;
+}
+
+int runList(Context &ctx, const QStringList &arguments)
+{
+    Args args(arguments);
+    const auto cb = args.take(QStringLiteral("--cb"));
+    const auto t1 = args.take(QStringLiteral("--t1"));
+    const auto t2 = args.take(QStringLiteral("--t2"));
+    const auto top = args.take(QStringLiteral("--top"));
+    const auto sort = args.take(QStringLiteral("--sort"));
+    const bool desc = args.flag(QStringLiteral("--desc"));
+    const bool statementOnly = args.flag(QStringLiteral("--statement"));
+    if (args.hasError())
+        return usageError(ctx, QStringLiteral("list: ") + args.error());
+    if (!args.rest().isEmpty())
+        return usageError(ctx, QStringLiteral("list: unexpected argument: ") + args.rest().first());
+
+    records::ListState state;
+    const std::pair<const std::optional<QString> &, QByteArray *> texts[] = {
+        {cb, &state.criteriaCb}, {t1, &state.criteriaText1}, {t2, &state.criteriaText2}};
+    const char *names[] = {"--cb", "--t1", "--t2"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!texts[i].first)
+            continue;
+        const auto bytes = tableText(ctx, QString::fromLatin1(names[i]), *texts[i].first);
+        if (!bytes)
+            return Usage;
+        *texts[i].second = *bytes;
+    }
+    if (top) {
+        if (*top == u"flagged")
+            state.top = records::TopChoice::Flagged;
+        else if (*top == u"unflagged")
+            state.top = records::TopChoice::Unflagged;
+        else if (*top != u"all")
+            return usageError(ctx, QStringLiteral("list: --top takes flagged, unflagged or all"));
+    }
+    if (sort) {
+        const QStringList columns = {QStringLiteral("num"), QStringLiteral("cb"), QStringLiteral("lib1"),
+            QStringLiteral("lib2"), QStringLiteral("quantite"), QStringLiteral("topp")};
+        state.SortColumn = static_cast<int>(columns.indexOf(*sort));
+        if (state.SortColumn < 0)
+            return usageError(ctx, QStringLiteral("list: --sort takes num, cb, lib1, lib2, quantite or topp"));
+    }
+    state.SortDescending = desc;
+
+    if (statementOnly) {
+        ctx.out << app::fromCp1252(records::ListStatement(state)) << '\n';
+        return Ok;
+    }
+    Session session(ctx);
+    records::RecordList list(session.data().xQuery1());
+    list.state() = state;
+    list.RefreshRecordList();
+    printResult(ctx, list.listQuery().result());
+    list.listQuery().close();
+    session.finish();
+    return Ok;
+}
+
+int runAdd(Context &ctx, const QStringList &arguments)
+{
+    Args args(arguments);
+    const auto cb = args.take(QStringLiteral("--cb"));
+    const auto t1 = args.take(QStringLiteral("--t1"));
+    const auto t2 = args.take(QStringLiteral("--t2"));
+    const auto qty = args.take(QStringLiteral("--qty"));
+    const auto flag = args.take(QStringLiteral("--flag"));
+    if (args.hasError())
+        return usageError(ctx, QStringLiteral("add: ") + args.error());
+    if (!args.rest().isEmpty())
+        return usageError(ctx, QStringLiteral("add: unexpected argument: ") + args.rest().first());
+    if (!cb)
+        return usageError(ctx, QStringLiteral("add: --cb is required"));
+
+    records::RecordEntry entry;
+    const auto cbBytes = tableText(ctx, QStringLiteral("--cb"), *cb);
+    if (!cbBytes)
+        return Usage;
+    entry.cb = records::ToCapitals(*cbBytes);
+    if (entry.cb.trimmed().isEmpty())
+        return usageError(ctx, QStringLiteral("add: Entry not correct (the barcode is empty)"));
+    if (t1) {
+        const auto bytes = tableText(ctx, QStringLiteral("--t1"), *t1);
+        if (!bytes)
+            return Usage;
+        entry.lib1 = *bytes;
+    }
+    if (t2) {
+        const auto bytes = tableText(ctx, QStringLiteral("--t2"), *t2);
+        if (!bytes)
+            return Usage;
+        entry.lib2 = *bytes;
+    }
+    entry.quantite = 1;
+    if (qty) {
+        const auto bytes = tableText(ctx, QStringLiteral("--qty"), *qty);
+        if (!bytes)
+            return Usage;
+        std::int32_t q = 1;
+        if (records::IsInteger(*bytes, &q))
+            entry.quantite = q;
+    }
+    if (flag && *flag != u"yes" && *flag != u"no")
+        return usageError(ctx, QStringLiteral("add: --flag takes yes or no"));
+    entry.topp = (flag && *flag == u"no") ? "N" : "O";
+    try {
+        records::RefuseDoubleQuote(entry);
+    } catch (const app::Error &e) {
+        return usageError(ctx, QStringLiteral("add: ") + e.text());
+    }
+
+    Session session(ctx);
+    store::Query &query = session.data().xqueryfonction();
+    const std::int32_t num = records::NextRecordNum(query);
+    // Unlike the dialog's silent command runner, a failing insert is reported:
+    // the number printed must be that of a record that exists.
+    query.close();
+    query.setSql(records::InsertStatement(num, entry));
+    query.execSql();
+    session.finish();
+    ctx.out << num << '\n';
+    return Ok;
+}
+
+const CommandRegistrar sqlCommand({QStringLiteral("sql"), QStringLiteral("STATEMENT  run one statement; a select prints tab-separated rows"), runSql});
+const CommandRegistrar listCommand({QStringLiteral("list"),
+    QStringLiteral("[--cb T] [--t1 T] [--t2 T] [--top flagged|unflagged|all] "
+                   "[--sort num|cb|lib1|lib2|quantite|topp] [--desc] [--statement]  the record list"),
+    runList});
+const CommandRegistrar addCommand({QStringLiteral("add"),
+    QStringLiteral("--cb T [--t1 T] [--t2 T] [--qty T] [--flag yes|no]  create a record, print its number"), runAdd});
+
+} // namespace
+} // namespace etibarix::cli
