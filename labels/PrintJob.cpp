@@ -1,46 +1,13 @@
 #include "labels/PrintJob.h"
 
-#include <QByteArray>
+#include "labels/LabelFormats.h"
+#include "records/ListStatements.h"
 
-#include <optional>
-#include <utility>
+#include <QByteArray>
 
 namespace etibarix::labels {
 
 namespace {
-
-struct Format {
-    QByteArray reportName;
-    int labelsPerPage = 0;
-};
-
-// Report and slot count of label format entry n.
-std::optional<Format> formatOf(int n)
-{
-    static const std::pair<const char *, int> table[] = {
-        {"etiquette1", 12}, {"etiquette2", 24}, {"etiquette3", 21}, {"etiquette4", 18},
-        {"etiquette5", 24}, {"etiquette6", 21}, {"etiquette7", 18}, {"etiquette8", 15},
-        {"etiquette9", 44}, {"etiquette10", 40}, {"etiquette11", 21}, {"etiquette12", 65},
-        {"etiquette13", 80},
-    };
-    if (n < 1 || n > 13)
-        return std::nullopt;
-    return Format{QByteArray(table[n - 1].first), table[n - 1].second};
-}
-
-QByteArray sortText(int column, bool descending)
-{
-    const QByteArray d = descending ? QByteArrayLiteral(" desc") : QByteArray();
-    switch (column) {
-    case 0: return QByteArrayLiteral("order by num");
-    case 1: return " order by cb " + d;
-    case 2: return " order by lib1 " + d;
-    case 3: return " order by lib2 " + d;
-    case 4: return " order by quantite " + d + " , cb";
-    case 5: return " order by topp " + d + " , cb ";
-    default: return {};
-    }
-}
 
 QByteArray slotName(const char *stem, int slot)
 {
@@ -58,33 +25,23 @@ void clearSlots(PrintJobTarget &target, int labelsPerPage)
 
 } // namespace
 
-QByteArray PrintSelection(const PrintJobSettings &settings)
+QByteArray PrintJobStatement(const PrintJobSettings &settings)
 {
-    if (settings.allRecords)
-        return QByteArrayLiteral(" where  quantite>0 and length(cb)>0 ");
-    QByteArray w = settings.criteria.isEmpty()
-        ? QByteArrayLiteral(" where quantite > 0 and length(cb)>0 ")
-        : " where " + settings.criteria + " and quantite>0 and length(cb)>0 ";
-    return w + ' ' + sortText(settings.sortColumn, settings.sortDescending);
-}
-
-QByteArray PrintStatement(const PrintJobSettings &settings)
-{
-    return "select * from article" + PrintSelection(settings);
+    return records::PrintStatement(settings.list, settings.allRecords ? records::PrintSelection::AllRecords
+                                                                      : records::PrintSelection::MatchingRecords);
 }
 
 PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
 {
     PrintJobResult result;
-    const std::optional<Format> format = formatOf(settings.formatEntry);
-    if (!format)
+    const QByteArray report = LabelFormats::ReportName(settings.formatEntry);
+    const int perPage = LabelFormats::LabelsPerPage(settings.formatEntry);
+    if (report.isEmpty() || perPage < 1)
         return result;
-    const QByteArray &report = format->reportName;
-    const int perPage = format->labelsPerPage;
 
     target.setLayoutFile(settings.layoutFile);
     target.openLayouts();                         // a read error ends the job here
-    const int count = target.openQuery(PrintStatement(settings));   // so does a bad statement
+    const int count = target.openQuery(PrintJobStatement(settings));   // so does a bad statement
 
     // From here on the query and project are closed whatever happens, so that
     // no removed barcode or filled slot outlives a failed job.

@@ -4,6 +4,7 @@
 // layout; every full sheet and the last partial sheet is one print job.
 
 #include "labels/PrintJobTarget.h"
+#include "records/ListState.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,9 +19,7 @@ struct PrintJobSettings {
     bool text1 = true;            // print lib1 on the first text line
     bool text2 = true;            // print lib2 on the second text line
     bool allRecords = true;       // false: only the records matching the criteria
-    QByteArray criteria;          // the record list's criteria clause (without "where")
-    int sortColumn = 0;           // the record list's sort state
-    bool sortDescending = false;
+    records::ListState list;      // the record list's criteria and sort state
     QString menuFontName;         // the system's menu font, for the text lines
     int menuFontCharset = 1;
     QString layoutFile;           // the report project file (etbdoc.rav)
@@ -32,11 +31,10 @@ struct PrintJobResult {
     bool cancelled = false;       // the user stopped the job
 };
 
-// " where ..." part of the select: the records to print, in list order when
-// only the matching ones are printed.
-QByteArray PrintSelection(const PrintJobSettings &settings);
-// The complete select statement of the job.
-QByteArray PrintStatement(const PrintJobSettings &settings);
+// The select statement of the job: the records with a quantity and a
+// barcode, all of them in record order or those matching the list's
+// criteria in the list's order.
+QByteArray PrintJobStatement(const PrintJobSettings &settings);
 
 // Runs the job. Errors of reading the project and of the statement are thrown
 // as app::Error: after a statement error the project stays open (the next job

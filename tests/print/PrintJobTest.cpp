@@ -25,41 +25,54 @@ PrintJobSettings settingsFor(int entry)
 
 } // namespace
 
-TEST(PrintStatement, SelectionTexts)
+TEST(PrintLabels, SelectionStatements)
 {
+    using records::TopChoice;
     struct Case {
         bool all;
-        QByteArray criteria;
+        QByteArray cb, t1;
+        TopChoice top;
         int column;
         bool desc;
         const char *expected;
     } cases[] = {
-        // All records: no order clause, whatever the list's sort state.
-        {true, {}, 0, false, "select * from article where  quantite>0 and length(cb)>0 "},
-        {true, " cb like \"12%\"", 3, true, "select * from article where  quantite>0 and length(cb)>0 "},
+        // All records: no order clause, whatever the criteria and the list's sort state.
+        {true, {}, {}, TopChoice::All, 0, false, "select * from article where  quantite>0 and length(cb)>0 "},
+        {true, "12", {}, TopChoice::Flagged, 3, true, "select * from article where  quantite>0 and length(cb)>0 "},
         // Matching, no criterion.
-        {false, {}, 3, true, "select * from article where quantite > 0 and length(cb)>0   order by lib2  desc"},
-        {false, {}, 0, true, "select * from article where quantite > 0 and length(cb)>0  order by num"},
-        {false, {}, 0, false, "select * from article where quantite > 0 and length(cb)>0  order by num"},
-        {false, {}, 1, false, "select * from article where quantite > 0 and length(cb)>0   order by cb "},
-        {false, {}, 2, true, "select * from article where quantite > 0 and length(cb)>0   order by lib1  desc"},
-        {false, {}, 4, false, "select * from article where quantite > 0 and length(cb)>0   order by quantite  , cb"},
-        {false, {}, 4, true, "select * from article where quantite > 0 and length(cb)>0   order by quantite  desc , cb"},
-        {false, {}, 5, true, "select * from article where quantite > 0 and length(cb)>0   order by topp  desc , cb "},
+        {false, {}, {}, TopChoice::All, 3, true,
+         "select * from article where quantite > 0 and length(cb)>0   order by lib2  desc"},
+        {false, {}, {}, TopChoice::All, 0, true, "select * from article where quantite > 0 and length(cb)>0  order by num"},
+        {false, {}, {}, TopChoice::All, 0, false, "select * from article where quantite > 0 and length(cb)>0  order by num"},
+        {false, {}, {}, TopChoice::All, 1, false, "select * from article where quantite > 0 and length(cb)>0   order by cb "},
+        {false, {}, {}, TopChoice::All, 2, true,
+         "select * from article where quantite > 0 and length(cb)>0   order by lib1  desc"},
+        {false, {}, {}, TopChoice::All, 4, false,
+         "select * from article where quantite > 0 and length(cb)>0   order by quantite  , cb"},
+        {false, {}, {}, TopChoice::All, 4, true,
+         "select * from article where quantite > 0 and length(cb)>0   order by quantite  desc , cb"},
+        {false, {}, {}, TopChoice::All, 5, true,
+         "select * from article where quantite > 0 and length(cb)>0   order by topp  desc , cb "},
         // Matching with criteria.
-        {false, " cb like \"12%\"", 0, false,
+        {false, "12", {}, TopChoice::All, 0, false,
          "select * from article where  cb like \"12%\" and quantite>0 and length(cb)>0  order by num"},
-        {false, " cb like \"12%\" and  lib1 like \"AB%\" and  topp=\"O\"", 4, true,
+        {false, "12", "AB", TopChoice::Flagged, 4, true,
          "select * from article where  cb like \"12%\" and  lib1 like \"AB%\" and  topp=\"O\" and quantite>0 and "
          "length(cb)>0   order by quantite  desc , cb"},
+        {false, {}, {}, TopChoice::Unflagged, 1, true,
+         "select * from article where  topp=\"N\" and quantite>0 and length(cb)>0   order by cb  desc"},
     };
     for (const Case &c : cases) {
-        PrintJobSettings s;
+        PrintJobSettings s = settingsFor(8);
         s.allRecords = c.all;
-        s.criteria = c.criteria;
-        s.sortColumn = c.column;
-        s.sortDescending = c.desc;
-        EXPECT_EQ(labels::PrintStatement(s), QByteArray(c.expected)) << c.expected;
+        s.list.criteriaCb = c.cb;
+        s.list.criteriaText1 = c.t1;
+        s.list.top = c.top;
+        s.list.SortColumn = c.column;
+        s.list.SortDescending = c.desc;
+        FakeTarget t;
+        labels::PrintLabels(s, t);
+        EXPECT_EQ(t.statement, QByteArray(c.expected)) << c.expected;
     }
 }
 

@@ -1,0 +1,200 @@
+// print: the print job of the print tab, onto a printer or into a PDF file.
+// printers: the installed printers.
+
+#include "app/AppData.h"
+#include "app/AppDir.h"
+#include "app/ArticleFiles.h"
+#include "app/Cp1252.h"
+#include "app/Parameters.h"
+#include "app/cli/Command.h"
+#include "i18n/LanguageTable.h"
+#include "labels/LabelFormats.h"
+#include "labels/LabelReport.h"
+#include "labels/PdfSink.h"
+#include "labels/PrintJob.h"
+#include "labels/PrintJobProjectTarget.h"
+#include "labels/printer/PrinterList.h"
+#include "labels/printer/PrinterSink.h"
+#include "records/ListStatements.h"
+
+#include <QFileInfo>
+#include <QFontDatabase>
+
+#include <memory>
+
+namespace etibarix::cli {
+namespace {
+
+const QStringList SortColumns = {QStringLiteral("num"),  QStringLiteral("cb"),       QStringLiteral("lib1"),
+                                 QStringLiteral("lib2"), QStringLiteral("quantite"), QStringLiteral("topp")};
+
+// The entry the label format list selects after it is built (entry 8 with
+// the built-in texts; a language file may order the list otherwise).
+int defaultFormatEntry()
+{
+    app::Parameters.Language = 1;
+    app::PeekParameters();
+    i18n::LoadLanguageTable();
+    labels::LabelFormats formats;
+    formats.BuildLabelFormats();
+    const int entry = formats.SelectedLabelFormat();
+    i18n::ClearLanguageTable();
+    return entry;
+}
+
+int runPrint(Context &ctx, const QStringList &arguments)
+{
+    Args args(arguments);
+    const std::optional<QString> pdf = args.take(QStringLiteral("--pdf"));
+    const std::optional<QString> printer = args.take(QStringLiteral("--printer"));
+    const std::optional<QString> format = args.take(QStringLiteral("--format"));
+    const std::optional<QString> codeSet = args.take(QStringLiteral("--codeset"));
+    const bool noText1 = args.flag(QStringLiteral("--no-text1"));
+    const bool noText2 = args.flag(QStringLiteral("--no-text2"));
+    const bool builtin = args.flag(QStringLiteral("--builtin-layouts"));
+    const bool matching = args.flag(QStringLiteral("--matching"));
+    const std::optional<QString> cb = args.take(QStringLiteral("--cb"));
+    const std::optional<QString> t1 = args.take(QStringLiteral("--t1"));
+    const std::optional<QString> t2 = args.take(QStringLiteral("--t2"));
+    const std::optional<QString> top = args.take(QStringLiteral("--top"));
+    const std::optional<QString> sort = args.take(QStringLiteral("--sort"));
+    const bool desc = args.flag(QStringLiteral("--desc"));
+    if (args.hasError())
+        return usageError(ctx, args.error());
+    if (!args.rest().isEmpty())
+        return usageError(ctx, QStringLiteral("print: unexpected argument: %1").arg(args.rest().first()));
+    if (pdf.has_value() == printer.has_value())
+        return usageError(ctx, QStringLiteral("print: give either --pdf FILE or --printer NAME"));
+    if (pdf && pdf->isEmpty())
+        return usageError(ctx, QStringLiteral("print: --pdf needs a file name"));
+    if (!matching && (cb || t1 || t2 || top || sort || desc))
+        return usageError(ctx, QStringLiteral("print: criteria and sort options need --matching"));
+
+    labels::PrintJobSettings settings;
+    if (format) {
+        bool ok = false;
+        settings.formatEntry = format->toInt(&ok);
+        if (!ok || settings.formatEntry < 1 || settings.formatEntry > labels::LabelFormats::Count)
+            return usageError(ctx, QStringLiteral("print: --format must be 1 to 13"));
+    } else {
+        settings.formatEntry = defaultFormatEntry();
+    }
+    if (codeSet) {
+        const qsizetype i = QStringList{u"A"_qs, u"B"_qs, u"C"_qs}.indexOf(codeSet->toUpper());
+        if (i < 0)
+            return usageError(ctx, QStringLiteral("print: --codeset must be A, B or C"));
+        settings.codeSet = int(i) + 1;
+    }
+    settings.text1 = !noText1;
+    settings.text2 = !noText2;
+    settings.allRecords = !matching;
+    if (matching) {
+        const auto bytes = [&](const std::optional<QString> &text, const char *option, QByteArray &into) {
+            if (!text)
+                return true;
+            const std::optional<QByteArray> b = app::toCp1252(*text);
+            if (!b) {
+                usageError(ctx, QStringLiteral("print: %1 holds a character that Windows-1252 cannot hold")
+                                    .arg(QLatin1StringView(option)));
+                return false;
+            }
+            into = *b;
+            return true;
+        };
+        if (!bytes(cb, "--cb", settings.list.criteriaCb) || !bytes(t1, "--t1", settings.list.criteriaText1)
+            || !bytes(t2, "--t2", settings.list.criteriaText2))
+            return Usage;
+        if (top) {
+            if (*top == u"flagged"_qs)
+                settings.list.top = records::TopChoice::Flagged;
+            else if (*top == u"unflagged"_qs)
+                settings.list.top = records::TopChoice::Unflagged;
+            else if (*top != u"all"_qs)
+                return usageError(ctx, QStringLiteral("print: --top must be flagged, unflagged or all"));
+        }
+        if (sort) {
+            const qsizetype column = SortColumns.indexOf(sort->toLower());
+            if (column < 0)
+                return usageError(ctx, QStringLiteral("print: --sort must be one of %1").arg(SortColumns.join(u'|')));
+            settings.list.SortColumn = int(column);
+        }
+        settings.list.SortDescending = desc;
+    }
+    settings.printerName = printer.value_or(QString());
+    const QFont menuFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    settings.menuFontName = menuFont.family();
+    settings.menuFontCharset = 1;
+    settings.layoutFile = app::AppDir() + QStringLiteral("etbdoc.rav");
+
+    labels::LabelReport report;
+    // The question about a disk file newer than the built-in layouts.
+    report.setQuestionHandler([builtin](const QString &) { return !builtin; });
+    report.setMessageHandler([&ctx](const QString &message) { ctx.err << "etibarix-cli: " << message << Qt::endl; });
+
+    std::unique_ptr<labels::PdfSink> pdfSink;
+    std::unique_ptr<labels::PrinterSink> printerSink;
+    labels::SheetSink *sink = nullptr;
+    if (pdf) {
+        pdfSink = std::make_unique<labels::PdfSink>(*pdf);
+        sink = pdfSink.get();
+    } else {
+        printerSink = std::make_unique<labels::PrinterSink>();
+        sink = printerSink.get();
+    }
+
+    // The table is opened up front, as the program does at start, so that a
+    // table that cannot be opened is reported with the engine's own reason.
+    app::AppData data;
+    store::TableCallbacks callbacks;
+    callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
+    data.tarticle().setCallbacks(std::move(callbacks));
+    app::OpenArticleTable(data.tarticle());
+    labels::PrintJobResult result;
+    try {
+        labels::PrintJobProjectTarget target(report, data.xqueryfonction(), *sink);
+        result = labels::PrintLabels(settings, target);
+    } catch (...) {
+        app::CloseArticleTable(data.tarticle());
+        throw;
+    }
+    data.tarticle().close();
+
+    ctx.out << result.sheets << (result.sheets == 1 ? " sheet, " : " sheets, ") << result.labels
+            << (result.labels == 1 ? " label" : " labels") << '\n';
+    if (pdfSink) {
+        if (pdfSink->finish())
+            ctx.out << "written to " << QFileInfo(*pdf).absoluteFilePath() << '\n';
+        else
+            ctx.out << "nothing to print: " << *pdf << " not written\n";
+    } else if (result.sheets > 0) {
+        ctx.out << "printed on " << labels::PrinterSink::resolvePrinter(settings.printerName) << '\n';
+    }
+    return Ok;
+}
+
+int runPrinters(Context &ctx, const QStringList &arguments)
+{
+    if (!arguments.isEmpty())
+        return usageError(ctx, QStringLiteral("printers: unexpected argument: %1").arg(arguments.first()));
+    const labels::PrinterList list = labels::FillPrinterList();
+    for (const QString &name : list.names)
+        ctx.out << name << (name == list.defaultName ? "\t(default)" : "") << '\n';
+    return Ok;
+}
+
+const CommandRegistrar printRegistrar{Command{
+    QStringLiteral("print"),
+    QStringLiteral("(--pdf OUT.pdf | --printer NAME) [--format 1..13] [--codeset A|B|C] [--no-text1] [--no-text2] "
+                   "[--builtin-layouts] [--matching [--cb T] [--t1 T] [--t2 T] [--top flagged|unflagged|all] "
+                   "[--sort num|cb|lib1|lib2|quantite|topp] [--desc]]   print the records as label sheets"),
+    runPrint,
+}};
+
+const CommandRegistrar printersRegistrar{Command{
+    QStringLiteral("printers"),
+    QStringLiteral("  list the installed printers, the default one marked"),
+    runPrinters,
+}};
+
+} // namespace
+} // namespace etibarix::cli

@@ -1,0 +1,80 @@
+// The print job end to end into one PDF file: the select, the slot filling,
+// the drawing of every sheet of layout 13 (80 labels) and the PDF writing.
+// Target: 10,000 labels in at most 2 s; memory must not grow with the sheets.
+
+#include "app/AppData.h"
+#include "app/AppDir.h"
+#include "labels/LabelReport.h"
+#include "labels/PdfSink.h"
+#include "labels/PrintJob.h"
+#include "labels/PrintJobProjectTarget.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace etibarix;
+
+namespace {
+
+long residentKb()
+{
+    long pages = 0, resident = 0;
+    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// labels = records x 10 copies.
+void BM_PrintLabelsToPdf(benchmark::State &state)
+{
+    const int labels = int(state.range(0));
+    QTemporaryDir dir;
+    app::setAppDirOverride(dir.path());
+    {
+        app::AppData data;
+        for (int i = 1; i <= labels / 10; ++i) {
+            data.xqueryfonction().setSql("INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES ("
+                                         + QByteArray::number(i) + ",\"" + QByteArray::number(400000000 + i)
+                                         + "\",\"Text one " + QByteArray::number(i) + "\", \"Text two\", 10, \"O\" )");
+            data.xqueryfonction().execSql();
+        }
+        data.tarticle().close();
+    }
+    labels::PrintJobSettings settings;
+    settings.formatEntry = 13;
+    settings.menuFontName = QStringLiteral("DejaVu Sans");
+    settings.layoutFile = dir.path() + QStringLiteral("/etbdoc.rav");
+    const QString pdf = dir.path() + QStringLiteral("/out.pdf");
+
+    long growth = 0;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const long before = residentKb();
+        app::AppData data;
+        labels::LabelReport report;
+        labels::PdfSink sink(pdf);
+        labels::PrintJobProjectTarget target(report, data.xqueryfonction(), sink);
+        const auto result = labels::PrintLabels(settings, target);
+        sink.finish();
+        growth = std::max(growth, residentKb() - before);
+        if (result.labels != labels)
+            state.SkipWithError("wrong label count");
+        bytes = QFile(pdf).size();
+    }
+    state.counters["sheets"] = double((labels + 79) / 80);
+    state.counters["rss_growth_kb"] = double(growth);
+    state.counters["pdf_kb"] = double(bytes / 1024);
+    app::setAppDirOverride({});
+}
+
+} // namespace
+
+BENCHMARK(BM_PrintLabelsToPdf)->Arg(1000)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond)->Iterations(1);
