@@ -12,5 +12,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Etibarix"));
     etibarix::app::ProgramWindows windows;
     windows.Fprincip().show();
+    // The start-up work runs at the first activation: ask for it rather than
+    // wait for the window manager to grant it.
+    windows.Fprincip().activateWindow();
     return QApplication::exec();
 }

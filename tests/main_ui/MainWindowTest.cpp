@@ -488,6 +488,46 @@ TEST_F(MainWindow, InfosShowsTheAboutBoxModally)
     EXPECT_TRUE(window().isVisible());
 }
 
+TEST_F(MainWindow, EveryLanguageFitsTheDesignSize)
+{
+    create();
+    {
+        test::ModalAnswer choice([](QWidget *modal) {
+            test::saveShot(modal, QStringLiteral("language-choice"));
+            modal->close();
+        });
+        ASSERT_TRUE(start());
+    }
+    const struct {
+        const char *button;
+        const char *name;
+    } languages[] = {{"lfrancais", "fr"}, {"langlais", "en"}, {"lportugais", "pt"}};
+    auto *tabs = find<QTabWidget>("PagePrincipal");
+    for (const auto &language : languages) {
+        SCOPED_TRACE(language.name);
+        find<QRadioButton>(language.button)->setChecked(true);
+        find<QPushButton>("btappliquer")->click();
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QTest::qWait(20);
+            // The layouts would grow the window beyond its design size if
+            // any text needed more room than it has.
+            const QSize needed = window().minimumSizeHint();
+            EXPECT_LE(needed.width(), 762) << "tab " << tab;
+            EXPECT_LE(needed.height(), 611) << "tab " << tab;
+            EXPECT_EQ(window().size(), QSize(762, 611));
+            test::saveShot(&window(), QStringLiteral("main-%1-tab%2").arg(QLatin1String(language.name)).arg(tab + 1));
+        }
+        test::ModalAnswer about([&language](QWidget *modal) {
+            test::saveShot(modal, QStringLiteral("about-%1").arg(QLatin1String(language.name)));
+            modal->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        });
+        find<QToolButton>("sbinfos")->click();
+        EXPECT_EQ(about.count(), 1);
+    }
+    tabs->setCurrentIndex(0);
+}
+
 TEST(SelectComboItem, LastEqualEntryOrNone)
 {
     QComboBox combo;
