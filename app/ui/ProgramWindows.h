@@ -15,6 +15,7 @@ namespace etibarix::info {
 class Tfapropos;
 }
 namespace etibarix::records {
+class Tfcremodcpte;
 class Tfimportcsv;
 }
 
@@ -31,12 +32,14 @@ public:
     ProgramWindows &operator=(const ProgramWindows &) = delete;
 
     TFprincip &Fprincip() { return *m_fprincip; }
+    records::Tfcremodcpte &fcremodcpte() { return *m_fcremodcpte; }
     info::Tfapropos &fapropos() { return *m_fapropos; }
     records::Tfimportcsv &fimportcsv() { return *m_fimportcsv; }
     i18n::Tfchoixlangue &fchoixlangue() { return *m_fchoixlangue; }
 
 private:
     std::unique_ptr<TFprincip> m_fprincip;
+    std::unique_ptr<records::Tfcremodcpte> m_fcremodcpte;
     std::unique_ptr<info::Tfapropos> m_fapropos;
     std::unique_ptr<records::Tfimportcsv> m_fimportcsv;
     std::unique_ptr<i18n::Tfchoixlangue> m_fchoixlangue;

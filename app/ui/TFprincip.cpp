@@ -12,6 +12,8 @@
 #include "info/ui/Tfapropos.h"
 #include "labels/printer/PrinterList.h"
 #include "labels/ui/LabelFormatCombo.h"
+#include "records/ui/RecordTab.h"
+#include "records/ui/Tfcremodcpte.h"
 #include "records/ui/Tfimportcsv.h"
 
 #include <QApplication>
@@ -106,6 +108,8 @@ TFprincip::~TFprincip() = default;
 void TFprincip::AttachWindows(const Windows &windows)
 {
     m_windows = windows;
+    if (m_windows.fcremodcpte != nullptr)
+        m_recordTab = std::make_unique<records::RecordTab>(this, m_data, m_recordList, *m_windows.fcremodcpte);
 }
 
 // ---------------------------------------------------------------------------
@@ -380,7 +384,10 @@ void TFprincip::FormCreate()
 
 void TFprincip::RefreshGrid()
 {
-    m_recordList.RefreshRecordList();
+    if (m_recordTab)
+        m_recordTab->RefreshGrid();
+    else
+        m_recordList.RefreshRecordList();
 }
 
 void TFprincip::FormShow()

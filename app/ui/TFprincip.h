@@ -15,8 +15,6 @@
 
 #include <memory>
 
-class QDialog;
-
 namespace etibarix::i18n {
 class Tfchoixlangue;
 }
@@ -24,6 +22,8 @@ namespace etibarix::info {
 class Tfapropos;
 }
 namespace etibarix::records {
+class RecordTab;
+class Tfcremodcpte;
 class Tfimportcsv;
 }
 
@@ -35,7 +35,7 @@ public:
     // The windows created after the main window, which it shows and whose
     // fonts it sets.
     struct Windows {
-        QDialog *fcremodcpte = nullptr;
+        records::Tfcremodcpte *fcremodcpte = nullptr;
         info::Tfapropos *fapropos = nullptr;
         records::Tfimportcsv *fimportcsv = nullptr;
         i18n::Tfchoixlangue *fchoixlangue = nullptr;
@@ -45,12 +45,15 @@ public:
     explicit TFprincip(QWidget *parent = nullptr);
     ~TFprincip() override;
 
+    // Keeps the windows and wires the record management on the record tab.
     void AttachWindows(const Windows &windows);
 
     AppData &appData() { return m_data; }
     records::RecordList &recordList() { return m_recordList; }
     labels::LabelFormats &labelFormats() { return m_labelFormats; }
     records::Tfimportcsv *importWindow() const { return m_windows.fimportcsv; }
+    // The record management of the first tab; nullptr before AttachWindows.
+    records::RecordTab *recordTab() const { return m_recordTab.get(); }
 
     // Runs the list statement again and shows its result; errors reach the
     // caller.
@@ -85,6 +88,7 @@ private:
     records::RecordList m_recordList;
     labels::LabelFormats m_labelFormats;
     Windows m_windows;
+    std::unique_ptr<records::RecordTab> m_recordTab;
 
     bool m_firstActivation = true;
     bool m_activating = false;

@@ -14,6 +14,8 @@
 #include "i18n/ui/QtTranslation.h"
 #include "i18n/ui/Tfchoixlangue.h"
 #include "info/ui/Tfapropos.h"
+#include "records/RecordStatements.h"
+#include "records/ui/RecordTab.h"
 #include "records/ui/Tfimportcsv.h"
 #include "labels/LabelFormats.h"
 #include "labels/ui/LabelFormatCombo.h"
@@ -31,6 +33,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -498,6 +501,19 @@ TEST_F(MainWindow, EveryLanguageFitsTheDesignSize)
         });
         ASSERT_TRUE(start());
     }
+    store::Query &command = window().appData().xqueryfonction();
+    const records::RecordEntry entries[] = {
+        {"3760123450017", "Confiture de fraises", "Pot 370 g", 12, "O"},
+        {"CODE-128", "\xc9tiquette d'essai", "", 1, "N"},
+        {"0042", "Parafusos M4", "Caixa de 100", 40, "O"},
+    };
+    int num = 0;
+    for (const records::RecordEntry &entry : entries) {
+        command.close();
+        command.setSql(records::InsertStatement(++num, entry, records::QuoteRule::Keep));
+        command.execSql();
+    }
+    window().RefreshGrid();
     const struct {
         const char *button;
         const char *name;
@@ -526,6 +542,46 @@ TEST_F(MainWindow, EveryLanguageFitsTheDesignSize)
         EXPECT_EQ(about.count(), 1);
     }
     tabs->setCurrentIndex(0);
+}
+
+TEST_F(MainWindow, RecordsOfAnEarlierRunFillTheGridAtShow)
+{
+    ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
+    create();
+    ASSERT_TRUE(start());
+    ASSERT_NE(window().recordTab(), nullptr);
+    store::Query &command = window().appData().xqueryfonction();
+    for (int num : {1, 2, 3}) {
+        command.close();
+        command.setSql(records::InsertStatement(num, {"CB" + QByteArray::number(num), "one", "two", num, "N"}));
+        command.execSql();
+    }
+    window().close();
+    m_windows.reset();
+
+    create();
+    auto *grid = find<QTableView>("s");
+    ASSERT_NE(grid->model(), nullptr);
+    EXPECT_EQ(grid->model()->rowCount(), 0);   // nothing read before the show
+    ASSERT_TRUE(start());
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), QStringLiteral("CB1"));
+    // Titles in the language of the parameter file.
+    QStringList titles;
+    for (int column = 1; column <= 5; ++column)
+        titles.append(grid->model()->headerData(column, Qt::Horizontal).toString());
+    EXPECT_EQ(titles, (QStringList{u"Barcod"_s, u"Text 1"_s, u"Text 2"_s, u"Qtity"_s, u"Flag"_s}));
+    EXPECT_TRUE(grid->isColumnHidden(0));
+    auto *menuItem = window().findChild<QAction *>(QStringLiteral("Changerletop1"));
+    ASSERT_NE(menuItem, nullptr);
+    EXPECT_EQ(menuItem->text(), QStringLiteral("Change the value of the flag field"));
+
+    // Appliquer turns the titles and menu items at once.
+    find<QRadioButton>("lfrancais")->setChecked(true);
+    find<QPushButton>("btappliquer")->click();
+    EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Code Barre"));
+    EXPECT_EQ(grid->horizontalHeader()->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Top"));
+    EXPECT_EQ(menuItem->text(), QStringLiteral("Changer le top"));
 }
 
 TEST(SelectComboItem, LastEqualEntryOrNone)
