@@ -36,6 +36,7 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -43,6 +44,14 @@
 
 #include <functional>
 #include <memory>
+
+// Readable failure messages for texts.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 using namespace etibarix;
 using namespace Qt::Literals::StringLiterals;
@@ -312,6 +321,37 @@ TEST_F(MainWindow, LaterActivationsChangeNothing)
         EXPECT_TRUE(find<QRadioButton>("RCodeb")->isChecked());
         EXPECT_EQ(app::Parameters.Language, 2);
     }
+}
+
+TEST_F(MainWindow, ReturnFromTheLanguageChoiceStartsNothingAgain)
+{
+    create();
+    int askedAgain = 0;
+    QStringList captionsOnReturn;
+    test::ModalAnswer answer([&](QWidget *modal) {
+        modal->findChild<QRadioButton *>(QStringLiteral("langlais"))->setChecked(true);
+        modal->close();
+        // The main window gets the focus back while its first activation
+        // still waits for the language choice to return. Should that start
+        // the sequence again, the choice would be shown a second time.
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, modal, [&askedAgain, modal] {
+            if (modal->isVisible()) {
+                ++askedAgain;
+                modal->close();
+            }
+        });
+        closer.start(10);
+        window().activateWindow();
+        waitFor([this] { return window().isActiveWindow(); }, 1000);
+        QTest::qWait(50);
+        captionsOnReturn = tabCaptions();
+    });
+    ASSERT_TRUE(start());
+    EXPECT_EQ(answer.count(), 1);
+    EXPECT_EQ(askedAgain, 0);
+    EXPECT_EQ(captionsOnReturn.at(0), QStringLiteral("Gestion des Fiches"));   // nothing applied meanwhile
+    EXPECT_EQ(tabCaptions().at(0), QStringLiteral("Datas"));
 }
 
 TEST_F(MainWindow, SavedFormatAndPrinterAreRestoredWhenTheyFit)
