@@ -36,6 +36,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -479,6 +480,11 @@ void TFprincip::showEvent(QShowEvent *event)
         return;
     m_shown = true;
     FormShow();
+    // The first activation normally follows at once. Where the window system
+    // never hands the focus to the window (focus-stealing prevention, no
+    // window manager), its start-up work must still run, once the message
+    // loop is going.
+    QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
 void TFprincip::changeEvent(QEvent *event)

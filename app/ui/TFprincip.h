@@ -4,8 +4,9 @@
 // record list for the whole run, and carries the start-up and shutdown
 // sequence: creation (language table, label formats, printers), first show
 // (table opened, list filled), first activation (fonts, parameters, language
-// choice, texts, restored selections) and close (parameters saved, table
-// closed). Other controllers find its controls by object name.
+// choice, texts, restored selections; run once the message loop goes even
+// when the window system never activates the window) and close (parameters
+// saved, table closed). Other controllers find its controls by object name.
 
 #include "app/AppData.h"
 #include "labels/LabelFormats.h"

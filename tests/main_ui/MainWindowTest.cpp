@@ -67,6 +67,15 @@ public Q_SLOTS:
     void open(const QUrl &url) { urls.append(url); }
 };
 
+// Keeps activation news from a window.
+class ActivationSwallower : public QObject {
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowActivate;
+    }
+};
+
 QByteArray parameterFile(int language, int codeSet, int formatIndex, const QByteArray &printer)
 {
     QByteArray par(120, '\0');
@@ -354,6 +363,22 @@ TEST_F(MainWindow, ReturnFromTheLanguageChoiceStartsNothingAgain)
     EXPECT_EQ(tabCaptions().at(0), QStringLiteral("Datas"));
 }
 
+TEST_F(MainWindow, StartUpWorkRunsEvenWithoutActivation)
+{
+    ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(3, 2, 3, "")));
+    create();
+    // The window system never tells the window it is active.
+    ActivationSwallower swallower;
+    window().installEventFilter(&swallower);
+    window().show();
+    window().activateWindow();
+    ASSERT_TRUE(waitFor([this] { return !window().FirstActivation(); }));
+    EXPECT_EQ(tabCaptions().at(1), QStringLiteral("Imprimir"));
+    EXPECT_EQ(find<QComboBox>("CombListeEtiquette")->currentIndex(), 3);
+    EXPECT_TRUE(find<QRadioButton>("RCodeb")->isChecked());
+    window().removeEventFilter(&swallower);
+}
+
 TEST_F(MainWindow, SavedFormatAndPrinterAreRestoredWhenTheyFit)
 {
     const QStringList printers = {QStringLiteral("Laser A"), QStringLiteral("Twin"), QStringLiteral("Laser B"),
@@ -415,6 +440,25 @@ TEST_F(MainWindow, ExitStoresTheSelectionsAndKeepsTheAppliedLanguage)
     find<QComboBox>("CombListeEtiquette")->setCurrentIndex(-1);
     window().close();
     EXPECT_EQ(intAt(test::readFile(file("ETIBARIX.PAR")), 12), -1);
+}
+
+TEST_F(MainWindow, UnwritableParameterFileIsToldAndTheExitGoesOn)
+{
+    // A directory in the file's place: it can be neither read nor replaced.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("ETIBARIX.PAR")));
+    create();
+    {
+        test::ModalAnswer none([](QWidget *modal) { modal->close(); });
+        ASSERT_TRUE(start());
+        EXPECT_EQ(none.count(), 0);   // it "existed": no language question
+    }
+    test::ModalAnswer answer([](QWidget *modal) { test::pressButton(modal, QMessageBox::Ok); });
+    window().close();
+    ASSERT_EQ(answer.count(), 1);
+    EXPECT_EQ(answer.lastTitle(), QStringLiteral("Fichier non sauvegardé !!"));
+    EXPECT_EQ(answer.lastText(), QStringLiteral("Il y a eu un problème"));
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_FALSE(window().appData().tarticle().isOpen());
 }
 
 TEST_F(MainWindow, DamagedParameterFileIsDroppedWithoutAQuestion)
