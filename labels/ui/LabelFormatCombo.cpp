@@ -7,10 +7,35 @@
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace etibarix::labels {
+namespace {
+
+// Draws the list's items without their padding and entry number.
+class VisiblePartDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(size.height() + 6);   // the spacing of a drop-down menu's lines
+        return size;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = LabelFormats::DisplayPartOfItem(option->text);
+        option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    }
+};
+
+} // namespace
 
 LabelFormatCombo::LabelFormatCombo(QWidget *parent) : QComboBox(parent)
 {
@@ -19,7 +44,7 @@ LabelFormatCombo::LabelFormatCombo(QWidget *parent) : QComboBox(parent)
     // The trailing padding would otherwise size the box to its spaces.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(20);
-    view()->setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new VisiblePartDelegate(this));
 }
 
 void LabelFormatCombo::paintEvent(QPaintEvent * /*event*/)

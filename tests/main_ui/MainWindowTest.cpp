@@ -22,6 +22,7 @@
 #include "tests/common/TestSupport.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -618,6 +619,18 @@ TEST_F(MainWindow, EveryLanguageFitsTheDesignSize)
             EXPECT_EQ(window().size(), QSize(762, 611));
             test::saveShot(&window(), QStringLiteral("main-%1-tab%2").arg(QLatin1String(language.name)).arg(tab + 1));
         }
+        // The padding that carries the entry number must not widen the list.
+        tabs->setCurrentIndex(1);
+        auto *formats = find<QComboBox>("CombListeEtiquette");
+        formats->showPopup();
+        QTest::qWait(20);
+        QWidget *popup = formats->view()->window();
+        EXPECT_TRUE(popup->isVisible());
+        EXPECT_LE(popup->width(), formats->width() + 40);
+        test::saveShot(popup, QStringLiteral("formats-%1").arg(QLatin1String(language.name)));
+        formats->hidePopup();
+        EXPECT_FALSE(formats->currentText().trimmed().isEmpty());
+
         test::ModalAnswer about([&language](QWidget *modal) {
             test::saveShot(modal, QStringLiteral("about-%1").arg(QLatin1String(language.name)));
             modal->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
