@@ -477,7 +477,7 @@ TEST_F(MainWindow, DamagedParameterFileIsDroppedWithoutAQuestion)
 
 TEST_F(MainWindow, LanguageFileGivesTextsAndFontAndNoQuestion)
 {
-    writeLanguageFile("DejaVu Serif");
+    writeLanguageFile("DejaVu Serif");   // a face no control has by default
     create();
     EXPECT_TRUE(find<QGroupBox>("GLangue")->isHidden());
     test::ModalAnswer answer([](QWidget *modal) { modal->close(); });
@@ -490,6 +490,10 @@ TEST_F(MainWindow, LanguageFileGivesTextsAndFontAndNoQuestion)
     EXPECT_EQ(find<QRadioButton>("Ratoutes")->text(), QStringLiteral("L117"));
     EXPECT_EQ(find<QLabel>("Labtypeeti")->text(), QStringLiteral("L24"));
     EXPECT_FALSE(find<QGroupBox>("GLangue")->isVisible());
+    find<QTabWidget>("PagePrincipal")->setCurrentIndex(2);
+    test::saveShot(&window(), QStringLiteral("main-language-file-tab3"));
+    find<QTabWidget>("PagePrincipal")->setCurrentIndex(0);
+    test::saveShot(&window(), QStringLiteral("main-language-file-tab1"));
 
     const QString serif = QStringLiteral("DejaVu Serif");
     for (const char *name : {"gbcritere", "Ratop", "CombListeEtiquette", "topimpTexte1", "sAjout", "Labtypeeti",
