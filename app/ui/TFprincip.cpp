@@ -159,7 +159,7 @@ void TFprincip::BuildControls()
     auto *statusBar = named(new QStatusBar(this), u"StatusBar1");
     auto *statusLine = named(new QLabel(QStringLiteral("Etibarix - étiquettes Code 128"), statusBar), u"StatusLine");
     statusLine->setMinimumWidth(50);
-    statusBar->addWidget(statusLine);
+    statusBar->addWidget(statusLine, 1);
     setStatusBar(statusBar);
 
     connect(sbinfos, &QToolButton::clicked, this, &TFprincip::sbinfosClick);
