@@ -184,15 +184,7 @@ void RecordTab::ApplyTexts()
 
 void RecordTab::readCriteria()
 {
-    ListState &state = m_list.state();
-    state.criteriaCb = typed(m_texCb);
-    state.criteriaText1 = typed(m_text1);
-    state.criteriaText2 = typed(m_text2);
-    state.top = TopChoice::All;
-    if (m_ratop && m_ratop->isChecked())
-        state.top = TopChoice::Flagged;
-    if (m_ranontop && m_ranontop->isChecked())
-        state.top = TopChoice::Unflagged;
+    m_list.state() = CurrentListState();
 }
 
 ListState RecordTab::CurrentListState() const

@@ -1,5 +1,7 @@
 #include "RecordHost.h"
 
+#include "UiTestSupport.h"
+
 #include "app/AppDir.h"
 #include "app/Parameters.h"
 #include "records/RecordCommands.h"
@@ -16,6 +18,24 @@
 #include <QToolButton>
 
 namespace etibarix::test {
+
+AnswerInTurn::AnswerInTurn(std::vector<Step> steps) : m_steps(std::move(steps))
+{
+    m_answer = std::make_unique<ModalAnswer>([this](QWidget *modal) {
+        QString seen = modal->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            seen += QStringLiteral(": ") + box->text();
+        m_seen << seen;
+        if (m_next >= int(m_steps.size())) {
+            ++m_unexpected;
+            modal->close();
+            return;
+        }
+        m_steps[static_cast<std::size_t>(m_next++)](modal);
+    });
+}
+
+AnswerInTurn::~AnswerInTurn() = default;
 
 QWidget *buildRecordControls()
 {
