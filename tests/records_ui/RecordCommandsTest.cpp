@@ -38,8 +38,14 @@ T *in(QWidget *modal, const char *name)
 Step type(QString cb, QString lib1, QString lib2, QString quantity, int topIndex = 0)
 {
     return [=](QWidget *modal) {
-        in<QLineEdit>(modal, "ecb")->clear();
-        QTest::keyClicks(in<QLineEdit>(modal, "ecb"), cb);
+        QLineEdit *ecb = in<QLineEdit>(modal, "ecb");
+        ecb->clear();
+        for (const QChar c : cb) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(ecb, char(c.unicode()));
+            else   // a key of a national keyboard: known by its text only
+                QTest::sendKeyEvent(QTest::Click, ecb, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
         in<QLineEdit>(modal, "elib1")->setText(lib1);
         in<QLineEdit>(modal, "elib2")->setText(lib2);
         in<QComboBox>(modal, "CombQuantite")->setEditText(quantity);
@@ -79,6 +85,7 @@ TEST(RecordDialog, CreatesRecordsNumberedOnFromTheLargest)
         {type(QStringLiteral(" x1 "), QStringLiteral("é"), QString(), QStringLiteral("lots"), 1), "2| X1|é||1|N"},
         {type(QStringLiteral("zz"), QString(), QString(), QString()), "3|ZZ|||1|O"},
         {type(QStringLiteral("q"), QString(), QString(), QStringLiteral("-2")), "4|Q|||-2|O"},
+        {type(QStringLiteral("éßÿa"), QString(), QString(), QStringLiteral("12x")), "5|ÉßŸA|||1|O"},
     };
     for (const Case &c : cases) {
         test::AnswerInTurn answers({then(checkFresh, then(c.entry, confirm))});
@@ -92,18 +99,38 @@ TEST(RecordDialog, CreatesRecordsNumberedOnFromTheLargest)
     for (const QString &fresh : shownOnOpen)
         EXPECT_EQ(fresh, QStringLiteral("|1|X"));
     // The list was run again after each creation.
-    EXPECT_EQ(host.gridRows().size(), 4);
+    EXPECT_EQ(host.gridRows().size(), 5);
     EXPECT_EQ(host.gridRows().first(), QStringLiteral("ABC|L1|L2|7|X"));
 
     // Deleting the highest number frees it for the next record.
-    host.selectRow(3);
+    host.selectRow(4);
     {
         test::AnswerInTurn deleteYes({yes});
         host.find<QPushButton>("ssupprime")->click();
     }
     test::AnswerInTurn again({then(type(QStringLiteral("new"), QString(), QString(), QStringLiteral("1")), confirm)});
     host.find<QPushButton>("sAjout")->click();
-    EXPECT_EQ(host.tableRows().last(), QStringLiteral("4|NEW|||1|O"));
+    EXPECT_EQ(host.tableRows().last(), QStringLiteral("5|NEW|||1|O"));
+}
+
+TEST(RecordDialog, EnterConfirmsFromTheEditsAndTheQuantity)
+{
+    test::RecordHost host;
+    for (const char *field : {"ecb", "elib1", "CombQuantite"}) {
+        test::AnswerInTurn answers({then(type(QStringLiteral("e"), QString(), QString(), QStringLiteral("4")),
+            [field](QWidget *modal) {
+                QWidget *target = in<QWidget>(modal, field);
+                if (auto *combo = qobject_cast<QComboBox *>(target))
+                    target = combo->lineEdit();
+                target->setFocus();
+                QTest::keyClick(target, Qt::Key_Return);
+            })});
+        host.find<QPushButton>("sAjout")->click();
+        EXPECT_EQ(answers.unexpected(), 0) << field;
+        EXPECT_FALSE(host.dialog().isVisible()) << field;
+        EXPECT_EQ(host.tableRows().last().section(u'|', 1), QStringLiteral("E|||4|O")) << field;
+    }
+    EXPECT_EQ(host.tableRows().size(), 3);
 }
 
 TEST(RecordDialog, EmptyBarcodeAndCancelKeepTheEntry)
@@ -357,5 +384,10 @@ TEST(RecordDialog, TextsFollowTheLanguage)
         EXPECT_EQ(host.window().findChild<QAction *>(QStringLiteral("msupprimecompte"))->text(),
             QString::fromUtf8(c.deleteItem));
     }
+    host.insert(2, "3760123456796", "Confiture d'abricots", "Rayon B", 6, "N");
+    host.insert(3, "4006381333931", "Stylo bleu", "Rayon F", 150, "O");
+    host.insert(4, "5901234123457", "Cahier 96 pages", "", 1, "N");
+    host.find<QToolButton>("SpeedButton1")->click();
+    host.selectRow(2);
     test::saveShot(&host.window(), QStringLiteral("record-grid"));
 }

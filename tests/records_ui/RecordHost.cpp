@@ -3,6 +3,7 @@
 #include "UiTestSupport.h"
 
 #include "app/AppDir.h"
+#include "app/Cp1252.h"
 #include "app/Parameters.h"
 #include "records/RecordCommands.h"
 #include "records/RecordStatements.h"
@@ -118,7 +119,7 @@ QStringList RecordHost::tableRows()
     for (query.first(); !query.eof(); query.next()) {
         QStringList cells;
         for (const char *field : {"num", "cb", "lib1", "lib2", "quantite", "topp"})
-            cells << QString::fromLatin1(query.text(field));
+            cells << app::fromCp1252(query.text(field));
         rows << cells.join(u'|');
     }
     return rows;
