@@ -4,6 +4,7 @@
 #include "RecordHost.h"
 #include "UiTestSupport.h"
 
+#include "app/ArticleFiles.h"
 #include "app/Parameters.h"
 #include "records/ui/RecordGridModel.h"
 #include "store/Query.h"
@@ -390,4 +391,28 @@ TEST(RecordDialog, TextsFollowTheLanguage)
     host.find<QToolButton>("SpeedButton1")->click();
     host.selectRow(2);
     test::saveShot(&host.window(), QStringLiteral("record-grid"));
+}
+
+TEST(RecordDialog, ATableThatCannotBeReadKeepsTheDialogOpen)
+{
+    test::RecordHost host;
+    app::DeleteArticleFiles(host.data().tarticle());
+    ASSERT_TRUE(test::writeFile(host.dir() + QStringLiteral("article.dbf"), QByteArray("not a table")));
+    bool openAfterError = false;
+    test::AnswerInTurn answers({
+        then(type(QStringLiteral("kept"), QString(), QString(), QStringLiteral("1")), confirm),
+        ok,   // the table's error, from the general error handler
+        [&openAfterError](QWidget *modal) {
+            openAfterError = modal->isVisible() && in<QLineEdit>(modal, "ecb")->text() == u"KEPT";
+            modal->close();
+        },
+        ok,   // the refresh that follows an entry confirmed in create mode meets the same table
+    });
+    host.find<QPushButton>("sAjout")->click();
+    EXPECT_EQ(answers.unexpected(), 0);
+    ASSERT_EQ(answers.seen().size(), 4);
+    EXPECT_TRUE(answers.seen()[1].startsWith(QStringLiteral("Etibarix: ")));
+    EXPECT_TRUE(openAfterError);
+    EXPECT_EQ(host.dialog().Outcome(), QStringLiteral("OK"));
+    EXPECT_EQ(test::readFile(host.dir() + QStringLiteral("article.dbf")), QByteArray("not a table"));
 }
