@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -92,6 +93,7 @@ void RecordTab::setUpGrid()
     titles->setSectionsClickable(true);
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setHighlightSections(false);
+    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titles->setStretchLastSection(false);
     s->setColumnHidden(RecordGridModel::ColNum, true);
     for (int c = RecordGridModel::ColCb; c < RecordGridModel::ColumnCount; ++c)
@@ -102,7 +104,8 @@ void RecordTab::setUpGrid()
     // so that the view never measures rows (a list may hold 100,000).
     QHeaderView *indicator = s->verticalHeader();
     indicator->setSectionResizeMode(QHeaderView::Fixed);
-    indicator->setDefaultSectionSize(QFontMetrics(cellFont).height() + 4);
+    fitRowHeight();
+    s->installEventFilter(this);
     indicator->setFixedWidth(14);
     indicator->setHighlightSections(false);
 
@@ -116,6 +119,18 @@ void RecordTab::setUpGrid()
     connect(s->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { followGridRow(); });
     // A new model after a refresh keeps the same selection model object, but
     // a reset clears the current index: the refresh sets it again.
+}
+
+void RecordTab::fitRowHeight()
+{
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 4);
+}
+
+bool RecordTab::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::FontChange)
+        fitRowHeight();
+    return QObject::eventFilter(watched, event);
 }
 
 void RecordTab::setUpMenu()
@@ -184,15 +199,7 @@ void RecordTab::ApplyTexts()
 
 void RecordTab::readCriteria()
 {
-    ListState &state = m_list.state();
-    state.criteriaCb = typed(m_texCb);
-    state.criteriaText1 = typed(m_text1);
-    state.criteriaText2 = typed(m_text2);
-    state.top = TopChoice::All;
-    if (m_ratop && m_ratop->isChecked())
-        state.top = TopChoice::Flagged;
-    if (m_ranontop && m_ranontop->isChecked())
-        state.top = TopChoice::Unflagged;
+    m_list.state() = CurrentListState();
 }
 
 ListState RecordTab::CurrentListState() const

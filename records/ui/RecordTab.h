@@ -60,8 +60,13 @@ public:
     // A click on the title of a grid column.
     void sTitleClick(int column);
 
+protected:
+    // Rows follow the grid's font when the interface font replaces it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void setUpGrid();
+    void fitRowHeight();
     void setUpMenu();
     void wireControls();
     // Runs a control's handler; its errors go to the general error handler.

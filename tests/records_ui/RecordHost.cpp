@@ -1,6 +1,9 @@
 #include "RecordHost.h"
 
+#include "UiTestSupport.h"
+
 #include "app/AppDir.h"
+#include "app/Cp1252.h"
 #include "app/Parameters.h"
 #include "records/RecordCommands.h"
 #include "records/RecordStatements.h"
@@ -16,6 +19,24 @@
 #include <QToolButton>
 
 namespace etibarix::test {
+
+AnswerInTurn::AnswerInTurn(std::vector<Step> steps) : m_steps(std::move(steps))
+{
+    m_answer = std::make_unique<ModalAnswer>([this](QWidget *modal) {
+        QString seen = modal->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            seen += QStringLiteral(": ") + box->text();
+        m_seen << seen;
+        if (m_next >= int(m_steps.size())) {
+            ++m_unexpected;
+            modal->close();
+            return;
+        }
+        m_steps[static_cast<std::size_t>(m_next++)](modal);
+    });
+}
+
+AnswerInTurn::~AnswerInTurn() = default;
 
 QWidget *buildRecordControls()
 {
@@ -98,7 +119,7 @@ QStringList RecordHost::tableRows()
     for (query.first(); !query.eof(); query.next()) {
         QStringList cells;
         for (const char *field : {"num", "cb", "lib1", "lib2", "quantite", "topp"})
-            cells << QString::fromLatin1(query.text(field));
+            cells << app::fromCp1252(query.text(field));
         rows << cells.join(u'|');
     }
     return rows;

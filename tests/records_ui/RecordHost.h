@@ -14,14 +14,45 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+#include <ostream>
 #include <memory>
+#include <vector>
 
 class QAbstractButton;
 class QLineEdit;
 class QRadioButton;
 class QTableView;
 
+// Readable failures for texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace etibarix::test {
+
+class ModalAnswer;
+
+// Answers the modal windows that come up, in turn, one step each. A window
+// beyond the steps is closed and counted as unexpected, so no test hangs.
+class AnswerInTurn {
+public:
+    using Step = std::function<void(QWidget *)>;
+    explicit AnswerInTurn(std::vector<Step> steps);
+    ~AnswerInTurn();
+    int answered() const { return m_next; }
+    int unexpected() const { return m_unexpected; }
+    // Title and text ("title: text") of each window answered.
+    const QStringList &seen() const { return m_seen; }
+
+private:
+    std::vector<Step> m_steps;
+    int m_next = 0;
+    int m_unexpected = 0;
+    QStringList m_seen;
+    std::unique_ptr<ModalAnswer> m_answer;
+};
 
 // The controls, named as the main window names them.
 QWidget *buildRecordControls();
