@@ -1,5 +1,7 @@
 #include "store/DbfTable.h"
 
+#include "store/FileIo.h"
+
 #include "app/Cp1252.h"
 #include "store/DbfFile.h"
 #include "store/MdxIndex.h"
@@ -78,35 +80,7 @@ void putDate(char *header)
     header[3] = static_cast<char>(today.day());
 }
 
-bool preadAll(int fd, char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pread(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
-bool pwriteAll(int fd, const char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pwrite(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
 QByteArray encodeName(const QString &path)
 {

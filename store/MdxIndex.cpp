@@ -1,5 +1,7 @@
 #include "store/MdxIndex.h"
 
+#include "store/FileIo.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -79,35 +81,7 @@ std::vector<std::size_t> evenSplit(std::size_t total, std::size_t parts)
     return sizes;
 }
 
-bool preadAll(int fd, char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pread(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
-bool pwriteAll(int fd, const char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pwrite(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
 // Page of the tag header block of tag "CB", 0 when the tag table has none
 // or is not of the expected shape.
