@@ -1,6 +1,7 @@
 #include "store/DbfTable.h"
 
 #include "store/FileIo.h"
+#include "store/LittleEndian.h"
 
 #include "app/Cp1252.h"
 #include "store/DbfFile.h"
@@ -51,26 +52,6 @@ constexpr off_t kAppendLock = kLockBase;
 
 enum class HeaderState { Unchanged, Changed, Appended };
 
-std::uint32_t u32(const char *p)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(p);
-    return b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t(b[3]) << 24);
-}
-std::uint16_t u16(const char *p)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(p);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-void put32(char *p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-void put16(char *p, std::uint16_t v)
-{
-    p[0] = static_cast<char>(v & 0xFF);
-    p[1] = static_cast<char>(v >> 8);
-}
 
 void putDate(char *header)
 {
