@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -383,11 +384,20 @@ void Tfimportcsv::RunImport()
         }
     } restore{this};
 
-    m_lastResult = RunCsvImport(*m_commandQuery, m_chosenPath, options, [this](int n) {
-        if (n > 1)
+    // The count is put on the label at most every 40 ms: repainting it for
+    // every line would cost more than the import itself, and no eye follows
+    // faster. Events are still processed for every line.
+    QElapsedTimer shown;
+    shown.start();
+    m_lastResult = RunCsvImport(*m_commandQuery, m_chosenPath, options, [this, &shown](int n) {
+        if (n > 1 && shown.hasExpired(40)) {
             m_Labetatimport->setText(ImportCountText(n));
+            shown.restart();
+        }
         QCoreApplication::processEvents();
     });
+    if (m_lastResult.linesRead > 1)
+        m_Labetatimport->setText(ImportCountText(m_lastResult.linesRead));
     plainMessage(this, i18n::LangString(132), ImportFinalText(m_lastResult),
         m_lastResult.clean() ? QMessageBox::NoIcon : QMessageBox::Warning);
 }

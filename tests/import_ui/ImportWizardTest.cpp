@@ -12,6 +12,7 @@
 #include "records/ui/Tfimportcsv.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -23,6 +24,8 @@
 #include <QKeyEvent>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace etibarix;
 
@@ -330,6 +333,44 @@ TEST_F(ImportWizard, CloseBoxAndEscapeCloseWhenIdle)
     button("sretour")->click();
     EXPECT_FALSE(wizard->isVisible());
     EXPECT_EQ(wizard->result(), QDialog::Rejected);
+}
+
+} // namespace
+
+namespace {
+
+// A timing run by hand, not part of the suite (speed is checked by the
+// benchmarks):  test_import_ui --gtest_also_run_disabled_tests
+//               --gtest_filter='*HundredThousand*'
+TEST_F(ImportWizard, DISABLED_HundredThousandLinesTimedByHand)
+{
+    constexpr int lines = 100000;
+    QByteArray bytes = "barcode;text 1;text 2;quantity\r\n";
+    for (int i = 0; i < lines; ++i)
+        bytes += "3" + QByteArray::number(100000000000LL + i) + ";Article " + QByteArray::number(i % 5000) + ";Rayon "
+            + char('A' + i % 26) + ";" + QByteArray::number(i % 20) + "\r\n";
+    const QString path = csv(QStringLiteral("big.csv"), bytes);
+    open();
+    wizard->SetChosenPath(path);
+    combo("combSepa")->setCurrentIndex(1);
+    combo("CombnbLentete")->setCurrentIndex(1);
+    QElapsedTimer timer;
+    timer.start();
+    button("bsuivant")->click();
+    const qint64 preview = timer.restart();
+    ASSERT_EQ(gridRows(), lines);
+    combo("combQuantite")->setCurrentIndex(3);
+    qint64 import = 0;
+    test::ModalAnswer answer([&](QWidget *modal) {
+        if (modal == wizard.get())
+            return;
+        import = timer.elapsed();
+        test::pressButton(modal, QMessageBox::Ok);
+    });
+    button("bimport")->click();
+    EXPECT_EQ(wizard->LastResult().recordsStored, lines);
+    std::printf("preview of %d lines: %lld ms; import through the wizard: %lld ms\n", lines,
+        static_cast<long long>(preview), static_cast<long long>(import));
 }
 
 } // namespace
