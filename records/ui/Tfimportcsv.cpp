@@ -6,6 +6,8 @@
 #include "i18n/LanguageTable.h"
 #include "records/ui/CsvPreviewModel.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,6 +33,8 @@ namespace {
 
 // Position of the no-field item in the lists of text 2 and quantity.
 constexpr int NoFieldItem = ImportFieldCount;
+constexpr int DefaultColumnWidth = 64;
+constexpr int MaxColumnWidth = 220;
 
 template <typename T>
 T *named(T *widget, const char *name)
@@ -137,7 +141,8 @@ Tfimportcsv::Tfimportcsv(QWidget *parent) : QDialog(parent)
     m_sgrille1->verticalHeader()->setDefaultSectionSize(20);
     m_sgrille1->verticalHeader()->setMinimumWidth(12);
     m_sgrille1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_sgrille1->horizontalHeader()->setDefaultSectionSize(64);
+    m_sgrille1->horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
+    m_sgrille1->horizontalHeader()->setResizeContentsPrecision(300);
     m_sgrille1->horizontalHeader()->setHighlightSections(false);
 
     m_gparchamp = named(new QGroupBox(page2), "gparchamp");
@@ -264,6 +269,8 @@ void Tfimportcsv::ResetWizard()
         headings << stem + QString::number(i);
     m_preview->SetHeadings(headings);
     m_preview->Clear();
+    for (int c = 0; c < CsvPreviewModel::Columns; ++c)
+        m_sgrille1->horizontalHeader()->resizeSection(c, DefaultColumnWidth);
 }
 
 void Tfimportcsv::ShowPage()
@@ -340,6 +347,12 @@ void Tfimportcsv::PreviewFile()
         return;
     }
     m_preview->SetLines(ReadPreviewLines(path, separator, headerLines), separator);
+    // Columns as wide as their first lines need (the header looks at a few
+    // hundred rows, not the whole file), within bounds.
+    QHeaderView *header = m_sgrille1->horizontalHeader();
+    m_sgrille1->resizeColumnsToContents();
+    for (int c = 0; c < CsvPreviewModel::Columns; ++c)
+        header->resizeSection(c, std::clamp(header->sectionSize(c), DefaultColumnWidth, MaxColumnWidth));
     m_sgrille1->scrollToTop();
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/AppData.h"
 #include "app/AppDir.h"
+#include "app/Cp1252.h"
 #include "app/Parameters.h"
 #include "i18n/LanguageTable.h"
 #include "records/ui/Tfimportcsv.h"
@@ -371,6 +372,59 @@ TEST_F(ImportWizard, DISABLED_HundredThousandLinesTimedByHand)
     EXPECT_EQ(wizard->LastResult().recordsStored, lines);
     std::printf("preview of %d lines: %lld ms; import through the wizard: %lld ms\n", lines,
         static_cast<long long>(preview), static_cast<long long>(import));
+}
+
+} // namespace
+
+namespace {
+
+// In each language, both pages with a preview loaded: every caption fits its
+// control (pictures saved when ETIBARIX_SHOT_DIR is set).
+TEST_F(ImportWizard, TextsFitInEveryLanguage)
+{
+    // The file's bytes are Windows-1252, as the import reads them.
+    const QString path = csv(QStringLiteral("Stock.csv"),
+        *app::toCp1252(QStringLiteral("Code;Désignation;Rayon;Qté\n3012345678901;Clou 40 mm;Quincaillerie;12\n"
+                                      "3012345678902;Vis à bois;Quincaillerie;5\n\n3012345678903;\"Écrou M6\";;x\n")));
+    const char *names[] = {"fr", "en", "pt"};
+    for (int language = 1; language <= 3; ++language) {
+        SCOPED_TRACE(language);
+        app::Parameters.Language = language;
+        open();
+        wizard->SetChosenPath(path);
+        combo("combSepa")->setCurrentIndex(1);
+        combo("CombnbLentete")->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        const auto checkFits = [&] {
+            for (const QLabel *label : wizard->findChildren<QLabel *>()) {
+                if (!label->isVisibleTo(wizard.get()) || label->text().isEmpty())
+                    continue;
+                const int needed = label->wordWrap() ? label->minimumSizeHint().width() : label->sizeHint().width();
+                EXPECT_LE(needed, label->width()) << label->objectName().toStdString();
+                if (label->wordWrap()) {
+                    EXPECT_LE(label->heightForWidth(label->width()), label->height()) << label->objectName().toStdString();
+                }
+            }
+            for (const QPushButton *b : wizard->findChildren<QPushButton *>()) {
+                if (b->isVisibleTo(wizard.get())) {
+                    EXPECT_LE(b->sizeHint().width(), b->width()) << b->objectName().toStdString();
+                }
+            }
+            for (const QGroupBox *g : wizard->findChildren<QGroupBox *>()) {
+                if (g->isVisibleTo(wizard.get())) {
+                    EXPECT_LE(g->fontMetrics().horizontalAdvance(g->title()) + 16, g->width()) << g->objectName().toStdString();
+                }
+            }
+        };
+        checkFits();
+        test::saveShot(wizard.get(), QStringLiteral("import-page1-") + QLatin1StringView(names[language - 1]));
+        button("bsuivant")->click();
+        ASSERT_EQ(wizard->CurrentPage(), 2);
+        QCoreApplication::processEvents();
+        checkFits();
+        test::saveShot(wizard.get(), QStringLiteral("import-page2-") + QLatin1StringView(names[language - 1]));
+        wizard->hide();
+    }
 }
 
 } // namespace
