@@ -160,18 +160,20 @@ TEST_F(ImportWizard, FileDialogSetsThePathKeptAsChosen)
     const QString path = csv(QStringLiteral("Mixed.csv"), "a\n");
     open();
     QString title, filter, suffix;
-    test::ModalAnswer answer([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        filter = dialog->nameFilters().join(u'|');
-        suffix = dialog->defaultSuffix();
-        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-        dialog->selectFile(path);
-        static_cast<QDialog *>(dialog)->accept();   // QFileDialog's own accept is protected
-    });
-    button("Souvrir")->click();
-    ASSERT_EQ(answer.count(), 1);
+    {
+        test::ModalAnswer answer([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            ASSERT_NE(dialog, nullptr);
+            title = dialog->windowTitle();
+            filter = dialog->nameFilters().join(u'|');
+            suffix = dialog->defaultSuffix();
+            EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();   // QFileDialog's own accept is protected
+        });
+        button("Souvrir")->click();
+        ASSERT_EQ(answer.count(), 1);
+    }   // one answer at a time: a second one would take the next dialog too
     EXPECT_EQ(title, QStringLiteral("Sélectionnez le fichier csv"));
     EXPECT_EQ(filter, QStringLiteral("fichier csv (*.csv)"));
     EXPECT_EQ(suffix, QStringLiteral("csv"));
