@@ -176,6 +176,8 @@ QString ImportNotesText(const CsvImportResult &r)
         notes << QStringLiteral("The record number went beyond %1 in %2; the table cannot hold such numbers.")
                      .arg(NumMax)
                      .arg(ordinalLine(r.numberOutOfRange));
+    if (!notes.isEmpty())
+        notes << QStringLiteral("(Data lines are counted from the first line after the header lines, blank lines left out.)");
     return notes.join(u'\n');
 }
 

@@ -225,7 +225,8 @@ TEST_F(CsvImport, RejectedLinesAreCountedApart)
     r.firstRejection = QStringLiteral("Disk full");
     app::Parameters.Language = 2;
     EXPECT_EQ(records::ImportFinalText(r),
-        QStringLiteral("Number of barcods imported: 3\n\n1 of 4 data lines could not be stored (data line 2): Disk full"));
+        QStringLiteral("Number of barcods imported: 3\n\n1 of 4 data lines could not be stored (data line 2): Disk full\n"
+                       "(Data lines are counted from the first line after the header lines, blank lines left out.)"));
 }
 
 TEST_F(CsvImport, DamagedFilesLoseNothingSilently)

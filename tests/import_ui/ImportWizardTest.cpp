@@ -265,28 +265,32 @@ TEST_F(ImportWizard, ImportsWithTheFinalMessageAndCloses)
     bool busyWhileAsked = false;
     QString progressWhileAsked, title, text;
     int boxes = 0;
-    test::ModalAnswer answer([&](QWidget *modal) {
-        // The wizard itself is modal: met while the import processes events,
-        // it must refuse to close.
-        if (modal == wizard.get()) {
+    {
+        test::ModalAnswer answer([&](QWidget *modal) {
+            // The wizard itself is modal: met while the import processes events,
+            // it must refuse to close.
+            if (modal == wizard.get()) {
+                wizard->reject();
+                wizard->close();
+                EXPECT_TRUE(wizard->isVisible());
+                return;
+            }
+            ++boxes;
+            title = modal->windowTitle();
+            text = qobject_cast<QMessageBox *>(modal)->text();
+            // The import is still running while its final message shows.
+            busyWhileAsked = wizard->Importing() && !button("bimport")->isEnabled() && !button("sretour")->isEnabled()
+                && !button("bprecedent")->isEnabled();
+            progressWhileAsked = child<QLabel>("Labetatimport")->text();
+            test::saveShot(wizard.get(), QStringLiteral("import-running-fr"));
+            test::saveShot(modal, QStringLiteral("import-final-fr"));
             wizard->reject();
             wizard->close();
             EXPECT_TRUE(wizard->isVisible());
-            return;
-        }
-        ++boxes;
-        title = modal->windowTitle();
-        text = qobject_cast<QMessageBox *>(modal)->text();
-        // The import is still running while its final message shows.
-        busyWhileAsked = wizard->Importing() && !button("bimport")->isEnabled() && !button("sretour")->isEnabled()
-            && !button("bprecedent")->isEnabled();
-        progressWhileAsked = child<QLabel>("Labetatimport")->text();
-        wizard->reject();
-        wizard->close();
-        EXPECT_TRUE(wizard->isVisible());
-        test::pressButton(modal, QMessageBox::Ok);
-    });
-    button("bimport")->click();
+            test::pressButton(modal, QMessageBox::Ok);
+        });
+        button("bimport")->click();
+    }   // gone before the wizard opens again, or it would close it
     ASSERT_EQ(boxes, 1);
     EXPECT_EQ(title, QStringLiteral("Importation terminée"));
     EXPECT_TRUE(text.startsWith(QStringLiteral("Nombre de fiches importées: 3\n\n"))) << text.toStdString();
