@@ -229,6 +229,17 @@ TEST_F(CsvImport, RejectedLinesAreCountedApart)
                        "(Data lines are counted from the first line after the header lines, blank lines left out.)"));
 }
 
+TEST_F(CsvImport, RunCommandTellsWhetherTheStatementRan)
+{
+    QString reason;
+    EXPECT_FALSE(records::RunCommand(data->xqueryfonction(), "INSERT INTO article (num,cb) VALUES (1,\"a\"\"b)", &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_FALSE(records::RunCommand(data->xqueryfonction(), "INSERT INTO article (nope) VALUES (1)", &reason));
+    EXPECT_EQ(reason, QStringLiteral("Unknown column: nope"));
+    EXPECT_TRUE(records::RunCommand(data->xqueryfonction(), "INSERT INTO article (num,cb) VALUES (1,\"a\")", &reason));
+    EXPECT_EQ(rows().size(), 1u);
+}
+
 TEST_F(CsvImport, DamagedFilesLoseNothingSilently)
 {
     // A NUL byte, binary bytes, a bare CR and a very long line: every line
