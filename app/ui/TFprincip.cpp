@@ -24,7 +24,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -33,7 +32,6 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>

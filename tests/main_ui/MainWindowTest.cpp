@@ -22,7 +22,9 @@
 #include "tests/common/TestSupport.h"
 
 #include <QCheckBox>
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -503,6 +505,82 @@ TEST_F(MainWindow, LanguageFileGivesTextsAndFontAndNoQuestion)
     // Every window of the program got the font.
     EXPECT_EQ(m_windows->fchoixlangue().findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->font().family(), serif);
     EXPECT_EQ(m_windows->fapropos().findChild<QWidget *>(QStringLiteral("OKButton"))->font().family(), serif);
+}
+
+TEST_F(MainWindow, EveryWindowTextComesFromItsNumber)
+{
+    writeLanguageFile("DejaVu Sans");
+    create();
+    ASSERT_TRUE(start());
+    enum What { Caption, Hint, Tab, EditLabel, Title, MenuItem };
+    const struct {
+        const char *name;
+        What what;
+        int text;
+    } rows[] = {
+        {"s", Title, 45}, {"s", Title, 46}, {"s", Title, 47}, {"s", Title, 122}, {"s", Title, 121},
+        {"spCharge", Hint, 1}, {"spSauve", Hint, 2}, {"sbinfos", Caption, 4}, {"sbinfos", Hint, 5},
+        {"spAide", Caption, 6}, {"spAide", Hint, 7}, {"Tabcompte", Tab, 8}, {"Tabachatremb", Tab, 9},
+        {"tabpara", Tab, 10}, {"gbcritere", Caption, 11}, {"TexCb", EditLabel, 12}, {"text1", EditLabel, 13},
+        {"text2", EditLabel, 14}, {"gbtop", Caption, 15}, {"sAjout", Caption, 16}, {"sAjout", Hint, 17},
+        {"smodif", Caption, 18}, {"smodif", Hint, 19}, {"bimport", Caption, 20}, {"bimport", Hint, 21},
+        {"SpeedButton1", Hint, 22}, {"gpImp", Caption, 23}, {"Labtypeeti", Caption, 24},
+        {"topimpTexte1", Caption, 25}, {"topimpTexte2", Caption, 26}, {"gbcritsup", Caption, 27},
+        {"Ratoutefiche", Caption, 28}, {"Rafichem", Caption, 29}, {"gbpcodbar", Caption, 30},
+        {"btimprime", Caption, 31}, {"Squitter", Hint, 32}, {"tabopdiv", Tab, 33}, {"btappliquer", Caption, 34},
+        {"gpopexe", Caption, 35}, {"sdetruiretoutedonnee", Caption, 36}, {"Ratop", Caption, 115},
+        {"ranontop", Caption, 116}, {"Ratoutes", Caption, 117}, {"majoutcompte", MenuItem, 16},
+        {"mvisumodifcompte", MenuItem, 18}, {"msupprimecompte", MenuItem, 118}, {"ssupprime", Caption, 118},
+        {"ssupprime", Hint, 119}, {"Changerletop1", MenuItem, 120}, {"Gimprimante", Caption, 137},
+    };
+    auto *grid = find<QTableView>("s");
+    int title = 1;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        QString shown;
+        switch (row.what) {
+        case Caption: {
+            QWidget *control = find<QWidget>(row.name);
+            if (auto *button = qobject_cast<QAbstractButton *>(control))
+                shown = button->text();
+            else if (auto *group = qobject_cast<QGroupBox *>(control))
+                shown = group->title();
+            else if (auto *label = qobject_cast<QLabel *>(control))
+                shown = label->text();
+            break;
+        }
+        case Hint:
+            shown = find<QWidget>(row.name)->toolTip();
+            break;
+        case Tab: {
+            QWidget *page = find<QWidget>(row.name);
+            auto *tabs = qobject_cast<QTabWidget *>(page->parentWidget()->parentWidget());
+            ASSERT_NE(tabs, nullptr);
+            shown = tabs->tabText(tabs->indexOf(page));
+            break;
+        }
+        case EditLabel: {
+            QWidget *edit = find<QWidget>(row.name);
+            for (QLabel *label : window().findChildren<QLabel *>())
+                if (label->buddy() == edit)
+                    shown = label->text();
+            break;
+        }
+        case Title:
+            shown = grid->model()->headerData(title++, Qt::Horizontal).toString();
+            break;
+        case MenuItem: {
+            auto *item = window().findChild<QAction *>(QString::fromLatin1(row.name));
+            ASSERT_NE(item, nullptr);
+            shown = item->text();
+            break;
+        }
+        }
+        EXPECT_EQ(shown, QStringLiteral("L%1").arg(row.text));
+    }
+    // Fixed texts stay as designed.
+    EXPECT_EQ(find<QRadioButton>("lportugais")->text(), QStringLiteral("Portugues"));
+    EXPECT_EQ(find<QRadioButton>("RCodeC")->text(), QStringLiteral("Code C"));
 }
 
 TEST_F(MainWindow, AppliquerSwitchesTextsAtOnce)
