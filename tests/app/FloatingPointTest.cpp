@@ -5,13 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#if defined(__GLIBC__)
+#include <fenv.h>
+#endif
 #include <cmath>
 
 using namespace etibarix;
 
 TEST(FloatingPoint, FaultsGiveInfinitiesInsteadOfTraps)
 {
+    // Start from a trapping, upward-rounding unit.
     std::fesetround(FE_UPWARD);
+#if defined(__GLIBC__)
+    feenableexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
+    EXPECT_FALSE(app::FloatingPointExceptionsMasked());
+#endif
     app::MaskFloatingPointExceptions();
     EXPECT_TRUE(app::FloatingPointExceptionsMasked());
     volatile double zero = 0.0;
