@@ -271,8 +271,10 @@ TEST_F(MainWindow, FirstStartInAnEmptyDirectoryAsksForTheLanguage)
         create();
 
         QStringList captionsWhenAsked;
+        bool tableOpenWhenAsked = false;
         test::ModalAnswer answer([&](QWidget *modal) {
             captionsWhenAsked = tabCaptions();
+            tableOpenWhenAsked = window().appData().tarticle().isOpen();
             if (c.choice != nullptr) {
                 modal->findChild<QRadioButton *>(QString::fromLatin1(c.choice))->setChecked(true);
                 modal->findChild<QPushButton *>(QStringLiteral("boutok"))->click();
@@ -287,6 +289,7 @@ TEST_F(MainWindow, FirstStartInAnEmptyDirectoryAsksForTheLanguage)
         EXPECT_EQ(captionsWhenAsked,
                   (QStringList{QStringLiteral("Gestion des Fiches"), QStringLiteral("Impression"),
                                QStringLiteral("Paramètres")}));
+        EXPECT_TRUE(tableOpenWhenAsked);   // the show handler ran first
         EXPECT_EQ(tabCaptions(), c.tabs);
         EXPECT_TRUE(find<QRadioButton>(c.checked)->isChecked());
         EXPECT_TRUE(QFile::exists(file("article.dbf")));
