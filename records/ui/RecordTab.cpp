@@ -117,8 +117,7 @@ void RecordTab::setUpGrid()
     });
     connect(s, &QTableView::doubleClicked, this, [this] { handle(&RecordTab::acvisumodifcompteExecute); });
     connect(s->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { followGridRow(); });
-    // A new model after a refresh keeps the same selection model object, but
-    // a reset clears the current index: the refresh sets it again.
+    // A model reset clears the grid's current index: the refresh sets it again.
 }
 
 void RecordTab::fitRowHeight()
