@@ -3,6 +3,7 @@
 #include "app/ArticleFiles.h"
 #include "app/FloatingPoint.h"
 #include "app/Parameters.h"
+#include "app/ui/GeneralErrorHandler.h"
 #include "app/ui/Pictures.h"
 #include "app/ui/SelectComboItem.h"
 #include "i18n/LanguageTable.h"
@@ -109,6 +110,18 @@ void TFprincip::AttachWindows(const Windows &windows)
     m_windows = windows;
     if (m_windows.fcremodcpte != nullptr)
         m_recordTab = std::make_unique<records::RecordTab>(this, m_data, m_recordList, *m_windows.fcremodcpte);
+    if (m_windows.fimportcsv != nullptr) {
+        m_windows.fimportcsv->SetCommandQuery(&m_data.xqueryfonction());
+        auto *bimport = findChild<QAbstractButton *>(QStringLiteral("bimport"));
+        connect(bimport, &QAbstractButton::clicked, this, [this] { bimportClick(); });
+    }
+}
+
+void TFprincip::bimportClick()
+{
+    // The wizard is modal; whatever it stored shows once it has closed.
+    m_windows.fimportcsv->exec();
+    GeneralErrorHandler::Run([this] { RefreshGrid(); }, this);
 }
 
 // ---------------------------------------------------------------------------

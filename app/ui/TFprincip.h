@@ -84,6 +84,7 @@ private:
     void spAideClick();
     void sbinfosClick();
     void btappliquerClick();
+    void bimportClick();
 
     AppData m_data;
     records::RecordList m_recordList;

@@ -761,6 +761,35 @@ TEST_F(MainWindow, RecordsOfAnEarlierRunFillTheGridAtShow)
     EXPECT_EQ(menuItem->text(), QStringLiteral("Changer le top"));
 }
 
+TEST_F(MainWindow, ImportButtonRunsTheWizardThenRefreshesTheGrid)
+{
+    ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
+    ASSERT_TRUE(test::writeFile(file("stock.csv"), "AB1,Nail,5\nAB2,Screw,7\n"));
+    create();
+    ASSERT_TRUE(start());
+    auto *grid = find<QTableView>("s");
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+
+    QString finalText;
+    test::ModalAnswer answer([&](QWidget *modal) {
+        if (auto *wizard = qobject_cast<records::Tfimportcsv *>(modal)) {
+            wizard->SetChosenPath(file("stock.csv"));
+            wizard->findChild<QAbstractButton *>(QStringLiteral("bsuivant"))->click();
+            // Runs the import; its final message is answered below, then the wizard closes.
+            wizard->findChild<QAbstractButton *>(QStringLiteral("bimport"))->click();
+            return;
+        }
+        finalText = qobject_cast<QMessageBox *>(modal)->text();
+        test::pressButton(modal, QMessageBox::Ok);
+    });
+    find<QAbstractButton>("bimport")->click();
+    EXPECT_EQ(finalText, QStringLiteral("Number of barcods imported: 2"));
+    EXPECT_FALSE(window().importWindow()->isVisible());
+    // The list was refreshed once the wizard had closed.
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(grid->model()->index(1, 1).data().toString(), QStringLiteral("AB2"));
+}
+
 TEST(SelectComboItem, LastEqualEntryOrNone)
 {
     QComboBox combo;
