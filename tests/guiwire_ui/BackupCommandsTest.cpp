@@ -2,7 +2,7 @@
 // by the test: a round trip, cancelled dialogs, an unreadable archive.
 
 #include "GuiwireHost.h"
-#include "tests/main_ui/UiTestSupport.h"
+#include "UiTestSupport.h"
 
 #include "app/Parameters.h"
 #include "backup/ui/BackupCommands.h"

@@ -1,7 +1,7 @@
 // The "Indexing ..." window while the table engine rebuilds a missing index.
 
 #include "GuiwireHost.h"
-#include "tests/main_ui/UiTestSupport.h"
+#include "UiTestSupport.h"
 
 #include "app/ArticleFiles.h"
 #include "store/DbfTable.h"

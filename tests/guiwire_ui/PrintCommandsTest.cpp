@@ -3,7 +3,7 @@
 // window, the button texts.
 
 #include "GuiwireHost.h"
-#include "tests/main_ui/UiTestSupport.h"
+#include "UiTestSupport.h"
 
 #include "app/Parameters.h"
 #include "labels/LabelReport.h"
