@@ -103,7 +103,10 @@ BackupCallbacks BackupCommands::Callbacks()
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, m_window);
         box.exec();
     };
-    callbacks.processEvents = [] { QApplication::processEvents(); };
+    // The windows repaint between blocks, but take no clicks or keys: a
+    // command started meanwhile could reopen the table while its files are
+    // being replaced.
+    callbacks.processEvents = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     return callbacks;
 }
 

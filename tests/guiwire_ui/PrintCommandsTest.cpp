@@ -10,7 +10,9 @@
 #include "labels/ui/PrintCommands.h"
 #include "labels/ui/ReportStatusWindow.h"
 
+#include <QApplication>
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QDateTime>
 #include <QLabel>
 #include <QFile>
@@ -308,3 +310,29 @@ TEST_F(PrintCommandsTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
 }
 
 } // namespace
+
+TEST(ReportStatusWindow, ButtonCloseBoxAndEscapeAllCancelAndKeepTheWindowUntilTheJobEnds)
+{
+    const std::function<void(labels::ReportStatusWindow &)> ways[] = {
+        [](labels::ReportStatusWindow &w) { w.cancelButton()->click(); },
+        [](labels::ReportStatusWindow &w) { w.close(); },
+        [](labels::ReportStatusWindow &w) {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(&w, &escape);
+        },
+    };
+    for (const auto &cancel : ways) {
+        labels::ReportStatusWindow window;
+        window.Start();
+        EXPECT_TRUE(window.BeginPage(1));
+        window.EndPage();
+        cancel(window);
+        EXPECT_TRUE(window.isVisible()) << "the window stays while the job winds down";
+        EXPECT_FALSE(window.BeginPage(2));
+        window.Finish();
+        EXPECT_FALSE(window.isVisible());
+        window.Start();
+        EXPECT_TRUE(window.BeginPage(1)) << "a new job forgets the Cancel";
+        window.Finish();
+    }
+}
