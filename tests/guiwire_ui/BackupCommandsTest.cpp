@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -198,3 +200,54 @@ TEST_F(BackupCommandsTest, SaveOverManyVolumesAsksForEachDiskAndRestoresThemAll)
 }
 
 } // namespace
+
+TEST(BackupFileDialog, TheRealDialogsCarryTitleFilterAndExtension)
+{
+    test::Watchdog watchdog(30);
+    test::DataDir dir;
+    ASSERT_TRUE(test::writeFile(dir.file(QStringLiteral("old.ebk")), "x"));
+    struct Case {
+        backup::FileDialogRequest request;
+        QString typed;
+        QString chosen;
+        QFileDialog::AcceptMode mode;
+    } cases[] = {
+        // A name without extension gets ".ebk"; an existing archive is replaced
+        // without a question.
+        {backup::BackupCommands::SaveRequest(), QStringLiteral("new"), dir.file(QStringLiteral("new.ebk")),
+         QFileDialog::AcceptSave},
+        {backup::BackupCommands::SaveRequest(), QStringLiteral("old.ebk"), dir.file(QStringLiteral("old.ebk")),
+         QFileDialog::AcceptSave},
+        {backup::BackupCommands::OpenRequest(), QStringLiteral("old.ebk"), dir.file(QStringLiteral("old.ebk")),
+         QFileDialog::AcceptOpen},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        c.request.directory = dir.path();
+        int dialogs = 0;
+        test::ModalAnswer answer([&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            if (!dialog) {
+                ADD_FAILURE() << "unexpected window " << modal->windowTitle().toStdString();
+                test::pressButton(modal, QMessageBox::No);
+                return;
+            }
+            if (++dialogs > 1) {
+                // The dialog refused the name: give up rather than type it again.
+                dialog->close();
+                return;
+            }
+            EXPECT_EQ(dialog->windowTitle(), c.request.title);
+            EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Etibarix (*.ebk)")});
+            EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("ebk"));
+            EXPECT_EQ(dialog->acceptMode(), c.mode);
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            edit->setText(c.typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const QString chosen = backup::BackupCommands::RunFileDialog(nullptr, c.request);
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_EQ(QDir::cleanPath(chosen), QDir::cleanPath(c.chosen));
+    }
+}
