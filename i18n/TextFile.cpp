@@ -60,27 +60,32 @@ bool TTextFile::AtEnd() const
 
 QByteArray TTextFile::Field(int k) const
 {
+    return Field(m_line, m_separator, k);
+}
+
+QByteArray TTextFile::Field(QByteArrayView line, char separator, int k)
+{
     if (k < 1 || k > MaxField)
         return {};
-    const qsizetype length = m_line.size();
-    const char *data = m_line.constData();
+    const qsizetype length = line.size();
+    const char *data = line.data();
     int count = 0;
     qsizetype p = 0;
     qsizetype start = 0;
     qsizetype end = 0;
     while (p < length && count < k) {
-        if (count > 0 && data[p] == m_separator)
+        if (count > 0 && data[p] == separator)
             ++p;   // the separator that ended the previous field
         if (p >= length)
             break;
         ++count;
         start = p;
-        while (p < length && data[p] != m_separator)
+        while (p < length && data[p] != separator)
             ++p;
         end = p;
     }
     if (count == k && end > start)
-        return m_line.mid(start, end - start);
+        return line.sliced(start, end - start).toByteArray();
     return {};
 }
 

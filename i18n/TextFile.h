@@ -11,6 +11,7 @@
 #include "app/Error.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
 
@@ -43,6 +44,9 @@ public:
     bool AtEnd() const;
     // Field k (1..255) of the current line; empty beyond the last field.
     QByteArray Field(int k) const;
+    // The same split applied to any line (the import preview keeps lines and
+    // splits them when a cell is shown).
+    static QByteArray Field(QByteArrayView line, char separator, int k);
     void Close();
 
     const QString &FileName() const { return m_fileName; }

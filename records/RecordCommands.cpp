@@ -1,20 +1,29 @@
 #include "records/RecordCommands.h"
 
+#include "app/Error.h"
+
 #include <algorithm>
 #include <exception>
 #include <limits>
 
 namespace etibarix::records {
 
-void RunCommand(store::Query &commandQuery, const QByteArray &statement)
+bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString *reason)
 {
     try {
         commandQuery.close();
         commandQuery.setSql(statement);
         commandQuery.execSql();
-    } catch (const std::exception &) {
-        // Dropped on purpose: a command that fails changes nothing and says nothing.
+        return true;
+    } catch (const app::Error &error) {
+        // Dropped on purpose: a command that fails changes nothing and raises nothing.
+        if (reason)
+            *reason = error.text();
+    } catch (const std::exception &error) {
+        if (reason)
+            *reason = QString::fromLocal8Bit(error.what());
     }
+    return false;
 }
 
 std::int32_t NextRecordNum(store::Query &commandQuery)

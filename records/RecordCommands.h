@@ -6,15 +6,18 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <cstdint>
 
 namespace etibarix::records {
 
 // Executes one insert, update or delete on the command query. Every error is
-// caught and dropped: the caller is not told. (Callers that must not lose an
-// entry check it first: RefuseDoubleQuote.)
-void RunCommand(store::Query &commandQuery, const QByteArray &statement);
+// caught and dropped: nothing is raised. (Callers that must not lose an
+// entry check it first: RefuseDoubleQuote.) The result says whether the
+// statement ran, and reason, when given, receives the error's text, so that
+// a caller counting what it stored can tell the user what was not.
+bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString *reason = nullptr);
 
 // The largest num of the live records plus 1, or 1 when there is none.
 // Errors (a table that cannot be opened) reach the caller.

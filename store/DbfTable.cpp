@@ -1,5 +1,8 @@
 #include "store/DbfTable.h"
 
+#include "store/FileIo.h"
+#include "store/LittleEndian.h"
+
 #include "app/Cp1252.h"
 #include "store/DbfFile.h"
 #include "store/MdxIndex.h"
@@ -49,26 +52,6 @@ constexpr off_t kAppendLock = kLockBase;
 
 enum class HeaderState { Unchanged, Changed, Appended };
 
-std::uint32_t u32(const char *p)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(p);
-    return b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t(b[3]) << 24);
-}
-std::uint16_t u16(const char *p)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(p);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-void put32(char *p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-void put16(char *p, std::uint16_t v)
-{
-    p[0] = static_cast<char>(v & 0xFF);
-    p[1] = static_cast<char>(v >> 8);
-}
 
 void putDate(char *header)
 {
@@ -78,35 +61,7 @@ void putDate(char *header)
     header[3] = static_cast<char>(today.day());
 }
 
-bool preadAll(int fd, char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pread(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
-bool pwriteAll(int fd, const char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pwrite(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
 QByteArray encodeName(const QString &path)
 {

@@ -1,5 +1,8 @@
 #include "store/MdxIndex.h"
 
+#include "store/FileIo.h"
+#include "store/LittleEndian.h"
+
 #include <QFile>
 
 #include <fcntl.h>
@@ -32,26 +35,6 @@ constexpr char kKeyFormatField = 0x10;
 // size of the table).
 constexpr std::size_t kCacheBlocks = 8192;
 
-std::uint32_t u32(const char *p)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(p);
-    return b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t(b[3]) << 24);
-}
-std::uint16_t u16(const char *p)
-{
-    const auto *b = reinterpret_cast<const unsigned char *>(p);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-void put32(char *p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-void put16(char *p, std::uint16_t v)
-{
-    p[0] = static_cast<char>(v & 0xFF);
-    p[1] = static_cast<char>(v >> 8);
-}
 
 int itemLengthFor(int keyLength)
 {
@@ -79,35 +62,7 @@ std::vector<std::size_t> evenSplit(std::size_t total, std::size_t parts)
     return sizes;
 }
 
-bool preadAll(int fd, char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pread(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
-bool pwriteAll(int fd, const char *buf, std::size_t len, off_t pos)
-{
-    while (len > 0) {
-        const ssize_t n = ::pwrite(fd, buf, len, pos);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buf += n;
-        len -= static_cast<std::size_t>(n);
-        pos += n;
-    }
-    return true;
-}
 
 // Page of the tag header block of tag "CB", 0 when the tag table has none
 // or is not of the expected shape.

@@ -1,16 +1,19 @@
-// The desktop program.
+// The desktop program: the application object, the windows created once and
+// hidden, then the message loop, which shows the main window. Closing the
+// main window ends the program.
 
-#include <QApplication>
-#include <QMainWindow>
+#include "app/ui/EtibarixApplication.h"
+#include "app/ui/ProgramWindows.h"
+#include "app/ui/TFprincip.h"
 
 int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
+    etibarix::app::EtibarixApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Etibarix"));
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("Fprincip"));
-    window.setWindowTitle(QStringLiteral("Etibarix"));
-    window.resize(762, 611);
-    window.show();
+    etibarix::app::ProgramWindows windows;
+    windows.Fprincip().show();
+    // The start-up work runs at the first activation: ask for it rather than
+    // wait for the window manager to grant it.
+    windows.Fprincip().activateWindow();
     return QApplication::exec();
 }

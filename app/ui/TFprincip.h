@@ -1,0 +1,100 @@
+#pragma once
+// The main window: the top row of buttons, the three tabs (records, printing,
+// parameters) and the status bar. It owns the table, the two queries and the
+// record list for the whole run, and carries the start-up and shutdown
+// sequence: creation (language table, label formats, printers), first show
+// (table opened, list filled), first activation (fonts, parameters, language
+// choice, texts, restored selections; run once the message loop goes even
+// when the window system never activates the window) and close (parameters
+// saved, table closed). Other controllers find its controls by object name.
+
+#include "app/AppData.h"
+#include "labels/LabelFormats.h"
+#include "records/RecordList.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace etibarix::i18n {
+class Tfchoixlangue;
+}
+namespace etibarix::info {
+class Tfapropos;
+}
+namespace etibarix::records {
+class RecordTab;
+class Tfcremodcpte;
+class Tfimportcsv;
+}
+
+namespace etibarix::app {
+
+class TFprincip : public QMainWindow {
+    Q_OBJECT
+public:
+    // The windows created after the main window, which it shows and whose
+    // fonts it sets.
+    struct Windows {
+        records::Tfcremodcpte *fcremodcpte = nullptr;
+        info::Tfapropos *fapropos = nullptr;
+        records::Tfimportcsv *fimportcsv = nullptr;
+        i18n::Tfchoixlangue *fchoixlangue = nullptr;
+    };
+
+    // Builds the controls, then runs the creation handler.
+    explicit TFprincip(QWidget *parent = nullptr);
+    ~TFprincip() override;
+
+    // Keeps the windows and wires the record management on the record tab.
+    void AttachWindows(const Windows &windows);
+
+    AppData &appData() { return m_data; }
+    records::RecordList &recordList() { return m_recordList; }
+    labels::LabelFormats &labelFormats() { return m_labelFormats; }
+    records::Tfimportcsv *importWindow() const { return m_windows.fimportcsv; }
+    // The record management of the first tab; nullptr before AttachWindows.
+    records::RecordTab *recordTab() const { return m_recordTab.get(); }
+
+    // Runs the list statement again and shows its result; errors reach the
+    // caller.
+    void RefreshGrid();
+
+    // True until the first activation's work is done.
+    bool FirstActivation() const { return m_firstActivation; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    QWidget *BuildRecordsTab();
+    QWidget *BuildPrintingTab();
+    QWidget *BuildParametersTab();
+
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    void CloseDataOnExit();
+    void CheckCodeSetButton(int codeSet);
+
+    void spAideClick();
+    void sbinfosClick();
+    void btappliquerClick();
+
+    AppData m_data;
+    records::RecordList m_recordList;
+    labels::LabelFormats m_labelFormats;
+    Windows m_windows;
+    std::unique_ptr<records::RecordTab> m_recordTab;
+
+    bool m_firstActivation = true;
+    bool m_activating = false;
+    bool m_shown = false;
+    bool m_closed = false;
+};
+
+} // namespace etibarix::app

@@ -1,0 +1,192 @@
+#include "records/CsvImport.h"
+
+#include "app/Error.h"
+#include "i18n/LanguageTable.h"
+#include "i18n/TextFile.h"
+#include "records/RecordCommands.h"
+#include "records/RecordRules.h"
+#include "records/RecordStatements.h"
+
+#include <QStringList>
+
+namespace etibarix::records {
+namespace {
+
+// Widths of the article table's fields: longer texts are cut, numbers that do
+// not fit are stored as asterisks.
+constexpr qsizetype CbWidth = 50;
+constexpr qsizetype TextWidth = 100;
+constexpr std::int32_t QuantityMin = -99;
+constexpr std::int32_t QuantityMax = 999;
+constexpr std::int32_t NumMax = 99999;
+
+// A double quote that is not one of a pair enclosing the whole field is part
+// of the data, and is lost when the quotes are removed.
+bool hasInnerQuote(QByteArrayView field)
+{
+    if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
+        field = field.sliced(1, field.size() - 2);
+    return field.contains('"');
+}
+
+bool fieldInRange(int field, bool noneAllowed)
+{
+    return (field >= 1 && field <= ImportFieldCount) || (noneAllowed && field == NoField);
+}
+
+QString ordinalLine(const ImportNote &note)
+{
+    return note.lines == 1 ? QStringLiteral("data line %1").arg(note.firstLine)
+                           : QStringLiteral("%1 data lines, the first being line %2").arg(note.lines).arg(note.firstLine);
+}
+
+} // namespace
+
+QByteArray RemoveChar(QByteArrayView text, char c)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (const char ch : text)
+        if (ch != c)
+            out.append(ch);
+    return out;
+}
+
+void CheckImportOptions(const CsvImportOptions &o)
+{
+    if (o.headerLines < 0)
+        throw app::Error(QStringLiteral("The number of header lines cannot be negative"));
+    if (!fieldInRange(o.fieldCb, false) || !fieldInRange(o.fieldText1, false) || !fieldInRange(o.fieldText2, true)
+        || !fieldInRange(o.fieldQuantity, true))
+        throw app::Error(QStringLiteral("A field number must lie between 1 and %1").arg(ImportFieldCount));
+}
+
+CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, const CsvImportOptions &o,
+    const ImportProgress &progress)
+{
+    CheckImportOptions(o);
+    i18n::TTextFile file;
+    file.SetSeparator(o.separator);
+    file.Open(path);
+    for (int i = 0; i < o.headerLines; ++i)
+        file.NextLine();
+
+    CsvImportResult result;
+    while (!file.AtEnd()) {
+        const int n = ++result.linesRead;
+        if (progress)
+            progress(n);
+
+        const QByteArray rawCb = file.Field(o.fieldCb);
+        const QByteArray rawText1 = file.Field(o.fieldText1);
+        const QByteArray rawText2 = o.fieldText2 == NoField ? QByteArray() : file.Field(o.fieldText2);
+        if (hasInnerQuote(rawCb) || hasInnerQuote(rawText1) || hasInnerQuote(rawText2))
+            result.innerQuotes.add(n);
+
+        RecordEntry entry;
+        entry.cb = RemoveChar(rawCb, '"');
+        entry.lib1 = RemoveChar(rawText1, '"');
+        entry.lib2 = RemoveChar(rawText2, '"');
+        entry.topp = "O";
+        if (entry.cb.size() > CbWidth || entry.lib1.size() > TextWidth || entry.lib2.size() > TextWidth)
+            result.textsCut.add(n);
+
+        entry.quantite = 1;
+        if (o.fieldQuantity != NoField) {
+            const QByteArray q = file.Field(o.fieldQuantity);
+            std::int32_t value = 1;
+            if (IsInteger(q, &value))
+                entry.quantite = value;
+            else if (!q.isEmpty())
+                result.quantityNotWhole.add(n);
+            if (entry.quantite < QuantityMin || entry.quantite > QuantityMax)
+                result.quantityOutOfRange.add(n);
+        }
+
+        const std::int32_t num = NextRecordNum(commandQuery);
+        if (num > NumMax)
+            result.numberOutOfRange.add(n);
+        // The quotes are gone, so Keep cannot break the statement.
+        QString reason;
+        if (RunCommand(commandQuery, InsertStatement(num, entry, QuoteRule::Keep), &reason)) {
+            ++result.recordsStored;
+        } else {
+            if (result.rejected.lines == 0)
+                result.firstRejection = reason;
+            result.rejected.add(n);
+        }
+        file.NextLine();
+    }
+    return result;
+}
+
+std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines)
+{
+    i18n::TTextFile file;
+    file.SetSeparator(separator);
+    file.Open(path);
+    for (int i = 0; i < headerLines; ++i)
+        file.NextLine();
+    std::vector<QByteArray> lines;
+    while (!file.AtEnd()) {
+        const QByteArray &line = file.Line();
+        // Only the first ten fields are shown: the rest is not kept.
+        qsizetype cut = -1;
+        for (int s = 0; s < ImportFieldCount; ++s) {
+            cut = line.indexOf(separator, cut + 1);
+            if (cut < 0)
+                break;
+        }
+        lines.push_back(cut < 0 ? line : line.left(cut));
+        file.NextLine();
+    }
+    return lines;
+}
+
+QString ImportCountText(int count)
+{
+    return i18n::LangString(131) + u' ' + QString::number(count);
+}
+
+QString ImportNotesText(const CsvImportResult &r)
+{
+    QStringList notes;
+    if (r.rejected.lines > 0)
+        notes << QStringLiteral("%1 of %2 data lines could not be stored (%3): %4")
+                     .arg(r.rejected.lines)
+                     .arg(r.linesRead)
+                     .arg(ordinalLine(r.rejected), r.firstRejection);
+    if (r.innerQuotes.lines > 0)
+        notes << QStringLiteral("Double quotes inside a field were removed in %1, since a record cannot hold them.")
+                     .arg(ordinalLine(r.innerQuotes));
+    if (r.textsCut.lines > 0)
+        notes << QStringLiteral("A text longer than its field (barcode %1, texts %2 characters) was cut in %3.")
+                     .arg(CbWidth)
+                     .arg(TextWidth)
+                     .arg(ordinalLine(r.textsCut));
+    if (r.quantityNotWhole.lines > 0)
+        notes << QStringLiteral("The quantity was not a whole number in %1; the quantity 1 was stored.")
+                     .arg(ordinalLine(r.quantityNotWhole));
+    if (r.quantityOutOfRange.lines > 0)
+        notes << QStringLiteral("The quantity lies outside %1 to %2 in %3; the table cannot hold it.")
+                     .arg(QuantityMin)
+                     .arg(QuantityMax)
+                     .arg(ordinalLine(r.quantityOutOfRange));
+    if (r.numberOutOfRange.lines > 0)
+        notes << QStringLiteral("The record number went beyond %1 in %2; the table cannot hold such numbers.")
+                     .arg(NumMax)
+                     .arg(ordinalLine(r.numberOutOfRange));
+    if (!notes.isEmpty())
+        notes << QStringLiteral("(Data lines are counted from the first line after the header lines, blank lines left out.)");
+    return notes.join(u'\n');
+}
+
+QString ImportFinalText(const CsvImportResult &result)
+{
+    const QString count = ImportCountText(result.recordsStored);
+    if (result.clean())
+        return count;
+    return count + QStringLiteral("\n\n") + ImportNotesText(result);
+}
+
+} // namespace etibarix::records
