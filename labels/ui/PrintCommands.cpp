@@ -6,12 +6,12 @@
 #include "app/Parameters.h"
 #include "app/ui/GeneralErrorHandler.h"
 #include "i18n/LanguageTable.h"
-#include "labels/LabelFormats.h"
 #include "labels/PdfSink.h"
 #include "labels/PrintJobProjectTarget.h"
 #include "labels/printer/PagedPrinterSink.h"
 #include "labels/printer/PrinterList.h"
 #include "labels/printer/PrinterSink.h"
+#include "labels/ui/LabelFormatCombo.h"
 #include "labels/ui/ReportStatusWindow.h"
 
 #include <QAbstractButton>
@@ -139,6 +139,11 @@ void PrintCommands::createButtons()
     m_preview->setObjectName(QStringLiteral("btapercu"));
     m_export = new QPushButton(owner);
     m_export->setObjectName(QStringLiteral("btexportpdf"));
+    if (print) {
+        // As tall as the print button with its picture, so the row lines up.
+        m_preview->setMinimumHeight(print->sizeHint().height());
+        m_export->setMinimumHeight(print->sizeHint().height());
+    }
     if (auto *box = qobject_cast<QBoxLayout *>(owner->layout())) {
         const int at = print ? box->indexOf(print) : -1;
         box->insertWidget(at < 0 ? box->count() : at + 1, m_preview);
@@ -187,9 +192,8 @@ PrintJobSettings PrintCommands::CurrentSettings() const
     settings.codeSet = selectedCodeSet();
     if (const auto *printers = control<QComboBox>(m_window, "CombImprimante"); printers && printers->currentIndex() >= 0)
         settings.printerName = printers->currentText();
-    if (const auto *formats = control<QComboBox>(m_window, "CombListeEtiquette");
-        formats && formats->currentIndex() >= 0)
-        settings.formatEntry = LabelFormats::EntryNumberOfItem(formats->itemText(formats->currentIndex()));
+    if (const auto *formats = control<QComboBox>(m_window, "CombListeEtiquette"))
+        settings.formatEntry = SelectedLabelFormat(*formats);
     settings.text1 = ticked(m_window, "topimpTexte1");
     settings.text2 = ticked(m_window, "topimpTexte2");
     settings.allRecords = ticked(m_window, "Ratoutefiche");
