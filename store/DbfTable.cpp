@@ -539,6 +539,16 @@ struct DbfTable::Impl {
         const QString path = newIndexPath();
         if (callbacks.indexBegin)
             callbacks.indexBegin(QStringLiteral("Indexing %1...").arg(path));
+        // The progress window closes also when the build fails half-way.
+        struct EndGuard {
+            const TableCallbacks &callbacks;
+            bool ended = false;
+            ~EndGuard()
+            {
+                if (!ended && callbacks.indexEnd)
+                    callbacks.indexEnd();
+            }
+        } endGuard{callbacks};
         const FieldDef &f = fields[static_cast<std::size_t>(keyField)];
         refreshCount();
         QByteArray keys(static_cast<qsizetype>(count) * f.width, ' ');
@@ -568,6 +578,7 @@ struct DbfTable::Impl {
             if (callbacks.indexStep)
                 callbacks.indexStep(step);
         }
+        endGuard.ended = true;
         if (callbacks.indexEnd)
             callbacks.indexEnd();
         if (!ok)

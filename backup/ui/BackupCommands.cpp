@@ -1,0 +1,170 @@
+#include "backup/ui/BackupCommands.h"
+
+#include "app/AppData.h"
+#include "app/AppDir.h"
+#include "app/ArticleFiles.h"
+#include "app/Error.h"
+#include "app/ui/GeneralErrorHandler.h"
+#include "backup/DataBackup.h"
+#include "i18n/LanguageTable.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace etibarix::backup {
+
+namespace {
+
+// The busy cursor for one command; the normal one comes back however it ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+class BusyFlag {
+public:
+    explicit BusyFlag(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~BusyFlag() { m_flag = false; }
+    BusyFlag(const BusyFlag &) = delete;
+    BusyFlag &operator=(const BusyFlag &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+FileDialogRequest request(FileDialogRequest::Kind kind, int text)
+{
+    FileDialogRequest r;
+    r.kind = kind;
+    r.title = i18n::LangString(text);
+    r.filter = QStringLiteral("Etibarix (*.ebk)");
+    r.defaultSuffix = QStringLiteral("ebk");
+    return r;
+}
+
+} // namespace
+
+BackupCommands::BackupCommands(QWidget *window, app::AppData &data, std::function<void()> refreshList)
+    : QObject(window), m_window(window), m_data(data), m_refreshList(std::move(refreshList)),
+      m_chooser(&BackupCommands::RunFileDialog)
+{
+    if (window) {
+        if (auto *save = window->findChild<QAbstractButton *>(QStringLiteral("spSauve")))
+            connect(save, &QAbstractButton::clicked, this, &BackupCommands::spSauveClick);
+        if (auto *load = window->findChild<QAbstractButton *>(QStringLiteral("spCharge")))
+            connect(load, &QAbstractButton::clicked, this, &BackupCommands::spChargeClick);
+    }
+}
+
+FileDialogRequest BackupCommands::SaveRequest()
+{
+    return request(FileDialogRequest::Save, 43);
+}
+
+FileDialogRequest BackupCommands::OpenRequest()
+{
+    return request(FileDialogRequest::Open, 42);
+}
+
+QString BackupCommands::RunFileDialog(QWidget *parent, const FileDialogRequest &request)
+{
+    QFileDialog dialog(parent, request.title, request.directory, request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.kind == FileDialogRequest::Save) {
+        // An existing archive is replaced without a question.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+BackupCallbacks BackupCommands::Callbacks()
+{
+    BackupCallbacks callbacks;
+    callbacks.askDisk = [this](const DiskPrompt &prompt) {
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), prompt.text,
+                        QMessageBox::Ok | QMessageBox::Cancel, m_window);
+        return box.exec() == QMessageBox::Ok;
+    };
+    callbacks.showError = [this](const QString &text) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, m_window);
+        box.exec();
+    };
+    // The windows repaint between blocks, but take no clicks or keys: a
+    // command started meanwhile could reopen the table while its files are
+    // being replaced.
+    callbacks.processEvents = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    return callbacks;
+}
+
+void BackupCommands::spSauveClick()
+{
+    if (m_busy)
+        return;
+    BusyFlag busy(m_busy);
+    FileDialogRequest r = SaveRequest();
+    r.directory = m_lastDirectory;
+    const QString path = m_chooser(m_window, r);
+    if (path.isEmpty())
+        return;
+    const QString archive = QFileInfo(path).absoluteFilePath();
+    m_lastDirectory = QFileInfo(archive).absolutePath();
+    // The table stays open: the component reads its files shared. Failures
+    // without a code end the save silently, those with one were shown.
+    BusyCursor cursor;
+    SaveData(app::AppDir(), archive, Callbacks(), m_maxSize);
+}
+
+void BackupCommands::spChargeClick()
+{
+    if (m_busy)
+        return;
+    BusyFlag busy(m_busy);
+    FileDialogRequest r = OpenRequest();
+    r.directory = m_lastDirectory;
+    const QString path = m_chooser(m_window, r);
+    QString failure;
+    if (!path.isEmpty()) {
+        const QString archive = QFileInfo(path).absoluteFilePath();
+        m_lastDirectory = QFileInfo(archive).absolutePath();
+        BusyCursor cursor;
+        try {
+            // The archive is unpacked and checked aside first: the table is
+            // closed only right before its files are replaced.
+            const RestoreResult result = RestoreData(app::AppDir(), archive, Callbacks(),
+                                                     [this] { app::CloseArticleTable(m_data.tarticle()); });
+            // The dialog only offers existing files; one gone since is the
+            // component's unreadable archive.
+            if (result.outcome == RestoreResult::NoArchive)
+                failure = QStringLiteral("Cannot read archive");
+        } catch (const app::Error &error) {
+            failure = error.text();
+        }
+    }
+    // An archive that cannot be read left the data as they were: after its
+    // message the table and the list are brought up as after any restore.
+    if (!failure.isEmpty())
+        app::GeneralErrorHandler::Show(failure, m_window);
+    app::GeneralErrorHandler::Run(
+        [this] {
+            app::OpenArticleTable(m_data.tarticle());
+            if (m_refreshList)
+                m_refreshList();
+        },
+        m_window);
+}
+
+} // namespace etibarix::backup

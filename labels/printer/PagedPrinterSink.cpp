@@ -1,0 +1,63 @@
+#include "labels/printer/PagedPrinterSink.h"
+
+#include "app/Error.h"
+
+#include <QPageLayout>
+#include <QPrinter>
+
+namespace etibarix::labels {
+
+namespace {
+QPageLayout fullPage(const QPageSize &size)
+{
+    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter,
+                       QMarginsF(0, 0, 0, 0));
+}
+} // namespace
+
+PagedPrinterSink::PagedPrinterSink(QPrinter &printer) : m_printer(printer) {}
+
+PagedPrinterSink::~PagedPrinterSink()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+QPainter *PagedPrinterSink::doBegin(const SheetRequest &setup)
+{
+    if (!m_painter.isActive()) {
+        m_printer.setFullPage(true);
+        m_printer.setPageLayout(fullPage(setup.pageSize));
+        if (!m_painter.begin(&m_printer))
+            throw app::Error(QStringLiteral("Could not draw the label sheets"));
+    } else {
+        // A new size applies to the page newPage() starts.
+        if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize))
+            m_printer.setPageLayout(fullPage(setup.pageSize));
+        if (!m_printer.newPage())
+            throw app::Error(QStringLiteral("Could not draw the label sheets"));
+    }
+    m_painter.save();
+    return &m_painter;
+}
+
+void PagedPrinterSink::doEnd()
+{
+    m_painter.restore();
+    ++m_pages;
+}
+
+void PagedPrinterSink::doCancel()
+{
+    // The page begun stays blank: a preview has nothing to take back.
+    m_painter.restore();
+}
+
+int PagedPrinterSink::finish()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    return m_pages;
+}
+
+} // namespace etibarix::labels

@@ -1,0 +1,345 @@
+#include "labels/ui/PrintCommands.h"
+
+#include "app/AppData.h"
+#include "app/AppDir.h"
+#include "app/Error.h"
+#include "app/Parameters.h"
+#include "app/ui/GeneralErrorHandler.h"
+#include "i18n/LanguageTable.h"
+#include "labels/PdfSink.h"
+#include "labels/PrintJobProjectTarget.h"
+#include "labels/printer/PagedPrinterSink.h"
+#include "labels/printer/PrinterList.h"
+#include "labels/printer/PrinterSink.h"
+#include "labels/ui/LabelFormatCombo.h"
+#include "labels/ui/ReportStatusWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFont>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace etibarix::labels {
+
+namespace {
+
+template <typename T> T *control(QWidget *window, const char *name)
+{
+    return window ? window->findChild<T *>(QString::fromLatin1(name)) : nullptr;
+}
+
+bool ticked(QWidget *window, const char *name)
+{
+    const auto *button = control<QAbstractButton>(window, name);
+    return button && button->isChecked();
+}
+
+int languageIndex(int language)
+{
+    return (language >= 1 && language <= 3) ? language - 1 : 0;
+}
+
+QString pick(int language, const char16_t *fr, const char16_t *en, const char16_t *pt)
+{
+    const char16_t *texts[] = {fr, en, pt};
+    return QString::fromUtf16(texts[languageIndex(language)]);
+}
+
+QString defaultChooser(QWidget *parent, const QString &title, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(parent, title, suggested, QStringLiteral("PDF (*.pdf)"));
+}
+
+// Keeps a flag set, and the status window hidden again, for one job.
+class JobScope {
+public:
+    JobScope(bool &running, ReportStatusWindow *status) : m_running(running), m_status(status)
+    {
+        m_running = true;
+        if (m_status)
+            m_status->Start();
+    }
+    ~JobScope()
+    {
+        if (m_status)
+            m_status->Finish();
+        m_running = false;
+    }
+    JobScope(const JobScope &) = delete;
+    JobScope &operator=(const JobScope &) = delete;
+
+private:
+    bool &m_running;
+    ReportStatusWindow *m_status;
+};
+
+} // namespace
+
+PrintCommands::PrintCommands(QWidget *window, app::AppData &data, ListStateSource listState)
+    : QObject(window), m_window(window), m_data(data), m_listState(std::move(listState)), m_chooser(defaultChooser),
+      m_status(std::make_unique<ReportStatusWindow>(window))
+{
+    m_report.setQuestionHandler([this](const QString &question) { return askNewerFile(question); });
+    createButtons();
+    ApplyTexts();
+    if (auto *print = control<QAbstractButton>(m_window, "btimprime"))
+        connect(print, &QAbstractButton::clicked, this, &PrintCommands::sImprimeoffrecodebarreClick);
+    if (auto *printers = control<QComboBox>(m_window, "CombImprimante"); printers && printers->count() == 0)
+        FillPrinterCombo();
+}
+
+PrintCommands::~PrintCommands()
+{
+    // The status window is a child of the main window, which may already be
+    // tearing its children down.
+    if (m_status && m_status->parent())
+        m_status->setParent(nullptr);
+}
+
+QString PrintCommands::PreviewText(int language)
+{
+    return pick(language, u"Aperçu avant impression", u"Print preview", u"Pré-visualizar");
+}
+
+QString PrintCommands::ExportText(int language)
+{
+    return pick(language, u"Exporter en PDF", u"Export to PDF", u"Exportar para PDF");
+}
+
+QString PrintCommands::ExportTitle(int language)
+{
+    return pick(language, u"Enregistrer les étiquettes en PDF", u"Save the labels as PDF",
+                u"Guardar as etiquetas em PDF");
+}
+
+QString PrintCommands::PreviewTitle(int language)
+{
+    return pick(language, u"Aperçu des étiquettes", u"Label preview", u"Pré-visualização das etiquetas");
+}
+
+void PrintCommands::createButtons()
+{
+    auto *print = control<QAbstractButton>(m_window, "btimprime");
+    auto *group = control<QGroupBox>(m_window, "gbpcodbar");
+    QWidget *owner = group ? static_cast<QWidget *>(group) : (print ? print->parentWidget() : m_window);
+    if (!owner)
+        return;
+    m_preview = new QPushButton(owner);
+    m_preview->setObjectName(QStringLiteral("btapercu"));
+    m_export = new QPushButton(owner);
+    m_export->setObjectName(QStringLiteral("btexportpdf"));
+    if (print) {
+        // As tall as the print button with its picture, so the row lines up.
+        m_preview->setMinimumHeight(print->sizeHint().height());
+        m_export->setMinimumHeight(print->sizeHint().height());
+    }
+    if (auto *box = qobject_cast<QBoxLayout *>(owner->layout())) {
+        const int at = print ? box->indexOf(print) : -1;
+        box->insertWidget(at < 0 ? box->count() : at + 1, m_preview);
+        box->insertWidget(at < 0 ? box->count() : at + 2, m_export);
+    } else if (print) {
+        // No layout to join: line them up to the right of the print button.
+        const QRect r = print->geometry();
+        m_preview->setGeometry(r.right() + 8, r.top(), r.width(), r.height());
+        m_export->setGeometry(r.right() + 16 + r.width(), r.top(), r.width(), r.height());
+    }
+    connect(m_preview, &QPushButton::clicked, this, &PrintCommands::btapercuClick);
+    connect(m_export, &QPushButton::clicked, this, &PrintCommands::btexportpdfClick);
+}
+
+void PrintCommands::ApplyTexts()
+{
+    const int language = i18n::CurrentLanguage();
+    if (m_preview)
+        m_preview->setText(PreviewText(language));
+    if (m_export)
+        m_export->setText(ExportText(language));
+}
+
+void PrintCommands::FillPrinterCombo()
+{
+    auto *printers = control<QComboBox>(m_window, "CombImprimante");
+    if (!printers)
+        return;
+    printers->clear();
+    printers->addItems(FillPrinterList().names);
+    printers->setCurrentIndex(-1);
+}
+
+int PrintCommands::selectedCodeSet() const
+{
+    if (ticked(m_window, "RCodeb"))
+        return 2;
+    if (ticked(m_window, "RCodeC"))
+        return 3;
+    return 1;
+}
+
+PrintJobSettings PrintCommands::CurrentSettings() const
+{
+    PrintJobSettings settings;
+    settings.codeSet = selectedCodeSet();
+    if (const auto *printers = control<QComboBox>(m_window, "CombImprimante"); printers && printers->currentIndex() >= 0)
+        settings.printerName = printers->currentText();
+    if (const auto *formats = control<QComboBox>(m_window, "CombListeEtiquette"))
+        settings.formatEntry = SelectedLabelFormat(*formats);
+    settings.text1 = ticked(m_window, "topimpTexte1");
+    settings.text2 = ticked(m_window, "topimpTexte2");
+    settings.allRecords = ticked(m_window, "Ratoutefiche");
+    if (!settings.allRecords && m_listState)
+        settings.list = m_listState();
+    const QFont menuFont = QApplication::font("QMenu");
+    settings.menuFontName = menuFont.family();
+    settings.menuFontCharset = 1;
+    settings.layoutFile = app::AppDir() + QStringLiteral("etbdoc.rav");
+    return settings;
+}
+
+bool PrintCommands::askNewerFile(const QString &question)
+{
+    if (m_inPreview && m_previewAnswer)
+        return *m_previewAnswer;
+    // The text separates its lines with carriage returns; a label breaks
+    // lines at line feeds.
+    QString shown = question;
+    shown.replace(u'\r', u'\n');
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), shown, QMessageBox::Yes | QMessageBox::No,
+                    m_window);
+    box.setDefaultButton(QMessageBox::Yes);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    if (m_inPreview)
+        m_previewAnswer = yes;
+    return yes;
+}
+
+PrintJobResult PrintCommands::runJob(const PrintJobSettings &settings, SheetSink &sink, bool status)
+{
+    JobScope scope(m_running, status ? m_status.get() : nullptr);
+    sink.setStatus(status ? m_status->sheetStatus() : SheetStatus{});
+    PrintJobProjectTarget target(m_report, m_data.xqueryfonction(), sink);
+    m_lastResult = PrintLabels(settings, target);
+    return m_lastResult;
+}
+
+void PrintCommands::sImprimeoffrecodebarreClick()
+{
+    if (m_running)
+        return;
+    app::GeneralErrorHandler::Run(
+        [this] {
+            app::Parameters.CodeSet = selectedCodeSet();
+            const PrintJobSettings settings = CurrentSettings();
+            if (settings.formatEntry < 1)
+                return;
+            PrinterSink sink;
+            runJob(settings, sink, true);
+        },
+        m_window);
+}
+
+void PrintCommands::btexportpdfClick()
+{
+    if (m_running)
+        return;
+    app::GeneralErrorHandler::Run(
+        [this] {
+            const PrintJobSettings settings = CurrentSettings();
+            if (settings.formatEntry < 1)
+                return;
+            const QString suggested =
+                m_lastPdf.isEmpty() ? QDir::homePath() + QStringLiteral("/etiquettes.pdf") : m_lastPdf;
+            QString path = m_chooser(m_window, ExportTitle(i18n::CurrentLanguage()), suggested);
+            if (path.isEmpty())
+                return;
+            if (QFileInfo(path).suffix().isEmpty())
+                path += QStringLiteral(".pdf");
+            m_lastPdf = path;
+            PdfSink sink(path);
+            const PrintJobResult result = runJob(settings, sink, true);
+            // A cancelled export writes nothing: a PDF with half the sheets
+            // would pass for the whole job.
+            if (!result.cancelled)
+                sink.finish();
+        },
+        m_window);
+}
+
+void PrintCommands::btapercuClick()
+{
+    if (m_running)
+        return;
+    app::GeneralErrorHandler::Run(
+        [this] {
+            const PrintJobSettings settings = CurrentSettings();
+            if (settings.formatEntry < 1)
+                return;
+            // The question about a newer project file and a reading error come
+            // before the window opens; every redraw then reuses the answer.
+            m_inPreview = true;
+            m_previewAnswer.reset();
+            m_previewError.clear();
+            struct PreviewScope {
+                PrintCommands *self;
+                ~PreviewScope()
+                {
+                    self->m_inPreview = false;
+                    self->m_previewAnswer.reset();
+                }
+            } previewScope{this};
+            m_report.SetLayoutFile(settings.layoutFile);
+            m_report.OpenLayouts();
+            // Nothing to print: nothing is shown, as for the printer.
+            store::Query &query = m_data.xqueryfonction();
+            query.close();
+            query.setSql(PrintJobStatement(settings));
+            query.open();
+            const int count = query.recordCount();
+            query.close();
+            if (count == 0) {
+                m_report.CloseLayouts();
+                return;
+            }
+
+            QPrinter printer(QPrinter::HighResolution);
+            QPrintPreviewDialog dialog(&printer, m_window);
+            dialog.setObjectName(QStringLiteral("Apercu"));
+            dialog.setWindowTitle(PreviewTitle(i18n::CurrentLanguage()));
+            connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                    [this, &settings](QPrinter *target) { paintPreview(target, settings); });
+            dialog.resize(900, 1000);
+            dialog.exec();
+            m_report.CloseLayouts();
+            if (!m_previewError.isEmpty())
+                throw app::Error(m_previewError);
+        },
+        m_window);
+}
+
+void PrintCommands::paintPreview(QPrinter *printer, const PrintJobSettings &settings)
+{
+    if (m_running)
+        return;
+    PagedPrinterSink sink(*printer);
+    try {
+        runJob(settings, sink, false);
+    } catch (const app::Error &error) {
+        // Shown once the preview is closed: a box over a half-drawn preview
+        // would stop its drawing.
+        if (m_previewError.isEmpty())
+            m_previewError = error.text();
+    }
+    Q_EMIT previewPainted(sink.finish());
+}
+
+} // namespace etibarix::labels
