@@ -6,16 +6,19 @@
 #include "app/ui/GeneralErrorHandler.h"
 #include "app/ui/Pictures.h"
 #include "app/ui/SelectComboItem.h"
+#include "backup/ui/BackupCommands.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/ui/MainWindowTexts.h"
 #include "i18n/ui/Tfchoixlangue.h"
 #include "i18n/ui/WindowFonts.h"
 #include "info/ui/Tfapropos.h"
 #include "labels/printer/PrinterList.h"
+#include "labels/ui/PrintCommands.h"
 #include "labels/ui/LabelFormatCombo.h"
 #include "records/ui/RecordTab.h"
 #include "records/ui/Tfcremodcpte.h"
 #include "records/ui/Tfimportcsv.h"
+#include "store/ui/IndexingWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -97,6 +100,7 @@ TFprincip::TFprincip(QWidget *parent) : QMainWindow(parent), m_recordList(m_data
     setWindowTitle(QStringLiteral("Etibarix"));
     setWindowIcon(PictureIcon(Picture::Emblem));
     BuildControls();
+    AttachTableWindows();
     resize(762, 611);
     if (QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
@@ -110,11 +114,28 @@ void TFprincip::AttachWindows(const Windows &windows)
     m_windows = windows;
     if (m_windows.fcremodcpte != nullptr)
         m_recordTab = std::make_unique<records::RecordTab>(this, m_data, m_recordList, *m_windows.fcremodcpte);
+    m_print = std::make_unique<labels::PrintCommands>(this, m_data, [this] {
+        return m_recordTab ? m_recordTab->CurrentListState() : records::ListState{};
+    });
+    m_backup = std::make_unique<backup::BackupCommands>(this, m_data, [this] { RefreshGrid(); });
     if (m_windows.fimportcsv != nullptr) {
         m_windows.fimportcsv->SetCommandQuery(&m_data.xqueryfonction());
         auto *bimport = findChild<QAbstractButton *>(QStringLiteral("bimport"));
         connect(bimport, &QAbstractButton::clicked, this, [this] { bimportClick(); });
     }
+}
+
+void TFprincip::AttachTableWindows()
+{
+    // The table engine's own boxes and its "Indexing ..." window; both must
+    // be in place before the show handler opens the table.
+    store::TableCallbacks callbacks;
+    callbacks.message = [this](const QString &text) {
+        QMessageBox::warning(this, QStringLiteral("Etibarix"), text);
+    };
+    auto *indexing = new store::IndexingWindow(this);
+    indexing->attach(callbacks);
+    m_data.tarticle().setCallbacks(std::move(callbacks));
 }
 
 void TFprincip::bimportClick()
@@ -438,6 +459,8 @@ void TFprincip::FormActivate()
         Parameters.Language = m_windows.fchoixlangue->ChosenLanguage();
     }
     i18n::ApplyMainWindowTexts(this, m_labelFormats);
+    if (m_print)
+        m_print->ApplyTexts();
     i18n::CheckLanguageButtons(this, Parameters.Language);
 
     auto *formats = findChild<QComboBox *>(QStringLiteral("CombListeEtiquette"));
@@ -530,6 +553,8 @@ void TFprincip::btappliquerClick()
 {
     Parameters.Language = i18n::CheckedLanguage(this);
     i18n::ApplyMainWindowTexts(this, m_labelFormats);
+    if (m_print)
+        m_print->ApplyTexts();
 }
 
 } // namespace etibarix::app

@@ -16,6 +16,12 @@
 
 #include <memory>
 
+namespace etibarix::backup {
+class BackupCommands;
+}
+namespace etibarix::labels {
+class PrintCommands;
+}
 namespace etibarix::i18n {
 class Tfchoixlangue;
 }
@@ -55,6 +61,9 @@ public:
     records::Tfimportcsv *importWindow() const { return m_windows.fimportcsv; }
     // The record management of the first tab; nullptr before AttachWindows.
     records::RecordTab *recordTab() const { return m_recordTab.get(); }
+    // The print tab's and the top row's archive commands; nullptr before AttachWindows.
+    labels::PrintCommands *printCommands() const { return m_print.get(); }
+    backup::BackupCommands *backupCommands() const { return m_backup.get(); }
 
     // Runs the list statement again and shows its result; errors reach the
     // caller.
@@ -85,12 +94,15 @@ private:
     void sbinfosClick();
     void btappliquerClick();
     void bimportClick();
+    void AttachTableWindows();
 
     AppData m_data;
     records::RecordList m_recordList;
     labels::LabelFormats m_labelFormats;
     Windows m_windows;
     std::unique_ptr<records::RecordTab> m_recordTab;
+    std::unique_ptr<labels::PrintCommands> m_print;
+    std::unique_ptr<backup::BackupCommands> m_backup;
 
     bool m_firstActivation = true;
     bool m_activating = false;

@@ -1,7 +1,7 @@
-// The print and archive commands wired onto the program's real main window,
-// as the window will construct them: the extra buttons in its print group,
-// a PDF of its label format choice, a restore that refreshes its grid, and
-// pictures of its print tab in the three languages.
+// The print and archive commands the program's real main window wires: the
+// extra buttons in its print group, a PDF of its label format choice, a
+// restore that refreshes its grid, and pictures of its print tab in the
+// three languages.
 
 #include "GuiwireHost.h"
 #include "UiTestSupport.h"
@@ -20,6 +20,7 @@
 #include "records/ui/RecordTab.h"
 
 #include <QBoxLayout>
+#include <QRadioButton>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTabWidget>
@@ -60,10 +61,12 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
         app::ProgramWindows windows;
         app::TFprincip &window = windows.Fprincip();
         app::AppData &data = window.appData();
-        labels::PrintCommands print(&window, data, [&window] {
-            return window.recordTab() ? window.recordTab()->CurrentListState() : records::ListState{};
-        });
-        backup::BackupCommands archive(&window, data, [&window] { window.RefreshGrid(); });
+        // The window wires its own commands.
+        ASSERT_NE(window.printCommands(), nullptr);
+        ASSERT_NE(window.backupCommands(), nullptr);
+        labels::PrintCommands &print = *window.printCommands();
+        backup::BackupCommands &archive = *window.backupCommands();
+        EXPECT_EQ(window.findChildren<QPushButton *>(QStringLiteral("btapercu")).size(), 1);
 
         auto *group = window.findChild<QGroupBox *>(QStringLiteral("gbpcodbar"));
         auto *btimprime = window.findChild<QAbstractButton *>(QStringLiteral("btimprime"));
@@ -74,7 +77,8 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
 
         window.show();
         ASSERT_TRUE(waitFor([&window] { return !window.FirstActivation(); }));
-        print.ApplyTexts();
+        // The first activation gave the print buttons the language of the parameters.
+        EXPECT_EQ(print.exportButton()->text(), labels::PrintCommands::ExportText(2));
         for (const char *const statement :
              {"INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (1,\"WIRE1\",\"alpha\",\"one\",20,\"O\")",
               "INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (2,\"WIRE2\",\"beta\",\"two\",5,\"N\")"}) {
@@ -117,10 +121,10 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
                 tabs->setCurrentIndex(i);
         const char *const suffix[] = {"fr", "en", "pt"};
         for (int language = 1; language <= 3; ++language) {
-            app::Parameters.Language = language;
-            labels::LabelFormats list;
-            i18n::ApplyMainWindowTexts(&window, list);
-            print.ApplyTexts();
+            // The language button turns the print buttons' texts too.
+            const char *const radio[] = {"lfrancais", "langlais", "lportugais"};
+            window.findChild<QRadioButton *>(QString::fromLatin1(radio[language - 1]))->setChecked(true);
+            window.findChild<QAbstractButton *>(QStringLiteral("btappliquer"))->click();
             waitFor([] { return false; }, 100);
             EXPECT_EQ(print.exportButton()->text(), labels::PrintCommands::ExportText(language));
             for (QPushButton *button : {print.previewButton(), print.exportButton()})
