@@ -17,22 +17,8 @@ int runFormats(Context &ctx, const QStringList &arguments)
     if (!args.rest().isEmpty())
         return usageError(ctx, QStringLiteral("formats: unexpected argument: %1").arg(args.rest().first()));
 
-    if (lang) {
-        bool ok = false;
-        const int language = lang->toInt(&ok);
-        if (!ok || language < 1 || language > 3)
-            return usageError(ctx, QStringLiteral("formats: --lang must be 1, 2 or 3"));
-        // An explicit language means the built-in texts of that language.
-        i18n::ClearLanguageTable();
-        app::Parameters.Language = language;
-    } else {
-        // As the program starts: language 1 unless the parameter file says
-        // otherwise, and the language file's texts when it is there. Only
-        // looks: a damaged parameter file is left for the program to handle.
-        app::Parameters.Language = 1;
-        app::PeekParameters();
-        i18n::LoadLanguageTable();
-    }
+    if (!ChooseTextLanguage(ctx, lang, QStringLiteral("formats")))
+        return Usage;
 
     labels::LabelFormats formats;
     formats.BuildLabelFormats();

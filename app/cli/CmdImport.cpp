@@ -81,19 +81,8 @@ int runImport(Context &ctx, const QStringList &arguments)
                                        .arg(QLatin1StringView(f.name), f.noneAllowed ? QStringLiteral(" or none") : QString()));
         *f.field = *n;
     }
-    if (lang) {
-        bool ok = false;
-        const int language = lang->toInt(&ok);
-        if (!ok || language < 1 || language > 3)
-            return usageError(ctx, QStringLiteral("import: --lang must be 1, 2 or 3"));
-        i18n::ClearLanguageTable();
-        app::Parameters.Language = language;
-    } else {
-        // The texts of the program as it would start in this directory.
-        app::Parameters.Language = 1;
-        app::PeekParameters();
-        i18n::LoadLanguageTable();
-    }
+    if (!ChooseTextLanguage(ctx, lang, QStringLiteral("import")))
+        return Usage;
     // Checked before the table is touched; the reader's own message covers
     // a file that exists but cannot be read.
     if (!QFileInfo(path).isFile())

@@ -1,5 +1,8 @@
 #include "app/cli/Command.h"
 
+#include "app/Parameters.h"
+#include "i18n/LanguageTable.h"
+
 #include <algorithm>
 
 namespace etibarix::cli {
@@ -62,6 +65,26 @@ int failure(Context &ctx, const QString &message)
 {
     ctx.err << "etibarix-cli: " << message << Qt::endl;
     return Failed;
+}
+
+bool ChooseTextLanguage(Context &ctx, const std::optional<QString> &lang, const QString &command)
+{
+    if (lang) {
+        bool ok = false;
+        const int language = lang->toInt(&ok);
+        if (!ok || language < 1 || language > 3) {
+            usageError(ctx, command + QStringLiteral(": --lang must be 1, 2 or 3"));
+            return false;
+        }
+        i18n::ClearLanguageTable();
+        app::Parameters.Language = language;
+        return true;
+    }
+    // Only looks: a damaged parameter file is left for the program to handle.
+    app::Parameters.Language = 1;
+    app::PeekParameters();
+    i18n::LoadLanguageTable();
+    return true;
 }
 
 } // namespace etibarix::cli

@@ -64,4 +64,11 @@ int usageError(Context &ctx, const QString &message);
 // Prints "etibarix-cli: <message>" to err and returns Failed.
 int failure(Context &ctx, const QString &message);
 
+// Sets up the texts of a command's output. An explicit --lang value (1, 2
+// or 3) means the built-in texts of that language; without it, the texts
+// are those the program would start with in this directory (the parameter
+// file's language, the language file when it is there). False after a usage
+// error was reported for a bad value.
+bool ChooseTextLanguage(Context &ctx, const std::optional<QString> &lang, const QString &command);
+
 } // namespace etibarix::cli
