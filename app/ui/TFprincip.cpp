@@ -10,6 +10,7 @@
 #include "i18n/LanguageTable.h"
 #include "i18n/ui/MainWindowTexts.h"
 #include "i18n/ui/Tfchoixlangue.h"
+#include "i18n/ui/Tgerefonte.h"
 #include "i18n/ui/WindowFonts.h"
 #include "info/ui/Tfapropos.h"
 #include "labels/printer/PrinterList.h"
@@ -225,6 +226,7 @@ QWidget *TFprincip::BuildRecordsTab()
         edit->setMinimumWidth(180);
         auto *label = named(new QLabel(QString::fromUtf16(e.label), criteria), e.labelName);
         label->setBuddy(edit);
+        i18n::Tgerefonte::MarkLabelledEdit(edit);
         edits->addWidget(label, row, 0);
         edits->addWidget(edit, row, 1);
         ++row;

@@ -44,7 +44,7 @@ void pinKeptFonts(QObject *container)
     for (QWidget *widget : widgets) {
         bool keep = false;
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            keep = qobject_cast<QComboBox *>(edit->parentWidget()) == nullptr;
+            keep = qobject_cast<QComboBox *>(edit->parentWidget()) == nullptr && !Tgerefonte::IsLabelledEdit(edit);
         else if (auto *button = qobject_cast<QPushButton *>(widget))
             keep = button->icon().isNull();
         if (keep) {
@@ -93,6 +93,8 @@ void Tgerefonte::ApplyToControl(QWidget *control, const QString &name, int size,
             setFontName(control, name, size);
         if (auto *label = qobject_cast<QLabel *>(control); label && label->pixmap().isNull())
             setFontName(control, name, size);
+        if (qobject_cast<QLineEdit *>(control) && IsLabelledEdit(control))
+            setFontName(control, name, size);
         if (auto *button = qobject_cast<QPushButton *>(control); button && !button->icon().isNull())
             setFontName(control, name, size);
         if (isTabPage(control))
@@ -114,6 +116,17 @@ void Tgerefonte::ApplyToControl(QWidget *control, const QString &name, int size,
     } catch (const std::exception &) {
         // A font that cannot be set leaves the control as it was.
     }
+}
+
+void Tgerefonte::MarkLabelledEdit(QWidget *edit)
+{
+    if (edit != nullptr)
+        edit->setProperty("labelledEdit", true);
+}
+
+bool Tgerefonte::IsLabelledEdit(const QWidget *edit)
+{
+    return edit != nullptr && edit->property("labelledEdit").toBool();
 }
 
 } // namespace etibarix::i18n

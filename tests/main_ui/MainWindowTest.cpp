@@ -16,6 +16,7 @@
 #include "info/ui/Tfapropos.h"
 #include "records/RecordStatements.h"
 #include "records/ui/RecordTab.h"
+#include "records/ui/Tfcremodcpte.h"
 #include "records/ui/Tfimportcsv.h"
 #include "labels/LabelFormats.h"
 #include "labels/ui/LabelFormatCombo.h"
@@ -497,9 +498,10 @@ TEST_F(MainWindow, LanguageFileGivesTextsAndFontAndNoQuestion)
 
     const QString serif = QStringLiteral("DejaVu Serif");
     for (const char *name : {"gbcritere", "Ratop", "CombListeEtiquette", "topimpTexte1", "sAjout", "Labtypeeti",
-                             "spAide", "s", "Tabachatremb"})
+                             "spAide", "s", "Tabachatremb", "TexCb", "text1", "text2", "labTexCb"})
         EXPECT_EQ(find<QWidget>(name)->font().family(), serif) << name;
-    EXPECT_NE(find<QLineEdit>("TexCb")->font().family(), serif);   // plain edits keep theirs
+    // Plain edits keep theirs.
+    EXPECT_NE(m_windows->fcremodcpte().findChild<QLineEdit *>(QStringLiteral("ecb"))->font().family(), serif);
     // Every window of the program got the font.
     EXPECT_EQ(m_windows->fchoixlangue().findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->font().family(), serif);
     EXPECT_EQ(m_windows->fapropos().findChild<QWidget *>(QStringLiteral("OKButton"))->font().family(), serif);
