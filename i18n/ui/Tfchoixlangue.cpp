@@ -46,7 +46,6 @@ Tfchoixlangue::Tfchoixlangue(QWidget *parent) : QDialog(parent)
         ++row;
     }
     grid->setColumnStretch(1, 1);
-    group->setMinimumWidth(264);   // the window is 288 wide
     m_lfrancais->setChecked(true);
 
     auto *boutok = new QPushButton(app::PictureIcon(app::Picture::Ok), QStringLiteral("OK"), this);
@@ -59,7 +58,12 @@ Tfchoixlangue::Tfchoixlangue(QWidget *parent) : QDialog(parent)
     layout->addWidget(group);
     layout->addWidget(boutok, 0, Qt::AlignHCenter);
 
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(12, 8, 12, 8);
+    layout->setSpacing(6);
+    grid->setVerticalSpacing(2);
+    grid->setContentsMargins(9, 4, 9, 4);
+    // A fixed border around the designed client area.
+    setFixedSize(288, 175);
 }
 
 int Tfchoixlangue::ChosenLanguage() const

@@ -78,6 +78,10 @@ TEST(Tfchoixlangue, ClosingGivesTheCheckedLanguage)
     i18n::Tfchoixlangue window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Langue / Language selection"));
     EXPECT_EQ(window.ChosenLanguage(), 1);   // French is checked when created
+    // A fixed border around its designed client area, which holds all of its controls.
+    EXPECT_EQ(window.size(), QSize(288, 175));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_LE(window.layout()->minimumSize().height(), 175);
     struct Case {
         const char *button;
         int language;
