@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -78,6 +79,9 @@ void Tgerefonte::Walk(QObject *container, const QString &name, int size, int cha
             if (control == nullptr || control->isWindow())
                 continue;
             ApplyToControl(control, name, size, charset);
+            // A status bar keeps its font, its panel lines included.
+            if (qobject_cast<QStatusBar *>(control) != nullptr)
+                continue;
             if (!control->children().isEmpty())
                 Walk(control, name, size, charset);
         }

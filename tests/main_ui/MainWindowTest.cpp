@@ -500,7 +500,8 @@ TEST_F(MainWindow, LanguageFileGivesTextsAndFontAndNoQuestion)
     for (const char *name : {"gbcritere", "Ratop", "CombListeEtiquette", "topimpTexte1", "sAjout", "Labtypeeti",
                              "spAide", "s", "Tabachatremb", "TexCb", "text1", "text2", "labTexCb"})
         EXPECT_EQ(find<QWidget>(name)->font().family(), serif) << name;
-    // Plain edits keep theirs.
+    // Plain edits and the status bar's line keep theirs.
+    EXPECT_NE(find<QLabel>("StatusLine")->font().family(), serif);
     EXPECT_NE(m_windows->fcremodcpte().findChild<QLineEdit *>(QStringLiteral("ecb"))->font().family(), serif);
     // Every window of the program got the font.
     EXPECT_EQ(m_windows->fchoixlangue().findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->font().family(), serif);
