@@ -32,9 +32,11 @@ Tfapropos::Tfapropos(QWidget *parent) : QDialog(parent)
 
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFrameShape(QFrame::Panel);
+    // A lowered outer and a raised inner bevel: an etched frame.
+    panel->setFrameShape(QFrame::Box);
     panel->setFrameShadow(QFrame::Sunken);
-    panel->setLineWidth(2);
+    panel->setLineWidth(1);
+    panel->setMidLineWidth(0);
     panel->setGeometry(9, 8, 405, 337);
 
     auto *image = new QLabel(panel);

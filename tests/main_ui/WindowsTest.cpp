@@ -71,6 +71,12 @@ TEST(Tfapropos, ShowsNameAndVersionEveryTime)
     }
     EXPECT_TRUE(box.findChild<QPushButton *>(QStringLiteral("OKButton"))->isDefault());
     EXPECT_FALSE(box.findChild<QLabel *>(QStringLiteral("Image1"))->pixmap().isNull());
+    // The frame around name and emblem is etched: lowered outside, raised inside.
+    const auto *panel = box.findChild<QFrame *>(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->frameShape(), QFrame::Box);
+    EXPECT_EQ(panel->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(panel->geometry(), QRect(9, 8, 405, 337));
 }
 
 TEST(Tfchoixlangue, ClosingGivesTheCheckedLanguage)
