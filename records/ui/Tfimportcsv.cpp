@@ -294,6 +294,8 @@ void Tfimportcsv::SouvrirClick()
 {
     // The title is the same in every language.
     QFileDialog dialog(this, QStringLiteral("Sélectionnez le fichier csv"));
+    // The program's open dialog, the one the restore of a backup uses too.
+    dialog.setObjectName(QStringLiteral("OpenDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("fichier csv (*.csv)"));

@@ -168,6 +168,7 @@ TEST_F(ImportWizard, FileDialogSetsThePathKeptAsChosen)
             filter = dialog->nameFilters().join(u'|');
             suffix = dialog->defaultSuffix();
             EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            EXPECT_EQ(dialog->objectName(), QStringLiteral("OpenDialog1"));
             dialog->selectFile(path);
             static_cast<QDialog *>(dialog)->accept();   // QFileDialog's own accept is protected
         });
