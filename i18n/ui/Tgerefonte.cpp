@@ -20,6 +20,8 @@
 namespace etibarix::i18n {
 namespace {
 
+constexpr char LabeledEditProperty[] = "etibarixLabeledEdit";
+
 void setFontName(QWidget *widget, const QString &name, int size)
 {
     QFont font = widget->font();
@@ -44,7 +46,7 @@ void pinKeptFonts(QObject *container)
     for (QWidget *widget : widgets) {
         bool keep = false;
         if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            keep = qobject_cast<QComboBox *>(edit->parentWidget()) == nullptr;
+            keep = qobject_cast<QComboBox *>(edit->parentWidget()) == nullptr && !Tgerefonte::IsLabeledEdit(edit);
         else if (auto *button = qobject_cast<QPushButton *>(widget))
             keep = button->icon().isNull();
         if (keep) {
@@ -111,9 +113,22 @@ void Tgerefonte::ApplyToControl(QWidget *control, const QString &name, int size,
         }
         if (qobject_cast<QToolButton *>(control))
             setFontName(control, name, size);
+        if (IsLabeledEdit(control))
+            setFontName(control, name, size);
     } catch (const std::exception &) {
         // A font that cannot be set leaves the control as it was.
     }
+}
+
+void Tgerefonte::MarkLabeledEdit(QLineEdit *edit)
+{
+    if (edit != nullptr)
+        edit->setProperty(LabeledEditProperty, true);
+}
+
+bool Tgerefonte::IsLabeledEdit(const QWidget *widget)
+{
+    return qobject_cast<const QLineEdit *>(widget) != nullptr && widget->property(LabeledEditProperty).toBool();
 }
 
 } // namespace etibarix::i18n

@@ -4,6 +4,7 @@
 #include "app/ui/GeneralErrorHandler.h"
 #include "app/ui/Pictures.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/ui/Tgerefonte.h"
 #include "records/ui/CsvPreviewModel.h"
 
 #include <algorithm>
@@ -106,6 +107,7 @@ Tfimportcsv::Tfimportcsv(QWidget *parent) : QDialog(parent)
     m_LabchemFic = named(new QLineEdit(m_gparametre), "LabchemFic");
     m_LabchemFic->setReadOnly(true);
     m_LabchemFicLabel->setBuddy(m_LabchemFic);
+    i18n::Tgerefonte::MarkLabeledEdit(m_LabchemFic);
     m_Souvrir = pictureButton(m_gparametre, "Souvrir", QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton));
 
     auto *fileGrid = new QGridLayout(m_gparametre);

@@ -10,6 +10,7 @@
 #include "app/Cp1252.h"
 #include "app/Parameters.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/ui/Tgerefonte.h"
 #include "records/ui/Tfimportcsv.h"
 
 #include <QComboBox>
@@ -141,6 +142,17 @@ TEST_F(ImportWizard, OpensWithItsDefaultsAndTexts)
     EXPECT_EQ(button("bprecedent")->text(), QStringLiteral("Précédent"));
     EXPECT_EQ(button("bsuivant")->text(), QStringLiteral("Suivant"));
     EXPECT_EQ(button("bimport")->text(), QStringLiteral("Lancer l''importation"));
+}
+
+// The path's edit has an attached label: an interface font reaches it, as it
+// reaches the labels, lists and picture buttons.
+TEST_F(ImportWizard, InterfaceFontReachesThePathEditWithItsLabel)
+{
+    const QString face = QStringLiteral("Liberation Serif");
+    ASSERT_NE(child<QLineEdit>("LabchemFic")->font().family(), face);
+    i18n::Tgerefonte().ApplyToChildren(wizard.get(), face, 0, 1);
+    for (const char *name : {"LabchemFic", "LabchemFicLabel", "combSepa", "Souvrir", "sgrille1", "gparametre"})
+        EXPECT_EQ(child<QWidget>(name)->font().family(), face) << name;
 }
 
 TEST_F(ImportWizard, NextWithoutAFileSaysSoAndStays)

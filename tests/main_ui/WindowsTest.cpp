@@ -109,6 +109,8 @@ TEST(Tgerefonte, SetsTheNameOnTheListedKindsOnly)
     auto *radio = new QRadioButton(QStringLiteral("radio"), group);
     auto *check = new QCheckBox(QStringLiteral("check"), group);
     auto *edit = new QLineEdit(group);
+    auto *labeled = new QLineEdit(group);
+    i18n::Tgerefonte::MarkLabeledEdit(labeled);
     auto *plain = new QPushButton(QStringLiteral("plain"), group);
     auto *picture = new QPushButton(app::PictureIcon(app::Picture::Ok), QStringLiteral("picture"), group);
     auto *grid = new QTableView(page);
@@ -119,7 +121,7 @@ TEST(Tgerefonte, SetsTheNameOnTheListedKindsOnly)
     const QString before = edit->font().family();
     i18n::Tgerefonte().ApplyToChildren(&window, QStringLiteral("Liberation Serif"), 0, 1);
 
-    for (QWidget *w : std::initializer_list<QWidget *>{page, group, label, radio, check, picture, grid})
+    for (QWidget *w : std::initializer_list<QWidget *>{page, group, label, radio, check, picture, grid, labeled})
         EXPECT_EQ(w->font().family(), QStringLiteral("Liberation Serif")) << w->metaObject()->className();
     EXPECT_EQ(grid->horizontalHeader()->font().family(), QStringLiteral("Liberation Serif"));
     EXPECT_EQ(grid->horizontalHeader()->font().pixelSize(), 13);   // sizes stay
