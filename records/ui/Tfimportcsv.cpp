@@ -108,7 +108,10 @@ Tfimportcsv::Tfimportcsv(QWidget *parent) : QDialog(parent)
     m_LabchemFic->setReadOnly(true);
     m_LabchemFicLabel->setBuddy(m_LabchemFic);
     i18n::Tgerefonte::MarkLabeledEdit(m_LabchemFic);
-    m_Souvrir = pictureButton(m_gparametre, "Souvrir", QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton));
+    // A plain button, unlike the picture buttons under the pages: it keeps its
+    // own font when an interface font is applied.
+    m_Souvrir = named(new QPushButton(m_gparametre), "Souvrir");
+    m_Souvrir->setAutoDefault(false);
 
     auto *fileGrid = new QGridLayout(m_gparametre);
     fileGrid->setColumnStretch(2, 1);

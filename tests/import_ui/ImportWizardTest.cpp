@@ -145,14 +145,19 @@ TEST_F(ImportWizard, OpensWithItsDefaultsAndTexts)
 }
 
 // The path's edit has an attached label: an interface font reaches it, as it
-// reaches the labels, lists and picture buttons.
+// reaches the labels, lists and picture buttons; the plain button that opens
+// the file dialog keeps its own.
 TEST_F(ImportWizard, InterfaceFontReachesThePathEditWithItsLabel)
 {
     const QString face = QStringLiteral("Liberation Serif");
+    const QString before = button("Souvrir")->font().family();
+    ASSERT_NE(before, face);
     ASSERT_NE(child<QLineEdit>("LabchemFic")->font().family(), face);
     i18n::Tgerefonte().ApplyToChildren(wizard.get(), face, 0, 1);
-    for (const char *name : {"LabchemFic", "LabchemFicLabel", "combSepa", "Souvrir", "sgrille1", "gparametre"})
+    for (const char *name : {"LabchemFic", "LabchemFicLabel", "combSepa", "bsuivant", "sgrille1", "gparametre"})
         EXPECT_EQ(child<QWidget>(name)->font().family(), face) << name;
+    EXPECT_EQ(button("Souvrir")->font().family(), before);
+    EXPECT_TRUE(button("Souvrir")->icon().isNull());
 }
 
 TEST_F(ImportWizard, NextWithoutAFileSaysSoAndStays)
