@@ -76,6 +76,8 @@ FileDialogRequest BackupCommands::OpenRequest()
 QString BackupCommands::RunFileDialog(QWidget *parent, const FileDialogRequest &request)
 {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
+    dialog.setObjectName(request.kind == FileDialogRequest::Save ? QStringLiteral("SaveDialog1")
+                                                                 : QStringLiteral("OpenDialog1"));
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (request.kind == FileDialogRequest::Save) {
         // An existing archive is replaced without a question.

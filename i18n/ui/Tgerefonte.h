@@ -2,11 +2,12 @@
 // Puts one interface font name on the controls of a window, by kind of
 // control: group boxes, labels, edits with an attached label, picture
 // buttons, tab pages, radio buttons, combo and list boxes, check boxes, grids
-// and tool buttons get it; plain edits, plain push buttons, page controls, panels, pictures and the windows
-// themselves keep theirs.
+// and tool buttons get it; plain edits, plain push buttons, page controls,
+// panels, pictures and the windows themselves keep theirs.
 
 #include <QString>
 
+class QLineEdit;
 class QObject;
 class QWidget;
 

@@ -4,6 +4,7 @@
 #include "app/ui/GeneralErrorHandler.h"
 #include "app/ui/Pictures.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/ui/Tgerefonte.h"
 #include "records/ui/CsvPreviewModel.h"
 
 #include <algorithm>
@@ -106,7 +107,11 @@ Tfimportcsv::Tfimportcsv(QWidget *parent) : QDialog(parent)
     m_LabchemFic = named(new QLineEdit(m_gparametre), "LabchemFic");
     m_LabchemFic->setReadOnly(true);
     m_LabchemFicLabel->setBuddy(m_LabchemFic);
-    m_Souvrir = pictureButton(m_gparametre, "Souvrir", QApplication::style()->standardIcon(QStyle::SP_DialogOpenButton));
+    i18n::Tgerefonte::MarkLabelledEdit(m_LabchemFic);
+    // A plain button, unlike the picture buttons under the pages: it keeps its
+    // own font when an interface font is applied.
+    m_Souvrir = named(new QPushButton(m_gparametre), "Souvrir");
+    m_Souvrir->setAutoDefault(false);
 
     auto *fileGrid = new QGridLayout(m_gparametre);
     fileGrid->setColumnStretch(2, 1);
@@ -294,6 +299,8 @@ void Tfimportcsv::SouvrirClick()
 {
     // The title is the same in every language.
     QFileDialog dialog(this, QStringLiteral("Sélectionnez le fichier csv"));
+    // The program's open dialog, the one the restore of a backup uses too.
+    dialog.setObjectName(QStringLiteral("OpenDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("fichier csv (*.csv)"));

@@ -241,6 +241,10 @@ TEST(BackupFileDialog, TheRealDialogsCarryTitleFilterAndExtension)
             EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Etibarix (*.ebk)")});
             EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("ebk"));
             EXPECT_EQ(dialog->acceptMode(), c.mode);
+            EXPECT_EQ(dialog->objectName(), c.mode == QFileDialog::AcceptSave ? QStringLiteral("SaveDialog1")
+                                                                              : QStringLiteral("OpenDialog1"));
+            EXPECT_EQ(dialog->fileMode(),
+                      c.mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
             auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(edit, nullptr);
             edit->setText(c.typed);

@@ -10,6 +10,7 @@
 #include "app/Cp1252.h"
 #include "app/Parameters.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/ui/Tgerefonte.h"
 #include "records/ui/Tfimportcsv.h"
 
 #include <QComboBox>
@@ -143,6 +144,22 @@ TEST_F(ImportWizard, OpensWithItsDefaultsAndTexts)
     EXPECT_EQ(button("bimport")->text(), QStringLiteral("Lancer l''importation"));
 }
 
+// The path's edit has an attached label: an interface font reaches it, as it
+// reaches the labels, lists and picture buttons; the plain button that opens
+// the file dialog keeps its own.
+TEST_F(ImportWizard, InterfaceFontReachesThePathEditWithItsLabel)
+{
+    const QString face = QStringLiteral("Liberation Serif");
+    const QString before = button("Souvrir")->font().family();
+    ASSERT_NE(before, face);
+    ASSERT_NE(child<QLineEdit>("LabchemFic")->font().family(), face);
+    i18n::Tgerefonte().ApplyToChildren(wizard.get(), face, 0, 1);
+    for (const char *name : {"LabchemFic", "LabchemFicLabel", "combSepa", "bsuivant", "sgrille1", "gparametre"})
+        EXPECT_EQ(child<QWidget>(name)->font().family(), face) << name;
+    EXPECT_EQ(button("Souvrir")->font().family(), before);
+    EXPECT_TRUE(button("Souvrir")->icon().isNull());
+}
+
 TEST_F(ImportWizard, NextWithoutAFileSaysSoAndStays)
 {
     open();
@@ -168,6 +185,7 @@ TEST_F(ImportWizard, FileDialogSetsThePathKeptAsChosen)
             filter = dialog->nameFilters().join(u'|');
             suffix = dialog->defaultSuffix();
             EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            EXPECT_EQ(dialog->objectName(), QStringLiteral("OpenDialog1"));
             dialog->selectFile(path);
             static_cast<QDialog *>(dialog)->accept();   // QFileDialog's own accept is protected
         });
