@@ -408,6 +408,9 @@ TEST_F(MainWindow, SavedFormatAndPrinterAreRestoredWhenTheyFit)
         app::Parameters.Clear();
         ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(1, 3, c.formatIndex, c.printer)));
         create();
+        // A known list in place of the machine's queues, which other tests
+        // running meanwhile may add to.
+        find<QComboBox>("CombImprimante")->clear();
         find<QComboBox>("CombImprimante")->addItems(printers);
         test::ModalAnswer answer([](QWidget *modal) { modal->close(); });
         ASSERT_TRUE(start());
@@ -423,6 +426,7 @@ TEST_F(MainWindow, ExitStoresTheSelectionsAndKeepsTheAppliedLanguage)
 {
     ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 2, 0, "")));
     create();
+    find<QComboBox>("CombImprimante")->clear();   // not the machine's queues
     find<QComboBox>("CombImprimante")->addItems({QStringLiteral("Laser A"), QStringLiteral("Étiqueteuse")});
     ASSERT_TRUE(start());
     EXPECT_TRUE(find<QRadioButton>("RCodeb")->isChecked());
