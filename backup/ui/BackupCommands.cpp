@@ -125,9 +125,16 @@ void BackupCommands::spSauveClick()
     const QString archive = QFileInfo(path).absoluteFilePath();
     m_lastDirectory = QFileInfo(archive).absolutePath();
     // The table stays open: the component reads its files shared. Failures
-    // without a code end the save silently, those with one were shown.
-    BusyCursor cursor;
-    SaveData(app::AppDir(), archive, Callbacks(), m_maxSize);
+    // with a code were shown by the component. One without a code (a data
+    // file that cannot be opened) is told too: a save that ends silently
+    // would pass for a backup that was made.
+    SaveResult result;
+    {
+        BusyCursor cursor;
+        result = SaveData(app::AppDir(), archive, Callbacks(), m_maxSize);
+    }
+    if (result.outcome == SaveResult::Failed && result.errorCode == 0 && !result.message.isEmpty())
+        Callbacks().showError(result.message);
 }
 
 void BackupCommands::spChargeClick()

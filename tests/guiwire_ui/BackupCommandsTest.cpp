@@ -161,6 +161,37 @@ TEST_F(BackupCommandsTest, UnreadableArchiveShowsItsErrorAndLosesNothing)
     }
 }
 
+TEST_F(BackupCommandsTest, SaveThatCannotOpenADataFileSaysSoAndWritesNoArchive)
+{
+    // A data file the save cannot open: unreadable by mode, or, for a user
+    // whom modes do not stop, a link to a write-only kernel file.
+    const QString locked = host->dir().file(QStringLiteral("locked.dbf"));
+    ASSERT_TRUE(test::writeFile(locked, "x"));
+    QFile::setPermissions(locked, QFileDevice::Permissions());
+    if (QFile probe(locked); probe.open(QIODevice::ReadOnly)) {
+        probe.close();
+        QFile::remove(locked);
+        const QString writeOnly = QStringLiteral("/sys/bus/pci/rescan");
+        if (QFile other(writeOnly); !QFileInfo(writeOnly).isFile() || other.open(QIODevice::ReadOnly))
+            GTEST_SKIP() << "no file here that this user cannot open";
+        ASSERT_TRUE(QFile::link(writeOnly, locked));
+    }
+    const QString archive = host->dir().file(QStringLiteral("never.ebk"));
+    QStringList texts;
+    test::ModalAnswer boxes([&](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            texts << box->windowTitle() + u'|' + box->text();
+        test::pressButton(modal, QMessageBox::Ok);
+    });
+    answers << archive;
+    click("spSauve");
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0], QStringLiteral("Error|Cannot open file \"%1\"").arg(locked));
+    EXPECT_FALSE(QFileInfo::exists(archive));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QFile::remove(locked);
+}
+
 TEST_F(BackupCommandsTest, SaveOverManyVolumesAsksForEachDiskAndRestoresThemAll)
 {
     // Text that compresses badly, so that the archive needs several volumes.
