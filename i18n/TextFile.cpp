@@ -7,6 +7,15 @@ namespace {
 constexpr qsizetype ChunkSize = 64 * 1024;
 constexpr char CtrlZ = '\x1A';
 
+// Anything but blanks, line ends and end-of-file marks.
+bool hasText(QByteArrayView bytes)
+{
+    for (const char c : bytes)
+        if (c != CtrlZ && c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return true;
+    return false;
+}
+
 QString quoted(const QString &name)
 {
     return u'"' + name + u'"';
@@ -98,6 +107,7 @@ void TTextFile::Close()
     m_buffer.squeeze();
     m_pos = 0;
     m_eof = false;
+    m_textAfterCtrlZ = false;
 }
 
 bool TTextFile::IsBlank(const QByteArray &line)
@@ -131,7 +141,15 @@ bool TTextFile::fillBuffer()
     }
     // Nothing after a Ctrl-Z belongs to the file.
     if (const void *z = std::memchr(m_buffer.constData(), CtrlZ, static_cast<size_t>(got))) {
-        m_buffer.resize(static_cast<const char *>(z) - m_buffer.constData());
+        const qsizetype at = static_cast<const char *>(z) - m_buffer.constData();
+        m_textAfterCtrlZ = hasText(QByteArrayView(m_buffer).sliced(at));
+        while (!m_textAfterCtrlZ) {
+            const QByteArray rest = m_file.read(ChunkSize);
+            if (rest.isEmpty())
+                break;
+            m_textAfterCtrlZ = hasText(rest);
+        }
+        m_buffer.resize(at);
         m_eof = true;
         m_file.close();
     }

@@ -54,6 +54,10 @@ public:
     char Separator() const { return m_separator; }
     void SetSeparator(char separator) { m_separator = separator; }
     bool IsOpen() const { return m_open; }
+    // True when a Ctrl-Z ended the file before text that followed it (more
+    // than blanks, line ends and further Ctrl-Z bytes): that text was never
+    // read, which a caller may want to tell.
+    bool TextAfterCtrlZ() const { return m_textAfterCtrlZ; }
 
     // Empty, or only spaces and tabs.
     static bool IsBlank(const QByteArray &line);
@@ -72,6 +76,7 @@ private:
     QByteArray m_buffer;     // bytes read from the file, not yet consumed
     qsizetype m_pos = 0;     // first unconsumed byte of m_buffer
     bool m_eof = false;      // end of the file or a Ctrl-Z was reached
+    bool m_textAfterCtrlZ = false;
 };
 
 } // namespace etibarix::i18n

@@ -117,6 +117,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         }
         file.NextLine();
     }
+    result.textAfterEndMark = file.TextAfterCtrlZ();
     return result;
 }
 
@@ -176,6 +177,9 @@ QString ImportNotesText(const CsvImportResult &r)
         notes << QStringLiteral("The record number went beyond %1 in %2; the table cannot hold such numbers.")
                      .arg(NumMax)
                      .arg(ordinalLine(r.numberOutOfRange));
+    if (r.textAfterEndMark)
+        notes << QStringLiteral("The file holds an end-of-file mark (Ctrl-Z) after data line %1; the text after it was not read.")
+                     .arg(r.linesRead);
     if (!notes.isEmpty())
         notes << QStringLiteral("(Data lines are counted from the first line after the header lines, blank lines left out.)");
     return notes.join(u'\n');

@@ -60,11 +60,12 @@ struct CsvImportResult {
     ImportNote quantityNotWhole;   // a non-empty quantity field that is not a whole number: 1 used
     ImportNote quantityOutOfRange; // a quantity the table's 3-digit field cannot hold
     ImportNote numberOutOfRange;   // a record number the table's 5-digit field cannot hold
+    bool textAfterEndMark = false; // a Ctrl-Z ended the file before more text, never read
 
     bool clean() const
     {
         return rejected.lines == 0 && innerQuotes.lines == 0 && textsCut.lines == 0 && quantityNotWhole.lines == 0
-            && quantityOutOfRange.lines == 0 && numberOutOfRange.lines == 0;
+            && quantityOutOfRange.lines == 0 && numberOutOfRange.lines == 0 && !textAfterEndMark;
     }
 };
 

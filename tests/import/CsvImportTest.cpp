@@ -260,11 +260,32 @@ TEST_F(CsvImport, DamagedFilesLoseNothingSilently)
     EXPECT_EQ(r.textsCut.lines, 1);
 }
 
-TEST_F(CsvImport, CtrlZEndsTheFile)
+TEST_F(CsvImport, CtrlZEndsTheFileAndTextAfterItIsNoted)
 {
-    const records::CsvImportResult r = import("a\nb\x1a\nc\n");
-    EXPECT_EQ(r.linesRead, 2);
-    EXPECT_EQ(rows().size(), 2u);
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        int lines;
+        bool noted;
+    } cases[] = {
+        {"text after the mark", "a\nb\x1a\nc\n", 2, true},
+        {"a trailing mark, as old editors wrote", "a\nb\r\n\x1a", 2, false},
+        {"marks and blanks only after it", "a\n\x1a\x1a \r\n\t\x1a", 1, false},
+        // The rest is read beyond the reader's first block to find it.
+        {"text far after the mark", "a\n\x1a" + QByteArray(200000, ' ') + "lost\n", 1, true},
+    };
+    int stored = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const records::CsvImportResult r = import(c.bytes);
+        EXPECT_EQ(r.linesRead, c.lines);
+        EXPECT_EQ(r.textAfterEndMark, c.noted);
+        EXPECT_EQ(r.clean(), !c.noted);
+        EXPECT_EQ(records::ImportNotesText(r).contains(QStringLiteral("end-of-file mark (Ctrl-Z) after data line %1").arg(c.lines)),
+                  c.noted);
+        stored += c.lines;
+        EXPECT_EQ(rows().size(), std::size_t(stored));
+    }
 }
 
 TEST_F(CsvImport, MissingFileRaisesTheReadersErrorAndChangesNothing)
