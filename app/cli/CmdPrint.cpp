@@ -25,9 +25,6 @@
 namespace etibarix::cli {
 namespace {
 
-const QStringList SortColumns = {QStringLiteral("num"),  QStringLiteral("cb"),       QStringLiteral("lib1"),
-                                 QStringLiteral("lib2"), QStringLiteral("quantite"), QStringLiteral("topp")};
-
 // The entry the label format list selects after it is built (entry 8 with
 // the built-in texts; a language file may order the list otherwise).
 int defaultFormatEntry()
@@ -53,12 +50,7 @@ int runPrint(Context &ctx, const QStringList &arguments)
     const bool noText2 = args.flag(QStringLiteral("--no-text2"));
     const bool builtin = args.flag(QStringLiteral("--builtin-layouts"));
     const bool matching = args.flag(QStringLiteral("--matching"));
-    const std::optional<QString> cb = args.take(QStringLiteral("--cb"));
-    const std::optional<QString> t1 = args.take(QStringLiteral("--t1"));
-    const std::optional<QString> t2 = args.take(QStringLiteral("--t2"));
-    const std::optional<QString> top = args.take(QStringLiteral("--top"));
-    const std::optional<QString> sort = args.take(QStringLiteral("--sort"));
-    const bool desc = args.flag(QStringLiteral("--desc"));
+    const ListOptions list = ListOptions::take(args);
     if (args.hasError())
         return usageError(ctx, args.error());
     if (!args.rest().isEmpty())
@@ -67,7 +59,7 @@ int runPrint(Context &ctx, const QStringList &arguments)
         return usageError(ctx, QStringLiteral("print: give either --pdf FILE or --printer NAME"));
     if (pdf && pdf->isEmpty())
         return usageError(ctx, QStringLiteral("print: --pdf needs a file name"));
-    if (!matching && (cb || t1 || t2 || top || sort || desc))
+    if (!matching && list.any())
         return usageError(ctx, QStringLiteral("print: criteria and sort options need --matching"));
 
     labels::PrintJobSettings settings;
@@ -88,38 +80,8 @@ int runPrint(Context &ctx, const QStringList &arguments)
     settings.text1 = !noText1;
     settings.text2 = !noText2;
     settings.allRecords = !matching;
-    if (matching) {
-        const auto bytes = [&](const std::optional<QString> &text, const char *option, QByteArray &into) {
-            if (!text)
-                return true;
-            const std::optional<QByteArray> b = app::toCp1252(*text);
-            if (!b) {
-                usageError(ctx, QStringLiteral("print: %1 holds a character that Windows-1252 cannot hold")
-                                    .arg(QLatin1StringView(option)));
-                return false;
-            }
-            into = *b;
-            return true;
-        };
-        if (!bytes(cb, "--cb", settings.list.criteriaCb) || !bytes(t1, "--t1", settings.list.criteriaText1)
-            || !bytes(t2, "--t2", settings.list.criteriaText2))
-            return Usage;
-        if (top) {
-            if (*top == u"flagged"_qs)
-                settings.list.top = records::TopChoice::Flagged;
-            else if (*top == u"unflagged"_qs)
-                settings.list.top = records::TopChoice::Unflagged;
-            else if (*top != u"all"_qs)
-                return usageError(ctx, QStringLiteral("print: --top must be flagged, unflagged or all"));
-        }
-        if (sort) {
-            const qsizetype column = SortColumns.indexOf(sort->toLower());
-            if (column < 0)
-                return usageError(ctx, QStringLiteral("print: --sort must be one of %1").arg(SortColumns.join(u'|')));
-            settings.list.SortColumn = int(column);
-        }
-        settings.list.SortDescending = desc;
-    }
+    if (matching && !list.toState(ctx, QStringLiteral("print"), settings.list))
+        return Usage;
     settings.printerName = printer.value_or(QString());
     const QFont menuFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     settings.menuFontName = menuFont.family();

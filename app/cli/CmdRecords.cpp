@@ -20,23 +20,6 @@
 namespace etibarix::cli {
 namespace {
 
-// A text for the table, or nullopt after a usage error was reported.
-std::optional<QByteArray> tableText(Context &ctx, const QString &option, const QString &text)
-{
-    if (auto bytes = app::toCp1252(text))
-        return bytes;
-    for (const char32_t cp : text.toUcs4()) {
-        const QString one = QString::fromUcs4(&cp, 1);
-        if (!app::toCp1252(one)) {
-            usageError(ctx, QStringLiteral("%1: the character %2 (U+%3) cannot be stored in Windows-1252")
-                                .arg(option, one, QString::number(static_cast<uint>(cp), 16).toUpper().rightJustified(4, u'0')));
-            return std::nullopt;
-        }
-    }
-    usageError(ctx, QStringLiteral("%1: text cannot be stored in Windows-1252").arg(option));
-    return std::nullopt;
-}
-
 // Tab, line feed and backslash inside a value would break the one-line,
 // tab-separated output.
 QString escaped(const QString &text)
@@ -128,12 +111,7 @@ int runSql(Context &ctx, const QStringList &args)
 int runList(Context &ctx, const QStringList &arguments)
 {
     Args args(arguments);
-    const auto cb = args.take(QStringLiteral("--cb"));
-    const auto t1 = args.take(QStringLiteral("--t1"));
-    const auto t2 = args.take(QStringLiteral("--t2"));
-    const auto top = args.take(QStringLiteral("--top"));
-    const auto sort = args.take(QStringLiteral("--sort"));
-    const bool desc = args.flag(QStringLiteral("--desc"));
+    const ListOptions options = ListOptions::take(args);
     const bool statementOnly = args.flag(QStringLiteral("--statement"));
     if (args.hasError())
         return usageError(ctx, QStringLiteral("list: ") + args.error());
@@ -141,33 +119,8 @@ int runList(Context &ctx, const QStringList &arguments)
         return usageError(ctx, QStringLiteral("list: unexpected argument: ") + args.rest().first());
 
     records::ListState state;
-    const std::pair<const std::optional<QString> &, QByteArray *> texts[] = {
-        {cb, &state.criteriaCb}, {t1, &state.criteriaText1}, {t2, &state.criteriaText2}};
-    const char *names[] = {"--cb", "--t1", "--t2"};
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (!texts[i].first)
-            continue;
-        const auto bytes = tableText(ctx, QString::fromLatin1(names[i]), *texts[i].first);
-        if (!bytes)
-            return Usage;
-        *texts[i].second = *bytes;
-    }
-    if (top) {
-        if (*top == u"flagged")
-            state.top = records::TopChoice::Flagged;
-        else if (*top == u"unflagged")
-            state.top = records::TopChoice::Unflagged;
-        else if (*top != u"all")
-            return usageError(ctx, QStringLiteral("list: --top takes flagged, unflagged or all"));
-    }
-    if (sort) {
-        const QStringList columns = {QStringLiteral("num"), QStringLiteral("cb"), QStringLiteral("lib1"),
-            QStringLiteral("lib2"), QStringLiteral("quantite"), QStringLiteral("topp")};
-        state.SortColumn = static_cast<int>(columns.indexOf(*sort));
-        if (state.SortColumn < 0)
-            return usageError(ctx, QStringLiteral("list: --sort takes num, cb, lib1, lib2, quantite or topp"));
-    }
-    state.SortDescending = desc;
+    if (!options.toState(ctx, QStringLiteral("list"), state))
+        return Usage;
 
     if (statementOnly) {
         ctx.out << app::fromCp1252(records::ListStatement(state)) << '\n';

@@ -1,5 +1,6 @@
 #include "app/cli/Command.h"
 
+#include "app/Cp1252.h"
 #include "app/Parameters.h"
 #include "i18n/LanguageTable.h"
 
@@ -65,6 +66,70 @@ int failure(Context &ctx, const QString &message)
 {
     ctx.err << "etibarix-cli: " << message << Qt::endl;
     return Failed;
+}
+
+std::optional<QByteArray> tableText(Context &ctx, const QString &option, const QString &text)
+{
+    if (auto bytes = app::toCp1252(text))
+        return bytes;
+    for (const char32_t cp : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&cp, 1);
+        if (!app::toCp1252(one)) {
+            usageError(ctx, QStringLiteral("%1: the character %2 (U+%3) cannot be stored in Windows-1252")
+                                .arg(option, one, QString::number(static_cast<uint>(cp), 16).toUpper().rightJustified(4, u'0')));
+            return std::nullopt;
+        }
+    }
+    usageError(ctx, QStringLiteral("%1: text cannot be stored in Windows-1252").arg(option));
+    return std::nullopt;
+}
+
+ListOptions ListOptions::take(Args &args)
+{
+    ListOptions o;
+    o.cb = args.take(QStringLiteral("--cb"));
+    o.t1 = args.take(QStringLiteral("--t1"));
+    o.t2 = args.take(QStringLiteral("--t2"));
+    o.top = args.take(QStringLiteral("--top"));
+    o.sort = args.take(QStringLiteral("--sort"));
+    o.desc = args.flag(QStringLiteral("--desc"));
+    return o;
+}
+
+bool ListOptions::toState(Context &ctx, const QString &command, records::ListState &state) const
+{
+    const std::pair<const std::optional<QString> &, QByteArray *> texts[] = {
+        {cb, &state.criteriaCb}, {t1, &state.criteriaText1}, {t2, &state.criteriaText2}};
+    const char *names[] = {"--cb", "--t1", "--t2"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!texts[i].first)
+            continue;
+        const auto bytes = tableText(ctx, command + QStringLiteral(": ") + QString::fromLatin1(names[i]), *texts[i].first);
+        if (!bytes)
+            return false;
+        *texts[i].second = *bytes;
+    }
+    if (top) {
+        if (*top == u"flagged")
+            state.top = records::TopChoice::Flagged;
+        else if (*top == u"unflagged")
+            state.top = records::TopChoice::Unflagged;
+        else if (*top != u"all") {
+            usageError(ctx, command + QStringLiteral(": --top takes flagged, unflagged or all"));
+            return false;
+        }
+    }
+    if (sort) {
+        const QStringList columns = {QStringLiteral("num"), QStringLiteral("cb"), QStringLiteral("lib1"),
+            QStringLiteral("lib2"), QStringLiteral("quantite"), QStringLiteral("topp")};
+        state.SortColumn = static_cast<int>(columns.indexOf(sort->toLower()));
+        if (state.SortColumn < 0) {
+            usageError(ctx, command + QStringLiteral(": --sort takes num, cb, lib1, lib2, quantite or topp"));
+            return false;
+        }
+    }
+    state.SortDescending = desc;
+    return true;
 }
 
 bool ChooseTextLanguage(Context &ctx, const std::optional<QString> &lang, const QString &command)

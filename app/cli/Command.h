@@ -6,6 +6,9 @@
 // Exit codes: 0 done, 1 failed (one line on stderr), 2 usage error.
 // Arguments and output are UTF-8; the files hold Windows-1252.
 
+#include "records/ListState.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -63,6 +66,22 @@ private:
 int usageError(Context &ctx, const QString &message);
 // Prints "etibarix-cli: <message>" to err and returns Failed.
 int failure(Context &ctx, const QString &message);
+
+// A text for the table, or nullopt after a usage error that names the
+// option and the first character Windows-1252 cannot store.
+std::optional<QByteArray> tableText(Context &ctx, const QString &option, const QString &text);
+
+// The record list's criteria and sort options, as `list` and
+// `print --matching` take them.
+struct ListOptions {
+    std::optional<QString> cb, t1, t2, top, sort;
+    bool desc = false;
+
+    static ListOptions take(Args &args);
+    bool any() const { return cb || t1 || t2 || top || sort || desc; }
+    // Fills state; false after a usage error, prefixed with command.
+    bool toState(Context &ctx, const QString &command, records::ListState &state) const;
+};
 
 // Sets up the texts of a command's output. An explicit --lang value (1, 2
 // or 3) means the built-in texts of that language; without it, the texts
