@@ -232,98 +232,93 @@ PrintJobResult PrintCommands::runJob(const PrintJobSettings &settings, SheetSink
     return m_lastResult;
 }
 
+void PrintCommands::runCommand(const std::function<void(const PrintJobSettings &)> &command)
+{
+    // One job at a time; errors go to the general error box.
+    if (m_running)
+        return;
+    app::GeneralErrorHandler::Run(
+        [this, &command] {
+            const PrintJobSettings settings = CurrentSettings();
+            if (settings.formatEntry >= 1)
+                command(settings);
+        },
+        m_window);
+}
+
 void PrintCommands::sImprimeoffrecodebarreClick()
 {
     if (m_running)
         return;
-    app::GeneralErrorHandler::Run(
-        [this] {
-            app::Parameters.CodeSet = selectedCodeSet();
-            const PrintJobSettings settings = CurrentSettings();
-            if (settings.formatEntry < 1)
-                return;
-            PrinterSink sink;
-            runJob(settings, sink, true);
-        },
-        m_window);
+    app::Parameters.CodeSet = selectedCodeSet();
+    runCommand([this](const PrintJobSettings &settings) {
+        PrinterSink sink;
+        runJob(settings, sink, true);
+    });
 }
 
 void PrintCommands::btexportpdfClick()
 {
-    if (m_running)
-        return;
-    app::GeneralErrorHandler::Run(
-        [this] {
-            const PrintJobSettings settings = CurrentSettings();
-            if (settings.formatEntry < 1)
-                return;
-            const QString suggested =
-                m_lastPdf.isEmpty() ? QDir::homePath() + QStringLiteral("/etiquettes.pdf") : m_lastPdf;
-            QString path = m_chooser(m_window, ExportTitle(i18n::CurrentLanguage()), suggested);
-            if (path.isEmpty())
-                return;
-            if (QFileInfo(path).suffix().isEmpty())
-                path += QStringLiteral(".pdf");
-            m_lastPdf = path;
-            PdfSink sink(path);
-            const PrintJobResult result = runJob(settings, sink, true);
-            // A cancelled export writes nothing: a PDF with half the sheets
-            // would pass for the whole job.
-            if (!result.cancelled)
-                sink.finish();
-        },
-        m_window);
+    runCommand([this](const PrintJobSettings &settings) {
+        const QString suggested =
+            m_lastPdf.isEmpty() ? QDir::homePath() + QStringLiteral("/etiquettes.pdf") : m_lastPdf;
+        QString path = m_chooser(m_window, ExportTitle(i18n::CurrentLanguage()), suggested);
+        if (path.isEmpty())
+            return;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".pdf");
+        m_lastPdf = path;
+        PdfSink sink(path);
+        const PrintJobResult result = runJob(settings, sink, true);
+        // A cancelled export writes nothing: a PDF with half the sheets
+        // would pass for the whole job.
+        if (!result.cancelled)
+            sink.finish();
+    });
 }
 
 void PrintCommands::btapercuClick()
 {
-    if (m_running)
-        return;
-    app::GeneralErrorHandler::Run(
-        [this] {
-            const PrintJobSettings settings = CurrentSettings();
-            if (settings.formatEntry < 1)
-                return;
-            // The question about a newer project file and a reading error come
-            // before the window opens; every redraw then reuses the answer.
-            m_inPreview = true;
-            m_previewAnswer.reset();
-            m_previewError.clear();
-            struct PreviewScope {
-                PrintCommands *self;
-                ~PreviewScope()
-                {
-                    self->m_inPreview = false;
-                    self->m_previewAnswer.reset();
-                }
-            } previewScope{this};
-            m_report.SetLayoutFile(settings.layoutFile);
-            m_report.OpenLayouts();
-            // Nothing to print: nothing is shown, as for the printer.
-            store::Query &query = m_data.xqueryfonction();
-            query.close();
-            query.setSql(PrintJobStatement(settings));
-            query.open();
-            const int count = query.recordCount();
-            query.close();
-            if (count == 0) {
-                m_report.CloseLayouts();
-                return;
+    runCommand([this](const PrintJobSettings &settings) {
+        // The question about a newer project file and a reading error come
+        // before the window opens; every redraw then reuses the answer.
+        m_inPreview = true;
+        m_previewAnswer.reset();
+        m_previewError.clear();
+        struct PreviewScope {
+            PrintCommands *self;
+            ~PreviewScope()
+            {
+                self->m_inPreview = false;
+                self->m_previewAnswer.reset();
             }
-
-            QPrinter printer(QPrinter::HighResolution);
-            QPrintPreviewDialog dialog(&printer, m_window);
-            dialog.setObjectName(QStringLiteral("Apercu"));
-            dialog.setWindowTitle(PreviewTitle(i18n::CurrentLanguage()));
-            connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-                    [this, &settings](QPrinter *target) { paintPreview(target, settings); });
-            dialog.resize(900, 1000);
-            dialog.exec();
+        } previewScope{this};
+        m_report.SetLayoutFile(settings.layoutFile);
+        m_report.OpenLayouts();
+        // Nothing to print: nothing is shown, as for the printer.
+        store::Query &query = m_data.xqueryfonction();
+        query.close();
+        query.setSql(PrintJobStatement(settings));
+        query.open();
+        const int count = query.recordCount();
+        query.close();
+        if (count == 0) {
             m_report.CloseLayouts();
-            if (!m_previewError.isEmpty())
-                throw app::Error(m_previewError);
-        },
-        m_window);
+            return;
+        }
+
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintPreviewDialog dialog(&printer, m_window);
+        dialog.setObjectName(QStringLiteral("Apercu"));
+        dialog.setWindowTitle(PreviewTitle(i18n::CurrentLanguage()));
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                [this, &settings](QPrinter *target) { paintPreview(target, settings); });
+        dialog.resize(900, 1000);
+        dialog.exec();
+        m_report.CloseLayouts();
+        if (!m_previewError.isEmpty())
+            throw app::Error(m_previewError);
+    });
 }
 
 void PrintCommands::paintPreview(QPrinter *printer, const PrintJobSettings &settings)

@@ -82,6 +82,8 @@ Q_SIGNALS:
 private:
     // Runs the job on the sink, with the status window when `status`.
     PrintJobResult runJob(const PrintJobSettings &settings, SheetSink &sink, bool status);
+    // Runs command with the print tab's settings when a format is chosen.
+    void runCommand(const std::function<void(const PrintJobSettings &)> &command);
     void paintPreview(QPrinter *printer, const PrintJobSettings &settings);
     bool askNewerFile(const QString &question);
     int selectedCodeSet() const;
