@@ -112,18 +112,26 @@ BackupCallbacks BackupCommands::Callbacks()
     return callbacks;
 }
 
+QString BackupCommands::chooseArchive(FileDialogRequest request)
+{
+    // Both dialogs open where the last archive was chosen.
+    request.directory = m_lastDirectory;
+    const QString path = m_chooser(m_window, request);
+    if (path.isEmpty())
+        return {};
+    const QString archive = QFileInfo(path).absoluteFilePath();
+    m_lastDirectory = QFileInfo(archive).absolutePath();
+    return archive;
+}
+
 void BackupCommands::spSauveClick()
 {
     if (m_busy)
         return;
     BusyFlag busy(m_busy);
-    FileDialogRequest r = SaveRequest();
-    r.directory = m_lastDirectory;
-    const QString path = m_chooser(m_window, r);
-    if (path.isEmpty())
+    const QString archive = chooseArchive(SaveRequest());
+    if (archive.isEmpty())
         return;
-    const QString archive = QFileInfo(path).absoluteFilePath();
-    m_lastDirectory = QFileInfo(archive).absolutePath();
     // The table stays open: the component reads its files shared. Failures
     // with a code were shown by the component. One without a code (a data
     // file that cannot be opened) is told too: a save that ends silently
@@ -142,13 +150,9 @@ void BackupCommands::spChargeClick()
     if (m_busy)
         return;
     BusyFlag busy(m_busy);
-    FileDialogRequest r = OpenRequest();
-    r.directory = m_lastDirectory;
-    const QString path = m_chooser(m_window, r);
+    const QString archive = chooseArchive(OpenRequest());
     QString failure;
-    if (!path.isEmpty()) {
-        const QString archive = QFileInfo(path).absoluteFilePath();
-        m_lastDirectory = QFileInfo(archive).absolutePath();
+    if (!archive.isEmpty()) {
         BusyCursor cursor;
         try {
             // The archive is unpacked and checked aside first: the table is

@@ -60,6 +60,9 @@ public:
     BackupCallbacks Callbacks();
 
 private:
+    // The chosen archive's absolute path, empty when the dialog was cancelled.
+    QString chooseArchive(FileDialogRequest request);
+
     QWidget *m_window;
     app::AppData &m_data;
     std::function<void()> m_refreshList;
