@@ -330,8 +330,18 @@ struct Table::Impl {
         putDate(header.data());
         base::put32(header.data() + 4, static_cast<std::uint32_t>(count));
         base::pwriteAll(fd, header.data(), kFileHeaderSize, 0);
-        if (state == HeaderState::Appended)
-            base::pwriteAll(fd, &kEofMarker, 1, headerLen + count * recordLen);
+        if (state == HeaderState::Appended) {
+            // Bytes after the last whole record are what a process killed in
+            // the middle of an append left of its record: the marker ends
+            // the file, they go.
+            const off_t end = headerLen + count * recordLen + 1;
+            if (base::pwriteAll(fd, &kEofMarker, 1, end - 1)) {
+                struct stat st {};
+                if (::fstat(fd, &st) == 0 && st.st_size > end && ::ftruncate(fd, end) != 0) {
+                    // Left as they are: the next close that appends tries again.
+                }
+            }
+        }
     }
 
     // --- record count and change detection ---------------------------------
