@@ -7,6 +7,7 @@
 // agrees with the table.
 
 #include "store/Table.h"
+#include "store/TableFiles.h"
 #include "store/MdxIndex.h"
 #include "tests/support/TestSupport.h"
 
@@ -32,7 +33,7 @@ inline QByteArray hardeningCsv(int lines, const QByteArray &prefix = {})
 // or -1 after a failed expectation.
 inline int checkWholeTable(const QString &dir, const QByteArray &prefix = {})
 {
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(dir + QStringLiteral("article.dbf"));
     try {
         table.open();
@@ -74,7 +75,7 @@ inline int checkWholeTable(const QString &dir, const QByteArray &prefix = {})
     if (indexes.size() == 1) {
         std::vector<store::MdxIndex::Entry> entries;
         QString why;
-        EXPECT_TRUE(store::MdxIndex::check(readFile(dir + indexes.front()), 50, records, &entries, &why))
+        EXPECT_TRUE(store::MdxIndex::check(readFile(dir + indexes.front()), "CB", 50, records, &entries, &why))
             << why.toStdString();
         for (const store::MdxIndex::Entry &e : entries) {
             const QByteArrayView key(file.constData() + headerLength + (e.recNo - 1) * qint64(recordLength) + 6, 50);
