@@ -385,8 +385,18 @@ struct Table::Impl {
             putDate(header.data());
             base::put32(header.data() + 4, static_cast<std::uint32_t>(count));
             base::pwriteAll(fd, header.data(), kFileHeaderSize, 0);
-            if (state == HeaderState::Appended)
-                base::pwriteAll(fd, &kEofMarker, 1, headerLen + count * recordLen);
+            if (state == HeaderState::Appended) {
+                // Bytes after the last whole record are what a process killed
+                // in the middle of an append left of its record: the marker
+                // ends the file, they go.
+                const off_t end = headerLen + count * recordLen + 1;
+                if (base::pwriteAll(fd, &kEofMarker, 1, end - 1)) {
+                    struct stat st {};
+                    if (::fstat(fd, &st) == 0 && st.st_size > end && ::ftruncate(fd, end) != 0) {
+                        // Left as they are: the next close that appends tries again.
+                    }
+                }
+            }
         }
         release();
     }
@@ -1022,8 +1032,21 @@ void Table::append(std::span<const FieldAssignment> values)
     const std::int64_t recNo = d->count + 1;
     if (recNo > 0xFFFFFFFFLL)
         TableFormat::raise(kErrBeyondRange, d->context("Append"));
-    if (!base::pwriteAll(d->fd, record.constData(), record.size(), d->headerLen + d->count * d->recordLen))
+    // A write that fails part way (a full disk) is taken back: the file gets
+    // its old length and bytes (the end marker, say) again, so that no half
+    // record is left behind.
+    const off_t at = d->headerLen + d->count * d->recordLen;
+    struct stat st {};
+    const off_t oldSize = ::fstat(d->fd, &st) == 0 ? st.st_size : at;
+    QByteArray tail(static_cast<qsizetype>(std::clamp<off_t>(oldSize - at, 0, d->recordLen)), '\0');
+    if (!tail.isEmpty() && !base::preadAll(d->fd, tail.data(), tail.size(), at))
         d->writeFailed(errno, "Append");
+    if (!base::pwriteAll(d->fd, record.constData(), record.size(), at)) {
+        const int err = errno;
+        if (::ftruncate(d->fd, std::max(oldSize, at)) == 0 && !tail.isEmpty())
+            base::pwriteAll(d->fd, tail.constData(), tail.size(), at);
+        d->writeFailed(err, "Append");
+    }
     d->count = recNo;
     d->state = HeaderState::Appended;
     if (d->keyField >= 0 && d->index.isOpen()
