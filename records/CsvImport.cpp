@@ -103,6 +103,9 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
                 result.quantityOutOfRange.add(n);
         }
 
+        // The number and its record are one step for other programs; the
+        // region is let go between lines so that they can write too.
+        NumberingLock numbering(commandQuery);
         const std::int32_t num = NextRecordNum(commandQuery);
         if (num > NumMax)
             result.numberOutOfRange.add(n);

@@ -189,12 +189,16 @@ int runAdd(Context &ctx, const QStringList &arguments)
 
     Session session(ctx);
     store::Query &query = session.data().commandQuery();
-    const std::int32_t num = records::NextRecordNum(query);
-    // Unlike the dialog's silent command runner, a failing insert is reported:
-    // the number printed must be that of a record that exists.
-    query.close();
-    query.setSql(records::InsertStatement(num, entry));
-    query.execSql();
+    std::int32_t num = 0;
+    {
+        const records::NumberingLock numbering(query);
+        num = records::NextRecordNum(query);
+        // Unlike the dialog's silent command runner, a failing insert is
+        // reported: the number printed must be that of a record that exists.
+        query.close();
+        query.setSql(records::InsertStatement(num, entry));
+        query.execSql();
+    }
     session.finish();
     ctx.out << num << '\n';
     return Ok;

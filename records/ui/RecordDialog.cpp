@@ -271,6 +271,7 @@ void RecordDialog::saveEntry(const RecordEntry &entry)
     if (m_commandQuery == nullptr)
         throw base::Error(i18n::LangString(i18n::Text::NoTableForDialog));
     if (m_mode == u"C") {
+        const NumberingLock numbering(*m_commandQuery);
         m_recordNum = NextRecordNum(*m_commandQuery);
         RunCommand(*m_commandQuery, InsertStatement(m_recordNum, entry));
         return;
