@@ -1,8 +1,10 @@
 #include "app/cli/Command.h"
 
 #include "base/Cp1252.h"
+#include "base/Error.h"
 #include "base/Parameters.h"
 #include "i18n/LanguageTable.h"
+#include "records/ListStatements.h"
 
 #include <algorithm>
 
@@ -118,6 +120,14 @@ bool ListOptions::toState(Context &ctx, const QString &command, records::ListSta
         if (!bytes)
             return false;
         *texts[i].second = *bytes;
+    }
+    // The refusal speaks the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, command);
+    try {
+        records::RefuseQuotedCriteria(state);
+    } catch (const base::Error &e) {
+        usageError(ctx, command + QStringLiteral(": ") + e.text());
+        return false;
     }
     if (top) {
         if (*top == u"flagged")

@@ -34,6 +34,8 @@ QByteArray PrintJobStatement(const PrintJobSettings &settings)
 PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
 {
     PrintJobResult result;
+    if (!settings.allRecords)
+        records::RefuseQuotedCriteria(settings.list);
     const QByteArray report = LabelFormats::ReportName(settings.formatEntry);
     const int perPage = LabelFormats::LabelsPerPage(settings.formatEntry);
     if (report.isEmpty() || perPage < 1)
