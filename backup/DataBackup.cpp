@@ -1,7 +1,7 @@
 #include "backup/DataBackup.h"
 
-#include "app/Error.h"
-#include "backup/TBackupFile.h"
+#include "base/Error.h"
+#include "backup/BackupArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,14 +115,14 @@ SaveResult SaveData(const QString &dataDir, const QString &archivePath, const Ba
                     std::int32_t maxSize)
 {
     SaveResult result;
-    TBackupFile component;
+    BackupArchive component;
     component.setCallbacks(callbacks);
     component.setCompressionLevel(clMax);
     component.setMaxSize(maxSize);
     bool saved = false;
     try {
         saved = component.Backup(dataFilePatterns(dataDir), archivePath);
-    } catch (const app::Error &e) {
+    } catch (const base::Error &e) {
         // A data file that cannot be opened while the sizes are counted: no
         // archive, and no message from the component.
         result.message = e.text();
@@ -143,7 +143,7 @@ RestoreResult RestoreData(const QString &dataDir, const QString &archivePath, co
         return result;
     }
     const QString dir = withSlash(dataDir);
-    TBackupFile component;
+    BackupArchive component;
     component.setCallbacks(callbacks);
 
     QTemporaryDir staging(dir + QStringLiteral(".restore-XXXXXX"));

@@ -1,7 +1,7 @@
 #pragma once
 // The save and restore commands on the program's data directory, without any
 // window: the GUI adds the file dialogs and the busy cursor, the CLI the
-// terminal. Both go through the archive component TBackupFile.
+// terminal. Both go through the archive component BackupArchive.
 //
 // Restoring never touches the data until the whole archive has been
 // extracted and checked: it is unpacked into a temporary directory beside the
@@ -47,7 +47,7 @@ struct RestoreResult {
 // table files (article.dbf, article.mdx in any letter case) are removed and
 // every file of the archive replaces a file of the same name (letter case
 // ignored); other files of dataDir stay. Errors without a code ("Cannot read
-// archive", "Invalid archive type") are thrown as app::Error.
+// archive", "Invalid archive type") are thrown as base::Error.
 RestoreResult RestoreData(const QString &dataDir, const QString &archivePath, const BackupCallbacks &callbacks,
                           const std::function<void()> &closeTable = {});
 

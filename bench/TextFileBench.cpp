@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-using etibarix::i18n::TTextFile;
+using etibarix::i18n::TextFile;
 
 namespace {
 
@@ -33,7 +33,7 @@ void BM_TextFileReadFields(benchmark::State &state)
     const QString &path = csvFile();
     const qint64 size = QFile(path).size();
     for (auto _ : state) {
-        TTextFile reader;
+        TextFile reader;
         reader.SetSeparator(';');
         reader.Open(path);
         qsizetype total = 0;

@@ -4,9 +4,9 @@
 // Also the barcodes of one full sheet of 80 labels drawn onto a PDF page
 // (the symbols' share of the 20 ms a sheet may take).
 
-#include "labels/Code128BarCode.h"
-#include "labels/Code128Symbol.h"
-#include "labels/PainterSurface.h"
+#include "labels/code128/Code128BarCode.h"
+#include "labels/code128/Code128Symbol.h"
+#include "labels/print/PainterSurface.h"
 
 #include <QBuffer>
 #include <QByteArray>

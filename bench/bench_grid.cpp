@@ -9,13 +9,13 @@
 
 #include "BenchSupport.h"
 
-#include "app/AppData.h"
-#include "app/AppDir.h"
-#include "app/ArticleFiles.h"
+#include "records/RecordDatabase.h"
+#include "base/DataDir.h"
+#include "store/TableFiles.h"
 #include "records/RecordList.h"
 #include "records/ui/RecordGridModel.h"
 #include "records/ui/RecordTab.h"
-#include "records/ui/Tfcremodcpte.h"
+#include "records/ui/RecordDialog.h"
 
 #include <QRandomGenerator>
 #include <QTableView>
@@ -35,19 +35,19 @@ constexpr int kRecords = 100000;
 // A window with the grid over a table of kRecords records, built once.
 struct GridFixture {
     QTemporaryDir dir;
-    std::unique_ptr<app::AppData> data;
+    std::unique_ptr<records::RecordDatabase> data;
     std::unique_ptr<records::RecordList> list;
     std::unique_ptr<QWidget> window;
-    std::unique_ptr<records::Tfcremodcpte> dialog;
+    std::unique_ptr<records::RecordDialog> dialog;
     std::unique_ptr<records::RecordTab> tab;
     QTableView *grid = nullptr;
 
     GridFixture()
     {
-        app::setAppDirOverride(dir.path());
-        data = std::make_unique<app::AppData>();
-        app::OpenArticleTable(data->tarticle());
-        store::DbfTable &table = data->tarticle();
+        base::setDataDirOverride(dir.path());
+        data = std::make_unique<records::RecordDatabase>();
+        store::OpenArticleTable(data->table());
+        store::Table &table = data->table();
         QRandomGenerator rng(7);
         const int num = table.fieldIndex("num"), cb = table.fieldIndex("cb"), lib1 = table.fieldIndex("lib1"),
                   lib2 = table.fieldIndex("lib2"), qty = table.fieldIndex("quantite"), topp = table.fieldIndex("topp");
@@ -62,13 +62,13 @@ struct GridFixture {
             };
             table.append(values);
         }
-        list = std::make_unique<records::RecordList>(data->xQuery1());
+        list = std::make_unique<records::RecordList>(data->listQuery());
         window = std::make_unique<QWidget>();
         grid = new QTableView(window.get());
         grid->setObjectName(QStringLiteral("s"));
         (new QVBoxLayout(window.get()))->addWidget(grid);
         window->resize(762, 611);
-        dialog = std::make_unique<records::Tfcremodcpte>(window.get());
+        dialog = std::make_unique<records::RecordDialog>(window.get());
         tab = std::make_unique<records::RecordTab>(window.get(), *data, *list, *dialog);
         window->show();
         tab->RefreshGrid();

@@ -5,7 +5,7 @@
 //   BM_ImportPreview   ReadPreviewLines over the same file (the preview grid's rows)
 
 #include "records/CsvImport.h"
-#include "store/DbfTable.h"
+#include "store/Table.h"
 #include "store/Query.h"
 
 #include <QFile>
@@ -58,7 +58,7 @@ void BM_ImportCsv(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
-        store::DbfTable table;
+        store::Table table;
         table.setFileName(dir.filePath(QStringLiteral("article.dbf")));
         store::Query query;
         query.addDataSet("article", table);

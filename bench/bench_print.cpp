@@ -2,12 +2,12 @@
 // the drawing of every sheet of layout 13 (80 labels) and the PDF writing.
 // Target: 10,000 labels in at most 2 s; memory must not grow with the sheets.
 
-#include "app/AppData.h"
-#include "app/AppDir.h"
-#include "labels/LabelReport.h"
-#include "labels/PdfSink.h"
-#include "labels/PrintJob.h"
-#include "labels/PrintJobProjectTarget.h"
+#include "records/RecordDatabase.h"
+#include "base/DataDir.h"
+#include "labels/print/LabelReport.h"
+#include "labels/print/PdfSink.h"
+#include "labels/print/PrintJob.h"
+#include "labels/print/PrintJobProjectTarget.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,16 +37,16 @@ void BM_PrintLabelsToPdf(benchmark::State &state)
 {
     const int labels = int(state.range(0));
     QTemporaryDir dir;
-    app::setAppDirOverride(dir.path());
+    base::setDataDirOverride(dir.path());
     {
-        app::AppData data;
+        records::RecordDatabase data;
         for (int i = 1; i <= labels / 10; ++i) {
-            data.xqueryfonction().setSql("INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES ("
+            data.commandQuery().setSql("INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES ("
                                          + QByteArray::number(i) + ",\"" + QByteArray::number(400000000 + i)
                                          + "\",\"Text one " + QByteArray::number(i) + "\", \"Text two\", 10, \"O\" )");
-            data.xqueryfonction().execSql();
+            data.commandQuery().execSql();
         }
-        data.tarticle().close();
+        data.table().close();
     }
     labels::PrintJobSettings settings;
     settings.formatEntry = 13;
@@ -58,10 +58,10 @@ void BM_PrintLabelsToPdf(benchmark::State &state)
     qint64 bytes = 0;
     for (auto _ : state) {
         const long before = residentKb();
-        app::AppData data;
+        records::RecordDatabase data;
         labels::LabelReport report;
         labels::PdfSink sink(pdf);
-        labels::PrintJobProjectTarget target(report, data.xqueryfonction(), sink);
+        labels::PrintJobProjectTarget target(report, data.commandQuery(), sink);
         const auto result = labels::PrintLabels(settings, target);
         sink.finish();
         growth = std::max(growth, residentKb() - before);
@@ -72,7 +72,7 @@ void BM_PrintLabelsToPdf(benchmark::State &state)
     state.counters["sheets"] = double((labels + 79) / 80);
     state.counters["rss_growth_kb"] = double(growth);
     state.counters["pdf_kb"] = double(bytes / 1024);
-    app::setAppDirOverride({});
+    base::setDataDirOverride({});
 }
 
 } // namespace

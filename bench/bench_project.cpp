@@ -2,11 +2,11 @@
 // LZW blocks (target 20 ms), and printing one full sheet of layout 13
 // (80 labels) onto a PDF page (target 20 ms).
 
-#include "labels/BuiltinLayouts.h"
-#include "labels/LabelReport.h"
-#include "labels/PainterSurface.h"
-#include "labels/ProjectFile.h"
-#include "tests/project/ProjectStreamWriter.h"
+#include "labels/project/BuiltinLayouts.h"
+#include "labels/print/LabelReport.h"
+#include "labels/print/PainterSurface.h"
+#include "labels/project/ProjectFile.h"
+#include "tests/labels/project/ProjectStreamWriter.h"
 
 #include <QBuffer>
 #include <QPainter>

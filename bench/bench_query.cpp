@@ -7,7 +7,7 @@
 #include "records/ListStatements.h"
 #include "records/RecordCommands.h"
 #include "records/RecordStatements.h"
-#include "store/DbfTable.h"
+#include "store/Table.h"
 #include "store/Query.h"
 
 #include <QRandomGenerator>
@@ -25,7 +25,7 @@ constexpr int kRecords = 100000;
 // them begin with "3"), texts, quantities 0..50 (many ties), both flags.
 struct Fixture {
     QTemporaryDir dir;
-    store::DbfTable table;
+    store::Table table;
 
     Fixture()
     {
@@ -94,7 +94,7 @@ void BM_QueryCreateRecords(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
-        store::DbfTable table;
+        store::Table table;
         table.setFileName(dir.filePath(QStringLiteral("article.dbf")));
         store::Query query;
         query.addDataSet("article", table);

@@ -2,7 +2,7 @@
 // every field decoded, appending with index maintenance, opening with the
 // index present, rebuilding the index.
 
-#include "store/DbfTable.h"
+#include "store/Table.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -18,7 +18,7 @@ constexpr int kRecords = 100000;
 
 // Appends kRecords records with random 13-digit barcodes (random key order
 // is the hard case for the index).
-void fillTable(store::DbfTable &t)
+void fillTable(store::Table &t)
 {
     QRandomGenerator rng(42);
     const int num = t.fieldIndex("num");
@@ -47,7 +47,7 @@ const QString &sharedTable()
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString p = dir.path() + QStringLiteral("/article.dbf");
-        store::DbfTable t;
+        store::Table t;
         t.setFileName(p);
         t.open();
         fillTable(t);
@@ -59,7 +59,7 @@ const QString &sharedTable()
 
 void BM_StoreWalkAllFields(benchmark::State &state)
 {
-    store::DbfTable t;
+    store::Table t;
     t.setFileName(sharedTable());
     t.open();
     const int fieldCount = static_cast<int>(t.fields().size());
@@ -86,7 +86,7 @@ void BM_StoreAppend100k(benchmark::State &state)
 {
     for (auto _ : state) {
         QTemporaryDir dir;
-        store::DbfTable t;
+        store::Table t;
         t.setFileName(dir.path() + QStringLiteral("/article.dbf"));
         t.open();
         fillTable(t);
@@ -100,7 +100,7 @@ void BM_StoreOpenWithIndex(benchmark::State &state)
     const QString path = sharedTable();
     int rebuilds = 0;
     for (auto _ : state) {
-        store::DbfTable t;
+        store::Table t;
         store::TableCallbacks cb;
         cb.indexBegin = [&rebuilds](const QString &) { ++rebuilds; };
         t.setCallbacks(cb);
@@ -121,7 +121,7 @@ void BM_StoreRebuildIndex(benchmark::State &state)
         state.PauseTiming();
         QFile::remove(index);
         state.ResumeTiming();
-        store::DbfTable t;
+        store::Table t;
         t.setFileName(path);
         t.open();
         t.close();

@@ -1,7 +1,7 @@
 # Warnings and strict Qt conversions for every target of the project.
 add_library(etibarix_options INTERFACE)
 target_compile_features(etibarix_options INTERFACE cxx_std_20)
-target_compile_options(etibarix_options INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(etibarix_options INTERFACE -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual)
 if(ETIBARIX_WERROR)
   target_compile_options(etibarix_options INTERFACE -Werror)
 endif()
@@ -12,7 +12,11 @@ target_compile_definitions(etibarix_options INTERFACE
   QT_NO_CAST_TO_ASCII
   QT_NO_CAST_FROM_BYTEARRAY
   QT_NO_CONTEXTLESS_CONNECT
-  QT_NO_KEYWORDS)
+  QT_NO_KEYWORDS
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  # Qt 6.4 reads the first, later versions the second.
+  QT_DISABLE_DEPRECATED_BEFORE=0x060400
+  QT_DISABLE_DEPRECATED_UP_TO=0x060400)
 if(ETIBARIX_SANITIZE)
   target_compile_options(etibarix_options INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -1,8 +1,8 @@
 #include "i18n/LanguageTable.h"
 
-#include "app/AppDir.h"
-#include "app/Cp1252.h"
-#include "app/Parameters.h"
+#include "base/DataDir.h"
+#include "base/Cp1252.h"
+#include "base/Parameters.h"
 #include "i18n/BuiltinTexts.h"
 
 #include <QStringDecoder>
@@ -10,15 +10,15 @@
 namespace etibarix::i18n {
 namespace {
 
-std::unique_ptr<Tgerelanguage> &installed()
+std::unique_ptr<LanguageFile> &installed()
 {
-    static std::unique_ptr<Tgerelanguage> table;
+    static std::unique_ptr<LanguageFile> table;
     return table;
 }
 
-const Tgerelanguage *loadedTable()
+const LanguageFile *loadedTable()
 {
-    const Tgerelanguage *table = installed().get();
+    const LanguageFile *table = installed().get();
     return table && table->Loaded() ? table : nullptr;
 }
 
@@ -50,14 +50,14 @@ const char *codePageOfCharSet(int charSet)
 
 int CurrentLanguage()
 {
-    const int language = app::Parameters.Language;
+    const int language = base::Parameters.Language;
     return language >= 1 && language <= LanguageCount ? language : 1;
 }
 
 QByteArray LangText(int n)
 {
-    if (const Tgerelanguage *table = loadedTable())
-        return n >= 1 && n <= Tgerelanguage::EntrySlots ? table->GetText(n) : QByteArray();
+    if (const LanguageFile *table = loadedTable())
+        return n >= 1 && n <= LanguageFile::EntrySlots ? table->GetText(n) : QByteArray();
     return BuiltinText(n, CurrentLanguage());
 }
 
@@ -68,17 +68,17 @@ QString LangString(int n)
 
 QString DecodeLanguageText(QByteArrayView bytes)
 {
-    if (const Tgerelanguage *table = loadedTable()) {
+    if (const LanguageFile *table = loadedTable()) {
         if (const char *codePage = codePageOfCharSet(table->CharSet())) {
             QStringDecoder decoder(codePage);
             if (decoder.isValid())
                 return decoder.decode(bytes);
         }
     }
-    return app::fromCp1252(bytes);
+    return base::fromCp1252(bytes);
 }
 
-void InstallLanguageTable(std::unique_ptr<Tgerelanguage> table)
+void InstallLanguageTable(std::unique_ptr<LanguageFile> table)
 {
     installed() = std::move(table);
 }
@@ -88,22 +88,22 @@ void ClearLanguageTable()
     installed().reset();
 }
 
-const Tgerelanguage *InstalledLanguageTable()
+const LanguageFile *InstalledLanguageTable()
 {
     return installed().get();
 }
 
 QString LanguageFilePath()
 {
-    return app::AppDir() + QStringLiteral("/etibarix.lg");
+    return base::DataDir() + QStringLiteral("/etibarix.lg");
 }
 
-const Tgerelanguage &LoadLanguageTable()
+const LanguageFile &LoadLanguageTable()
 {
-    auto table = std::make_unique<Tgerelanguage>();
+    auto table = std::make_unique<LanguageFile>();
     table->SetFileName(LanguageFilePath());
     table->Load();
-    const Tgerelanguage &result = *table;
+    const LanguageFile &result = *table;
     InstallLanguageTable(std::move(table));
     return result;
 }

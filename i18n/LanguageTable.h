@@ -5,7 +5,7 @@
 // (1 French, 2 English, 3 Portuguese; any other number gives French).
 // Nothing is cached: a caller always gets the language current at the time.
 
-#include "i18n/Tgerelanguage.h"
+#include "i18n/LanguageFile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -32,16 +32,16 @@ int CurrentLanguage();
 
 // The program's language table. The main window installs it at start and
 // clears it when it closes; tests and the CLI do the same.
-void InstallLanguageTable(std::unique_ptr<Tgerelanguage> table);
+void InstallLanguageTable(std::unique_ptr<LanguageFile> table);
 void ClearLanguageTable();
 // The installed table, or nullptr.
-const Tgerelanguage *InstalledLanguageTable();
+const LanguageFile *InstalledLanguageTable();
 
-// AppDir() + "/etibarix.lg".
+// DataDir() + "/etibarix.lg".
 QString LanguageFilePath();
 // Creates a table for LanguageFilePath(), loads it (a missing or unreadable
 // file leaves it not Loaded) and installs it; returns it (valid until the
 // table is replaced or cleared).
-const Tgerelanguage &LoadLanguageTable();
+const LanguageFile &LoadLanguageTable();
 
 } // namespace etibarix::i18n

@@ -22,12 +22,12 @@ QString quoted(const QString &name)
 }
 } // namespace
 
-TTextFile::~TTextFile()
+TextFile::~TextFile()
 {
     Close();
 }
 
-void TTextFile::Open(const QString &name)
+void TextFile::Open(const QString &name)
 {
     if (name == m_fileName)
         return;
@@ -39,16 +39,16 @@ void TTextFile::Open(const QString &name)
     m_file.setFileName(name);
     if (!m_file.open(QIODevice::ReadOnly)) {
         m_open = false;
-        throw ETextFileError(QStringLiteral("Could not open the file ") + quoted(name) + QStringLiteral(" for reading"));
+        throw TextFileError(QStringLiteral("Could not open the file ") + quoted(name) + QStringLiteral(" for reading"));
     }
     m_open = true;
     NextLine();
 }
 
-bool TTextFile::NextLine()
+bool TextFile::NextLine()
 {
     if (!m_open)
-        throw ETextFileError(QStringLiteral("No valid file selected"));
+        throw TextFileError(QStringLiteral("No valid file selected"));
     m_line.clear();
     QByteArray physical;
     while (IsBlank(m_line)) {
@@ -61,18 +61,18 @@ bool TTextFile::NextLine()
     return true;
 }
 
-bool TTextFile::AtEnd() const
+bool TextFile::AtEnd() const
 {
     const bool noMoreLines = !m_open || (m_eof && m_pos >= m_buffer.size());
     return noMoreLines && IsBlank(m_line);
 }
 
-QByteArray TTextFile::Field(int k) const
+QByteArray TextFile::Field(int k) const
 {
     return Field(m_line, m_separator, k);
 }
 
-QByteArray TTextFile::Field(QByteArrayView line, char separator, int k)
+QByteArray TextFile::Field(QByteArrayView line, char separator, int k)
 {
     if (k < 1 || k > MaxField)
         return {};
@@ -98,7 +98,7 @@ QByteArray TTextFile::Field(QByteArrayView line, char separator, int k)
     return {};
 }
 
-void TTextFile::Close()
+void TextFile::Close()
 {
     if (m_file.isOpen())
         m_file.close();
@@ -110,7 +110,7 @@ void TTextFile::Close()
     m_textAfterCtrlZ = false;
 }
 
-bool TTextFile::IsBlank(const QByteArray &line)
+bool TextFile::IsBlank(const QByteArray &line)
 {
     for (const char c : line)
         if (c != ' ' && c != '\t')
@@ -119,7 +119,7 @@ bool TTextFile::IsBlank(const QByteArray &line)
 }
 
 // Refills the buffer with the next chunk; false when nothing more is to be had.
-bool TTextFile::fillBuffer()
+bool TextFile::fillBuffer()
 {
     if (m_eof)
         return false;
@@ -157,7 +157,7 @@ bool TTextFile::fillBuffer()
 }
 
 // One physical line without its end; false when the file holds no more lines.
-bool TTextFile::readPhysicalLine(QByteArray &line)
+bool TextFile::readPhysicalLine(QByteArray &line)
 {
     line.clear();
     bool any = false;
@@ -187,11 +187,11 @@ bool TTextFile::readPhysicalLine(QByteArray &line)
     }
 }
 
-void TTextFile::raiseReadError(const QString &reason)
+void TextFile::raiseReadError(const QString &reason)
 {
     const QString name = m_fileName;
     Close();
-    throw ETextFileError(QStringLiteral("Read error while reading file ") + quoted(name) + QStringLiteral(": ") + reason);
+    throw TextFileError(QStringLiteral("Read error while reading file ") + quoted(name) + QStringLiteral(": ") + reason);
 }
 
 } // namespace etibarix::i18n

@@ -8,7 +8,7 @@
 // no trimming. The file is read through a fixed-size buffer, so memory stays
 // bounded by the longest line whatever the size of the file.
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -17,27 +17,27 @@
 
 namespace etibarix::i18n {
 
-// Raised for every failure of TTextFile; the text is the user's message.
-class ETextFileError : public app::Error {
+// Raised for every failure of TextFile; the text is the user's message.
+class TextFileError : public base::Error {
 public:
-    using app::Error::Error;
+    using base::Error::Error;
 };
 
-class TTextFile {
+class TextFile {
 public:
     static constexpr int MaxField = 255;
 
-    TTextFile() = default;
-    ~TTextFile();
-    TTextFile(const TTextFile &) = delete;
-    TTextFile &operator=(const TTextFile &) = delete;
+    TextFile() = default;
+    ~TextFile();
+    TextFile(const TextFile &) = delete;
+    TextFile &operator=(const TextFile &) = delete;
 
     // Opens name and reads its first non-blank line. Opening the file that is
     // already named does nothing; an empty name just closes.
-    // Throws ETextFileError when the file cannot be opened.
+    // Throws TextFileError when the file cannot be opened.
     void Open(const QString &name);
     // Reads the next non-blank line into Line(); false (and Line() empty) at
-    // the end of the file. Throws ETextFileError without an open file or on a
+    // the end of the file. Throws TextFileError without an open file or on a
     // read error (the file is then closed).
     bool NextLine();
     // No more lines and the current line is blank.

@@ -1,6 +1,6 @@
 #include "records/CsvImport.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/TextFile.h"
 #include "records/RecordCommands.h"
@@ -55,17 +55,17 @@ QByteArray RemoveChar(QByteArrayView text, char c)
 void CheckImportOptions(const CsvImportOptions &o)
 {
     if (o.headerLines < 0)
-        throw app::Error(QStringLiteral("The number of header lines cannot be negative"));
+        throw base::Error(QStringLiteral("The number of header lines cannot be negative"));
     if (!fieldInRange(o.fieldCb, false) || !fieldInRange(o.fieldText1, false) || !fieldInRange(o.fieldText2, true)
         || !fieldInRange(o.fieldQuantity, true))
-        throw app::Error(QStringLiteral("A field number must lie between 1 and %1").arg(ImportFieldCount));
+        throw base::Error(QStringLiteral("A field number must lie between 1 and %1").arg(ImportFieldCount));
 }
 
 CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, const CsvImportOptions &o,
     const ImportProgress &progress)
 {
     CheckImportOptions(o);
-    i18n::TTextFile file;
+    i18n::TextFile file;
     file.SetSeparator(o.separator);
     file.Open(path);
     for (int i = 0; i < o.headerLines; ++i)
@@ -123,7 +123,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
 
 std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines)
 {
-    i18n::TTextFile file;
+    i18n::TextFile file;
     file.SetSeparator(separator);
     file.Open(path);
     for (int i = 0; i < headerLines; ++i)

@@ -6,7 +6,7 @@
 // the command line supply the choices and follow the progress through a
 // callback.
 //
-// The file is read by TTextFile: no quoting (a separator between double
+// The file is read by TextFile: no quoting (a separator between double
 // quotes still splits), fields untrimmed, bytes unchanged. Double quotes are
 // removed from the barcode and the texts, since the statement dialect has no
 // way to hold them. The result counts what was stored and notes, line by
@@ -76,12 +76,12 @@ using ImportProgress = std::function<void(int n)>;
 // text without any occurrence of c, the other characters in their order.
 QByteArray RemoveChar(QByteArrayView text, char c);
 
-// Throws app::Error for a field number out of range or a negative count of
+// Throws base::Error for a field number out of range or a negative count of
 // header lines.
 void CheckImportOptions(const CsvImportOptions &options);
 
 // Imports the file through the command query. Errors of the reader
-// (i18n::ETextFileError: the file cannot be opened or read) and of
+// (i18n::TextFileError: the file cannot be opened or read) and of
 // NextRecordNum reach the caller; the records inserted before stay.
 CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, const CsvImportOptions &options,
     const ImportProgress &progress = {});

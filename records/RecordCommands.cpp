@@ -1,6 +1,6 @@
 #include "records/RecordCommands.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <exception>
@@ -15,7 +15,7 @@ bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString
         commandQuery.setSql(statement);
         commandQuery.execSql();
         return true;
-    } catch (const app::Error &error) {
+    } catch (const base::Error &error) {
         // Dropped on purpose: a command that fails changes nothing and raises nothing.
         if (reason)
             *reason = error.text();

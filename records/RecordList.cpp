@@ -16,7 +16,7 @@ void RecordList::RefreshRecordList()
     m_query.open();
 }
 
-void RecordList::sTitleClick(QByteArrayView fieldName)
+void RecordList::sortByColumnTitle(QByteArrayView fieldName)
 {
     ApplyTitleClick(m_state, fieldName);
     RefreshRecordList();

@@ -20,7 +20,7 @@ public:
     // first row becomes current. Errors are not caught here.
     void RefreshRecordList();
     // A title click: new sort state, then RefreshRecordList.
-    void sTitleClick(QByteArrayView fieldName);
+    void sortByColumnTitle(QByteArrayView fieldName);
 
 private:
     store::Query &m_query;

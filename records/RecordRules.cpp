@@ -1,6 +1,6 @@
 #include "records/RecordRules.h"
 
-#include "app/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <limits>
 
@@ -38,13 +38,13 @@ bool IsInteger(QByteArrayView text, std::int32_t *value)
 
 QByteArray ToCapitals(QByteArrayView cp1252)
 {
-    QString text = app::fromCp1252(cp1252);
+    QString text = base::fromCp1252(cp1252);
     for (QChar &c : text) {
         const QChar upper = c.toUpper();
-        if (upper != c && app::toCp1252(QStringView(&upper, 1)))
+        if (upper != c && base::toCp1252(QStringView(&upper, 1)))
             c = upper;
     }
-    return app::toCp1252Lossy(text);
+    return base::toCp1252Lossy(text);
 }
 
 } // namespace etibarix::records

@@ -1,6 +1,6 @@
 #include "records/RecordStatements.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 namespace etibarix::records {
 namespace {
@@ -17,7 +17,7 @@ void RefuseDoubleQuote(const RecordEntry &entry)
     } texts[] = {{entry.cb, "the barcode"}, {entry.lib1, "text 1"}, {entry.lib2, "text 2"}, {entry.topp, "the flag"}};
     for (const auto &t : texts)
         if (t.text.contains('"'))
-            throw app::Error(QStringLiteral("A double quote (\") cannot be stored: remove it from %1.")
+            throw base::Error(QStringLiteral("A double quote (\") cannot be stored: remove it from %1.")
                                  .arg(QLatin1StringView(t.label)));
 }
 

@@ -22,11 +22,11 @@ struct RecordEntry {
 };
 
 enum class QuoteRule {
-    Refuse,   // app::Error naming the text that holds a double quote
+    Refuse,   // base::Error naming the text that holds a double quote
     Keep,     // the text goes in as it is, whatever becomes of the statement
 };
 
-// Throws app::Error when one of the entry's texts holds a double quote.
+// Throws base::Error when one of the entry's texts holds a double quote.
 void RefuseDoubleQuote(const RecordEntry &entry);
 
 QByteArray InsertStatement(std::int32_t num, const RecordEntry &entry, QuoteRule rule = QuoteRule::Refuse);

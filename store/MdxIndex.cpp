@@ -1,7 +1,7 @@
 #include "store/MdxIndex.h"
 
-#include "store/FileIo.h"
-#include "store/LittleEndian.h"
+#include "base/FileIo.h"
+#include "base/LittleEndian.h"
 
 #include <QFile>
 
@@ -73,13 +73,13 @@ std::uint32_t findTag(QByteArrayView image)
     const char *h = image.data();
     if (static_cast<unsigned char>(h[26]) != kSlotLength)
         return 0;
-    const int tags = u16(h + 28);
+    const int tags = base::u16(h + 28);
     if (tags < 1 || tags > kMaxTags)
         return 0;
     for (int i = 0; i < tags; ++i) {
         const char *slot = h + kFirstSlot + kSlotLength * i;
         if (std::memcmp(slot + 4, kTagName, sizeof kTagName) == 0)
-            return u32(slot);
+            return base::u32(slot);
     }
     return 0;
 }
@@ -140,10 +140,10 @@ private:
             return bad("node reached twice");
         m_visited[page] = true;
         const char *p = m_image.data() + pos;
-        const std::uint32_t n = u32(p);
+        const std::uint32_t n = base::u32(p);
         if (n > static_cast<std::uint32_t>(m_maxKeys))
             return bad("too many keys in a node");
-        const std::uint32_t last = u32(p + kNodeHead + n * m_item);
+        const std::uint32_t last = base::u32(p + kNodeHead + n * m_item);
         if (last == 0) {
             if (m_leafDepth < 0)
                 m_leafDepth = depth;
@@ -153,7 +153,7 @@ private:
                 return bad("empty leaf");
             for (std::uint32_t i = 0; i < n; ++i) {
                 const char *item = p + kNodeHead + i * m_item;
-                const std::uint32_t rec = u32(item);
+                const std::uint32_t rec = base::u32(item);
                 const char *key = item + 4;
                 if (rec == 0 || rec > m_records || m_seen[rec])
                     return bad("bad record number");
@@ -178,7 +178,7 @@ private:
         if (n == 0)
             return bad("interior node without keys");
         for (std::uint32_t i = 0; i <= n; ++i) {
-            const std::uint32_t child = i < n ? u32(p + kNodeHead + i * m_item) : last;
+            const std::uint32_t child = i < n ? base::u32(p + kNodeHead + i * m_item) : last;
             const char *clo = nullptr;
             const char *chi = nullptr;
             if (!node(child, depth + 1, false, clo, chi))
@@ -253,11 +253,11 @@ QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView ta
     std::uint32_t prevLeaf = 0;
     for (std::size_t size : evenSplit(count, leafCount)) {
         char *p = img + qsizetype(nextPage) * kPageSize;
-        put32(p, static_cast<std::uint32_t>(size));
-        put32(p + 4, prevLeaf);
+        base::put32(p, static_cast<std::uint32_t>(size));
+        base::put32(p + 4, prevLeaf);
         for (std::size_t i = 0; i < size; ++i) {
             char *e = p + kNodeHead + i * item;
-            put32(e, order[at + i] + 1);
+            base::put32(e, order[at + i] + 1);
             std::memcpy(e + 4, k + std::size_t(order[at + i]) * keyLength, keyLength);
         }
         at += size;
@@ -270,15 +270,15 @@ QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView ta
         std::size_t c = 0;
         for (std::size_t size : evenSplit(level.size(), (level.size() + maxKeys) / (maxKeys + 1))) {
             char *p = img + qsizetype(nextPage) * kPageSize;
-            put32(p, static_cast<std::uint32_t>(size - 1));
+            base::put32(p, static_cast<std::uint32_t>(size - 1));
             for (std::size_t i = 0; i + 1 < size; ++i) {
                 char *e = p + kNodeHead + i * item;
-                put32(e, level[c + i].page);
+                base::put32(e, level[c + i].page);
                 std::memcpy(e + 4, k + std::size_t(order[level[c + i].highKey]) * keyLength, keyLength);
             }
             const Node &lastChild = level[c + size - 1];
-            put32(p + 4, lastChild.page);
-            put32(p + kNodeHead + (size - 1) * item, lastChild.page);
+            base::put32(p + 4, lastChild.page);
+            base::put32(p + kNodeHead + (size - 1) * item, lastChild.page);
             parents.push_back({nextPage, lastChild.highKey});
             c += size;
             nextPage += 2;
@@ -291,17 +291,17 @@ QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView ta
     img[0] = 2;
     putDate(img + 1, date);
     std::memcpy(img + 4, tableName.data(), std::min<qsizetype>(16, tableName.size()));
-    put16(img + 20, kBlockSize / kPageSize);
-    put16(img + 22, kBlockSize);
+    base::put16(img + 20, kBlockSize / kPageSize);
+    base::put16(img + 22, kBlockSize);
     img[24] = 1;
     img[25] = kTagSlots;
     img[26] = kSlotLength;
-    put16(img + 28, 1);
-    put32(img + 32, pages);
+    base::put16(img + 28, 1);
+    base::put32(img + 32, pages);
     putDate(img + 44, date);
     img[529] = 1;
     char *slot = img + kFirstSlot;
-    put32(slot, kTagPage);
+    base::put32(slot, kTagPage);
     std::memcpy(slot + 4, kTagName, sizeof kTagName - 1);
     slot[15] = kKeyFormatField;
     slot[19] = 2;
@@ -309,18 +309,18 @@ QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView ta
 
     // Tag header.
     char *t = img + kTagPage * kPageSize;
-    put32(t, root);
-    put32(t + 4, 2 * static_cast<std::uint32_t>(nodes));
+    base::put32(t, root);
+    base::put32(t + 4, 2 * static_cast<std::uint32_t>(nodes));
     t[8] = kKeyFormatField;
     t[9] = 'C';
-    put16(t + 12, static_cast<std::uint16_t>(keyLength));
-    put16(t + 14, static_cast<std::uint16_t>(maxKeys));
-    put16(t + 18, static_cast<std::uint16_t>(item));
+    base::put16(t + 12, static_cast<std::uint16_t>(keyLength));
+    base::put16(t + 14, static_cast<std::uint16_t>(maxKeys));
+    base::put16(t + 18, static_cast<std::uint16_t>(item));
     t[20] = 2;
     std::memcpy(t + 24, kKeyExpression, sizeof kKeyExpression - 1);
     t[246] = count > 0 ? 1 : 0;
-    put32(t + 248, kFirstNodePage);
-    put32(t + 252, root);
+    base::put32(t + 248, kFirstNodePage);
+    base::put32(t + 252, root);
     return image;
 }
 
@@ -339,21 +339,21 @@ bool MdxIndex::check(QByteArrayView image, int keyLength, std::int64_t recordCou
     const char *h = image.data();
     if (h[0] != 2)
         return fail("other index version");
-    if (u16(h + 20) != kBlockSize / kPageSize || u16(h + 22) != kBlockSize)
+    if (base::u16(h + 20) != kBlockSize / kPageSize || base::u16(h + 22) != kBlockSize)
         return fail("other block size");
-    if (qint64(u32(h + 32)) * kPageSize != image.size())
+    if (qint64(base::u32(h + 32)) * kPageSize != image.size())
         return fail("page count does not match the file length");
     const std::uint32_t tagPage = findTag(image);
     if (tagPage < kTagPage || qint64(tagPage) * kPageSize + kBlockSize > image.size())
         return fail("no tag CB");
     const char *t = h + qint64(tagPage) * kPageSize;
     const int item = itemLengthFor(keyLength);
-    if (t[9] != 'C' || u16(t + 12) != keyLength || u16(t + 18) != item || u16(t + 14) != maxKeysFor(item))
+    if (t[9] != 'C' || base::u16(t + 12) != keyLength || base::u16(t + 18) != item || base::u16(t + 14) != maxKeysFor(item))
         return fail("tag CB does not fit the key field");
     if (entries)
         entries->clear();
     TreeCheck walk(image, keyLength, recordCount, entries);
-    return walk.run(u32(t), tagPage, why);
+    return walk.run(base::u32(t), tagPage, why);
 }
 
 bool MdxIndex::open(const QString &path, int keyLength, std::int64_t recordCount)
@@ -369,7 +369,7 @@ bool MdxIndex::open(const QString &path, int keyLength, std::int64_t recordCount
     QByteArray image;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= limit) {
         image.resize(st.st_size);
-        if (!preadAll(fd, image.data(), image.size(), 0))
+        if (!base::preadAll(fd, image.data(), image.size(), 0))
             image.clear();
     }
     if (image.isEmpty() || !check(image, keyLength, recordCount)) {
@@ -396,7 +396,7 @@ bool MdxIndex::create(const QString &path, QByteArrayView keys, int keyLength, Q
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    if (!pwriteAll(fd, image.constData(), image.size(), 0)) {
+    if (!base::pwriteAll(fd, image.constData(), image.size(), 0)) {
         ::close(fd);
         return false;
     }
@@ -435,7 +435,7 @@ bool MdxIndex::flush()
     std::sort(pages.begin(), pages.end());
     for (std::uint32_t page : pages) {
         const auto it = m_cache.find(page);
-        if (it == m_cache.end() || !pwriteAll(m_fd, it->second.constData(), kBlockSize, off_t(page) * kPageSize))
+        if (it == m_cache.end() || !base::pwriteAll(m_fd, it->second.constData(), kBlockSize, off_t(page) * kPageSize))
             return false;
         m_dirty.erase(page);
     }
@@ -456,8 +456,8 @@ void MdxIndex::dropCache()
     // The headers may have changed as well.
     QByteArray fh(48, '\0');
     QByteArray th(256, '\0');
-    if (preadAll(m_fd, fh.data(), fh.size(), 0)
-        && preadAll(m_fd, th.data(), th.size(), off_t(m_tagPage) * kPageSize)) {
+    if (base::preadAll(m_fd, fh.data(), fh.size(), 0)
+        && base::preadAll(m_fd, th.data(), th.size(), off_t(m_tagPage) * kPageSize)) {
         m_fileHeader = fh;
         m_tagHeader = th;
         m_headersDirty = false;
@@ -474,7 +474,7 @@ bool MdxIndex::trimCache()
     // interior nodes are on every path.
     for (auto it = m_cache.begin(); it != m_cache.end() && m_cache.size() > kCacheBlocks * 3 / 4;) {
         const char *p = it->second.constData();
-        const bool leaf = u32(p + kNodeHead + u32(p) * m_itemLength) == 0;
+        const bool leaf = base::u32(p + kNodeHead + base::u32(p) * m_itemLength) == 0;
         it = leaf && !m_dirty.contains(it->first) ? m_cache.erase(it) : std::next(it);
     }
     return true;
@@ -485,13 +485,13 @@ MdxIndex::Block *MdxIndex::block(std::uint32_t page)
     auto it = m_cache.find(page);
     if (it != m_cache.end())
         return &it->second;
-    const std::uint32_t pages = u32(m_fileHeader.constData() + 32);
+    const std::uint32_t pages = base::u32(m_fileHeader.constData() + 32);
     if (page < kTagPage || page == m_tagPage || page + 2 > pages)
         return nullptr;
     Block b(kBlockSize, '\0');
-    if (!preadAll(m_fd, b.data(), kBlockSize, off_t(page) * kPageSize))
+    if (!base::preadAll(m_fd, b.data(), kBlockSize, off_t(page) * kPageSize))
         return nullptr;
-    if (u32(b.constData()) > static_cast<std::uint32_t>(m_maxKeys))
+    if (base::u32(b.constData()) > static_cast<std::uint32_t>(m_maxKeys))
         return nullptr;
     return &m_cache.emplace(page, std::move(b)).first->second;
 }
@@ -524,8 +524,8 @@ bool MdxIndex::writeHeaders()
 {
     if (!m_headersDirty)
         return true;
-    if (!pwriteAll(m_fd, m_fileHeader.constData(), m_fileHeader.size(), 0)
-        || !pwriteAll(m_fd, m_tagHeader.constData(), m_tagHeader.size(), off_t(m_tagPage) * kPageSize))
+    if (!base::pwriteAll(m_fd, m_fileHeader.constData(), m_fileHeader.size(), 0)
+        || !base::pwriteAll(m_fd, m_tagHeader.constData(), m_tagHeader.size(), off_t(m_tagPage) * kPageSize))
         return false;
     m_headersDirty = false;
     return true;
@@ -536,7 +536,7 @@ int MdxIndex::compareEntry(const char *item, QByteArrayView key, std::uint32_t r
     const int c = std::memcmp(item + 4, key.data(), m_keyLength);
     if (c != 0)
         return c;
-    const std::uint32_t r = u32(item);
+    const std::uint32_t r = base::u32(item);
     return r < recNo ? -1 : (r > recNo ? 1 : 0);
 }
 
@@ -544,7 +544,7 @@ namespace {
 
 std::uint32_t childPage(const char *node, std::uint32_t i, int item)
 {
-    return u32(node + kNodeHead + i * item);
+    return base::u32(node + kNodeHead + i * item);
 }
 
 } // namespace
@@ -552,14 +552,14 @@ std::uint32_t childPage(const char *node, std::uint32_t i, int item)
 bool MdxIndex::descend(QByteArrayView key, std::vector<PathStep> &path, bool strict)
 {
     path.clear();
-    std::uint32_t page = u32(m_tagHeader.constData());
+    std::uint32_t page = base::u32(m_tagHeader.constData());
     for (int depth = 0; depth <= kMaxDepth; ++depth) {
         const Block *b = block(page);
         if (!b)
             return false;
         const char *p = b->constData();
-        const std::uint32_t n = u32(p);
-        const std::uint32_t last = u32(p + kNodeHead + n * m_itemLength);
+        const std::uint32_t n = base::u32(p);
+        const std::uint32_t last = base::u32(p + kNodeHead + n * m_itemLength);
         if (last == 0) {
             path.push_back({page, 0});
             return true;
@@ -584,18 +584,18 @@ bool MdxIndex::nextLeaf(std::vector<PathStep> &path)
         const Block *b = block(path[k].page);
         if (!b)
             return false;
-        const std::uint32_t n = u32(b->constData());
+        const std::uint32_t n = base::u32(b->constData());
         if (static_cast<std::uint32_t>(path[k].child) >= n)
             continue;
         ++path[k].child;
         std::uint32_t page = static_cast<std::uint32_t>(path[k].child) < n
                                  ? childPage(b->constData(), path[k].child, m_itemLength)
-                                 : u32(b->constData() + kNodeHead + n * m_itemLength);
+                                 : base::u32(b->constData() + kNodeHead + n * m_itemLength);
         for (std::size_t j = k + 1; j < path.size(); ++j) {
             path[j] = {page, 0};
             if (j + 1 < path.size()) {
                 const Block *c = block(page);
-                if (!c || u32(c->constData()) == 0)
+                if (!c || base::u32(c->constData()) == 0)
                     return false;
                 page = childPage(c->constData(), 0, m_itemLength);
             }
@@ -607,9 +607,9 @@ bool MdxIndex::nextLeaf(std::vector<PathStep> &path)
 
 std::uint32_t MdxIndex::allocate()
 {
-    const std::uint32_t page = u32(m_fileHeader.constData() + 32);
-    put32(m_fileHeader.data() + 32, page + 2);
-    put32(m_tagHeader.data() + 4, u32(m_tagHeader.constData() + 4) + 2);
+    const std::uint32_t page = base::u32(m_fileHeader.constData() + 32);
+    base::put32(m_fileHeader.data() + 32, page + 2);
+    base::put32(m_tagHeader.data() + 4, base::u32(m_tagHeader.constData() + 4) + 2);
     m_headersDirty = true;
     return page;
 }
@@ -620,7 +620,7 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
     Block *cached = block(page);
     if (!cached)
         return false;
-    const std::uint32_t n = u32(cached->constData());
+    const std::uint32_t n = base::u32(cached->constData());
     if (m_tagHeader[246] == 0) {
         m_tagHeader[246] = 1;
         m_headersDirty = true;
@@ -632,10 +632,10 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
                      qsizetype(n - pos) * m_itemLength);
         char *e = base + qsizetype(pos) * m_itemLength;
         std::memset(e, 0, m_itemLength);
-        put32(e, recNo);
+        base::put32(e, recNo);
         std::memcpy(e + 4, key.data(), m_keyLength);
-        put32(cached->data(), n + 1);
-        put32(base + qsizetype(n + 1) * m_itemLength, 0);
+        base::put32(cached->data(), n + 1);
+        base::put32(base + qsizetype(n + 1) * m_itemLength, 0);
         m_dirty.insert(page);
         touchDate();
         return true;
@@ -646,7 +646,7 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
     QByteArray items(qsizetype(n + 1) * m_itemLength, '\0');
     std::memcpy(items.data(), b.constData() + kNodeHead, qsizetype(pos) * m_itemLength);
     char *e = items.data() + qsizetype(pos) * m_itemLength;
-    put32(e, recNo);
+    base::put32(e, recNo);
     std::memcpy(e + 4, key.data(), m_keyLength);
     std::memcpy(e + m_itemLength, b.constData() + kNodeHead + qsizetype(pos) * m_itemLength,
                 qsizetype(n - pos) * m_itemLength);
@@ -659,12 +659,12 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
     const std::uint32_t upperPage = allocate();
 
     Block low(kBlockSize, '\0');
-    put32(low.data(), lower);
-    put32(low.data() + 4, u32(b.constData() + 4));
+    base::put32(low.data(), lower);
+    base::put32(low.data() + 4, base::u32(b.constData() + 4));
     std::memcpy(low.data() + kNodeHead, items.constData(), qsizetype(lower) * m_itemLength);
     Block up(kBlockSize, '\0');
-    put32(up.data(), total - lower);
-    put32(up.data() + 4, page);
+    base::put32(up.data(), total - lower);
+    base::put32(up.data() + 4, page);
     std::memcpy(up.data() + kNodeHead, items.constData() + qsizetype(lower) * m_itemLength,
                 qsizetype(total - lower) * m_itemLength);
     if (!writeBlock(upperPage, up) || !writeBlock(page, low))
@@ -674,7 +674,7 @@ bool MdxIndex::insertLeaf(std::vector<PathStep> &path, int pos, QByteArrayView k
         if (!nb)
             return false;
         Block next = *nb;
-        put32(next.data() + 4, upperPage);
+        base::put32(next.data() + 4, upperPage);
         if (!writeBlock(after.back().page, next))
             return false;
     }
@@ -690,13 +690,13 @@ bool MdxIndex::insertChild(std::vector<PathStep> &path, QByteArrayView separator
         // The root split: a new root above the two halves.
         const std::uint32_t rootPage = allocate();
         Block r(kBlockSize, '\0');
-        put32(r.data(), 1);
-        put32(r.data() + 4, right);
-        put32(r.data() + kNodeHead, left);
+        base::put32(r.data(), 1);
+        base::put32(r.data() + 4, right);
+        base::put32(r.data() + kNodeHead, left);
         std::memcpy(r.data() + kNodeHead + 4, separator.data(), m_keyLength);
-        put32(r.data() + kNodeHead + m_itemLength, right);
-        put32(m_tagHeader.data(), rootPage);
-        put32(m_tagHeader.data() + 252, rootPage);
+        base::put32(r.data() + kNodeHead + m_itemLength, right);
+        base::put32(m_tagHeader.data(), rootPage);
+        base::put32(m_tagHeader.data() + 252, rootPage);
         m_headersDirty = true;
         return writeBlock(rootPage, r);
     }
@@ -706,7 +706,7 @@ bool MdxIndex::insertChild(std::vector<PathStep> &path, QByteArrayView separator
     if (!cached)
         return false;
     const char *p = cached->constData();
-    const std::uint32_t n = u32(p);
+    const std::uint32_t n = base::u32(p);
     const std::uint32_t at = static_cast<std::uint32_t>(step.child);
     if (at > n)
         return false;
@@ -715,7 +715,7 @@ bool MdxIndex::insertChild(std::vector<PathStep> &path, QByteArrayView separator
     std::vector<std::uint32_t> children;
     std::vector<QByteArray> seps;
     for (std::uint32_t i = 0; i <= n; ++i) {
-        children.push_back(i < n ? childPage(p, i, m_itemLength) : u32(p + kNodeHead + n * m_itemLength));
+        children.push_back(i < n ? childPage(p, i, m_itemLength) : base::u32(p + kNodeHead + n * m_itemLength));
         if (i < n)
             seps.emplace_back(p + kNodeHead + i * m_itemLength + 4, m_keyLength);
     }
@@ -726,15 +726,15 @@ bool MdxIndex::insertChild(std::vector<PathStep> &path, QByteArrayView separator
 
     auto makeNode = [&](std::size_t from, std::size_t keyCount) {
         Block b(kBlockSize, '\0');
-        put32(b.data(), static_cast<std::uint32_t>(keyCount));
+        base::put32(b.data(), static_cast<std::uint32_t>(keyCount));
         for (std::size_t i = 0; i < keyCount; ++i) {
             char *e = b.data() + kNodeHead + i * m_itemLength;
-            put32(e, children[from + i]);
+            base::put32(e, children[from + i]);
             std::memcpy(e + 4, seps[from + i].constData(), m_keyLength);
         }
         const std::uint32_t lastChild = children[from + keyCount];
-        put32(b.data() + 4, lastChild);
-        put32(b.data() + kNodeHead + keyCount * m_itemLength, lastChild);
+        base::put32(b.data() + 4, lastChild);
+        base::put32(b.data() + kNodeHead + keyCount * m_itemLength, lastChild);
         return b;
     };
 
@@ -771,7 +771,7 @@ bool MdxIndex::insertAt(std::vector<PathStep> &path, QByteArrayView key, std::ui
         if (!b)
             return false;
         const char *p = b->constData();
-        const std::uint32_t n = u32(p);
+        const std::uint32_t n = base::u32(p);
         std::uint32_t pos = 0;
         while (pos < n && compareEntry(p + kNodeHead + pos * m_itemLength, key, recNo) < 0)
             ++pos;
@@ -782,7 +782,7 @@ bool MdxIndex::insertAt(std::vector<PathStep> &path, QByteArrayView key, std::ui
                 const Block *nb = block(after.back().page);
                 if (!nb)
                     return false;
-                if (u32(nb->constData()) > 0 && compareEntry(nb->constData() + kNodeHead, key, recNo) < 0) {
+                if (base::u32(nb->constData()) > 0 && compareEntry(nb->constData() + kNodeHead, key, recNo) < 0) {
                     path = after;
                     continue;
                 }
@@ -807,7 +807,7 @@ bool MdxIndex::replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32
         if (!cached)
             return false;
         const char *p = cached->constData();
-        const std::uint32_t n = u32(p);
+        const std::uint32_t n = base::u32(p);
         std::uint32_t pos = 0;
         int c = -1;
         while (pos < n && (c = compareEntry(p + kNodeHead + pos * m_itemLength, oldKey, recNo)) < 0)
@@ -824,7 +824,7 @@ bool MdxIndex::replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32
             std::memmove(items + pos * m_itemLength, items + (pos + 1) * m_itemLength,
                          qsizetype(n - pos - 1) * m_itemLength);
             std::memset(items + (n - 1) * m_itemLength, 0, m_itemLength + 4);
-            put32(b.data(), n - 1);
+            base::put32(b.data(), n - 1);
             if (!writeBlock(path.back().page, b))
                 return false;
             break;

@@ -1,7 +1,7 @@
 #include "store/Query.h"
 
-#include "app/Cp1252.h"
-#include "app/Error.h"
+#include "base/Cp1252.h"
+#include "base/Error.h"
 #include "store/sql/Executor.h"
 #include "store/sql/Parser.h"
 
@@ -13,7 +13,7 @@ Query::Query() : m_executor(std::make_unique<sql::Executor>()) {}
 
 Query::~Query() = default;
 
-void Query::addDataSet(const QByteArray &alias, DbfTable &table)
+void Query::addDataSet(const QByteArray &alias, Table &table)
 {
     m_dataSets.push_back(DataSet{alias, &table});
 }
@@ -24,7 +24,7 @@ void Query::setSql(const QByteArray &text)
     m_sql = text;
 }
 
-DbfTable &Query::tableFor(const QByteArray &alias)
+Table &Query::tableFor(const QByteArray &alias)
 {
     for (const DataSet &d : m_dataSets) {
         if (QByteArrayView(d.alias).compare(alias, Qt::CaseInsensitive) != 0)
@@ -32,13 +32,13 @@ DbfTable &Query::tableFor(const QByteArray &alias)
         if (!d.table->isOpen()) {
             try {
                 d.table->open();
-            } catch (const app::Error &) {
-                throw app::Error(QStringLiteral("DataSet %1 is not opened !").arg(app::fromCp1252(d.alias)));
+            } catch (const base::Error &) {
+                throw base::Error(QStringLiteral("DataSet %1 is not opened !").arg(base::fromCp1252(d.alias)));
             }
         }
         return *d.table;
     }
-    throw app::Error(QStringLiteral("Unknown table: %1").arg(app::fromCp1252(alias)));
+    throw base::Error(QStringLiteral("Unknown table: %1").arg(base::fromCp1252(alias)));
 }
 
 void Query::open()
@@ -46,7 +46,7 @@ void Query::open()
     close();
     const sql::Statement statement = sql::Parser::parse(m_sql);
     if (!sql::isSelect(statement))
-        throw app::Error(
+        throw base::Error(
             QStringLiteral("You must use UPDATE, DELETE, INSERT or CREATE TABLE only with ExecSQL method !"));
     if (const auto *s = std::get_if<sql::SelectStatement>(&statement))
         m_result = m_executor->select(*s, tableFor(s->table.text));
@@ -61,7 +61,7 @@ void Query::execSql()
     close();
     const sql::Statement statement = sql::Parser::parse(m_sql);
     if (sql::isSelect(statement))
-        throw app::Error(QStringLiteral("You must use SELECT only with Open method or Active property!"));
+        throw base::Error(QStringLiteral("You must use SELECT only with Open method or Active property!"));
     if (const auto *i = std::get_if<sql::InsertStatement>(&statement))
         m_executor->insert(*i, tableFor(i->table.text));
     else if (const auto *u = std::get_if<sql::UpdateStatement>(&statement))
@@ -104,7 +104,7 @@ int Query::columnOf(QByteArrayView column) const
 {
     const int c = m_result.columnIndex(column);
     if (c < 0)
-        throw app::Error(QStringLiteral("Unknown column: %1").arg(app::fromCp1252(column)));
+        throw base::Error(QStringLiteral("Unknown column: %1").arg(base::fromCp1252(column)));
     return c;
 }
 

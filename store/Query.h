@@ -7,7 +7,7 @@
 // Every run starts from a fresh parse. A statement that finds its table
 // closed opens it first, which creates the table when its files are missing.
 
-#include "store/DbfTable.h"
+#include "store/Table.h"
 #include "store/sql/ResultSet.h"
 
 #include <QByteArray>
@@ -31,7 +31,7 @@ public:
 
     // DataSets: the table known under alias in statements (ASCII letter case
     // does not matter).
-    void addDataSet(const QByteArray &alias, DbfTable &table);
+    void addDataSet(const QByteArray &alias, Table &table);
 
     // The statement text (Windows-1252). Replacing it closes the result.
     void setSql(const QByteArray &text);
@@ -55,7 +55,7 @@ public:
     void next();
 
     // The current row's value of a column (named without regard to letter
-    // case). No current row: empty text, 0. Unknown column: app::Error.
+    // case). No current row: empty text, 0. Unknown column: base::Error.
     QByteArray text(QByteArrayView column) const;
     std::int32_t integer(QByteArrayView column) const;
     sql::Value value(QByteArrayView column) const;
@@ -71,9 +71,9 @@ public:
 private:
     struct DataSet {
         QByteArray alias;
-        DbfTable *table = nullptr;
+        Table *table = nullptr;
     };
-    DbfTable &tableFor(const QByteArray &alias);
+    Table &tableFor(const QByteArray &alias);
     int columnOf(QByteArrayView column) const;
 
     std::vector<DataSet> m_dataSets;

@@ -4,9 +4,9 @@
 // start set letter, TAB, symbol values separated by spaces, TAB, check value,
 // TAB, symbol width in modules.
 
-#include "app/Cp1252.h"
+#include "base/Cp1252.h"
 #include "app/cli/Command.h"
-#include "labels/Code128Symbol.h"
+#include "labels/code128/Code128Symbol.h"
 
 namespace etibarix::cli {
 namespace {
@@ -18,7 +18,7 @@ QByteArray barcodeBytes(const QString &text)
 {
     QByteArray bytes;
     for (const QChar ch : text) {
-        const auto b = app::toCp1252(QStringView(&ch, 1));
+        const auto b = base::toCp1252(QStringView(&ch, 1));
         if (b)
             bytes += *b;
     }

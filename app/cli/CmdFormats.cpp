@@ -1,9 +1,9 @@
 // formats: the label format list as the print tab shows it, in sorted order.
 
-#include "app/Parameters.h"
+#include "base/Parameters.h"
 #include "app/cli/Command.h"
 #include "i18n/LanguageTable.h"
-#include "labels/LabelFormats.h"
+#include "labels/formats/LabelFormats.h"
 
 namespace etibarix::cli {
 namespace {

@@ -3,9 +3,9 @@
 // the file had it is told on stderr, and lines the table refused make the
 // command fail.
 
-#include "app/AppData.h"
-#include "app/ArticleFiles.h"
-#include "app/Parameters.h"
+#include "records/RecordDatabase.h"
+#include "store/TableFiles.h"
+#include "base/Parameters.h"
 #include "app/cli/Command.h"
 #include "i18n/LanguageTable.h"
 #include "records/CsvImport.h"
@@ -36,10 +36,7 @@ int runImport(Context &ctx, const QStringList &arguments)
     Args args(arguments);
     const auto sep = args.take(QStringLiteral("--sep"));
     const auto skip = args.take(QStringLiteral("--skip"));
-    const auto cb = args.take(QStringLiteral("--cb"));
-    const auto t1 = args.take(QStringLiteral("--t1"));
-    const auto t2 = args.take(QStringLiteral("--t2"));
-    const auto qty = args.take(QStringLiteral("--qty"));
+    const auto [cb, t1, t2, qty] = FieldOptions::take(args);
     const auto lang = args.take(QStringLiteral("--lang"));
     if (args.hasError())
         return usageError(ctx, QStringLiteral("import: ") + args.error());
@@ -88,20 +85,20 @@ int runImport(Context &ctx, const QStringList &arguments)
     if (!QFileInfo(path).isFile())
         return failure(ctx, QStringLiteral("import: no such file: ") + path);
 
-    app::AppData data;
+    records::RecordDatabase data;
     store::TableCallbacks callbacks;
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
-    data.tarticle().setCallbacks(std::move(callbacks));
-    app::OpenArticleTable(data.tarticle());
+    data.table().setCallbacks(std::move(callbacks));
+    store::OpenArticleTable(data.table());
     records::CsvImportResult result;
     try {
-        result = records::RunCsvImport(data.xqueryfonction(), path, options);
+        result = records::RunCsvImport(data.commandQuery(), path, options);
     } catch (...) {
-        app::CloseArticleTable(data.tarticle());
+        store::CloseArticleTable(data.table());
         i18n::ClearLanguageTable();
         throw;
     }
-    data.tarticle().close();
+    data.table().close();
 
     ctx.out << records::ImportCountText(result.recordsStored) << '\n';
     const QString notes = records::ImportNotesText(result);

@@ -3,13 +3,13 @@
 // chosen as a print job chooses it (etbdoc.rav in the data directory when it
 // is newer than the built-in copy; the question is answered yes).
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "app/cli/Command.h"
-#include "labels/BuiltinLayouts.h"
-#include "labels/LabelReport.h"
-#include "labels/LayoutTree.h"
-#include "labels/ProjectFile.h"
-#include "labels/ProjectReader.h"
+#include "labels/project/BuiltinLayouts.h"
+#include "labels/print/LabelReport.h"
+#include "labels/project/LayoutTree.h"
+#include "labels/project/ProjectFile.h"
+#include "labels/project/ProjectReader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,9 +30,9 @@ ReportProject readFile(const QString &path, const ProjectFile::MessageHandler &m
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        throw app::Error(LabelReport::missingFileMessage(LabelReport::fullPath(path)));
+        throw base::Error(LabelReport::missingFileMessage(LabelReport::fullPath(path)));
     if (file.size() > LabelReport::MaxFileSize)
-        throw app::Error(ProjectReader::streamReadError());
+        throw base::Error(ProjectReader::streamReadError());
     return ProjectFile::read(file.readAll(), messages);
 }
 
@@ -62,7 +62,7 @@ int runLayouts(Context &ctx, const QStringList &arguments)
             layouts.OpenLayouts();
             ctx.out << LayoutTree::describe(layouts.project());
         }
-    } catch (const app::Error &e) {
+    } catch (const base::Error &e) {
         return failure(ctx, oneLine(e.text()));
     }
     return Ok;

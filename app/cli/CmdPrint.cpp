@@ -1,18 +1,18 @@
 // print: the print job of the print tab, onto a printer or into a PDF file.
 // printers: the installed printers.
 
-#include "app/AppData.h"
-#include "app/AppDir.h"
-#include "app/ArticleFiles.h"
-#include "app/Cp1252.h"
-#include "app/Parameters.h"
+#include "records/RecordDatabase.h"
+#include "base/DataDir.h"
+#include "store/TableFiles.h"
+#include "base/Cp1252.h"
+#include "base/Parameters.h"
 #include "app/cli/Command.h"
 #include "i18n/LanguageTable.h"
-#include "labels/LabelFormats.h"
-#include "labels/LabelReport.h"
-#include "labels/PdfSink.h"
-#include "labels/PrintJob.h"
-#include "labels/PrintJobProjectTarget.h"
+#include "labels/formats/LabelFormats.h"
+#include "labels/print/LabelReport.h"
+#include "labels/print/PdfSink.h"
+#include "labels/print/PrintJob.h"
+#include "labels/print/PrintJobProjectTarget.h"
 #include "labels/printer/PrinterList.h"
 #include "labels/printer/PrinterSink.h"
 #include "records/ListStatements.h"
@@ -29,8 +29,8 @@ namespace {
 // the built-in texts; a language file may order the list otherwise).
 int defaultFormatEntry()
 {
-    app::Parameters.Language = 1;
-    app::PeekParameters();
+    base::Parameters.Language = 1;
+    base::PeekParameters();
     i18n::LoadLanguageTable();
     labels::LabelFormats formats;
     formats.BuildLabelFormats();
@@ -86,7 +86,7 @@ int runPrint(Context &ctx, const QStringList &arguments)
     const QFont menuFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     settings.menuFontName = menuFont.family();
     settings.menuFontCharset = 1;
-    settings.layoutFile = app::AppDir() + QStringLiteral("etbdoc.rav");
+    settings.layoutFile = base::DataDir() + QStringLiteral("etbdoc.rav");
 
     labels::LabelReport report;
     // The question about a disk file newer than the built-in layouts.
@@ -106,20 +106,20 @@ int runPrint(Context &ctx, const QStringList &arguments)
 
     // The table is opened up front, as the program does at start, so that a
     // table that cannot be opened is reported with the engine's own reason.
-    app::AppData data;
+    records::RecordDatabase data;
     store::TableCallbacks callbacks;
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
-    data.tarticle().setCallbacks(std::move(callbacks));
-    app::OpenArticleTable(data.tarticle());
+    data.table().setCallbacks(std::move(callbacks));
+    store::OpenArticleTable(data.table());
     labels::PrintJobResult result;
     try {
-        labels::PrintJobProjectTarget target(report, data.xqueryfonction(), *sink);
+        labels::PrintJobProjectTarget target(report, data.commandQuery(), *sink);
         result = labels::PrintLabels(settings, target);
     } catch (...) {
-        app::CloseArticleTable(data.tarticle());
+        store::CloseArticleTable(data.table());
         throw;
     }
-    data.tarticle().close();
+    data.table().close();
 
     ctx.out << result.sheets << (result.sheets == 1 ? " sheet, " : " sheets, ") << result.labels
             << (result.labels == 1 ? " label" : " labels") << '\n';

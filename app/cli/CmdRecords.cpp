@@ -4,10 +4,10 @@
 // Windows-1252; a text that Windows-1252 cannot hold is refused before
 // anything is opened or written.
 
-#include "app/AppData.h"
-#include "app/ArticleFiles.h"
-#include "app/Cp1252.h"
-#include "app/Error.h"
+#include "records/RecordDatabase.h"
+#include "store/TableFiles.h"
+#include "base/Cp1252.h"
+#include "base/Error.h"
 #include "app/cli/Command.h"
 #include "records/ListStatements.h"
 #include "records/RecordCommands.h"
@@ -42,7 +42,7 @@ QString escaped(const QString &text)
 void printResult(Context &ctx, const store::sql::ResultSet &rows)
 {
     for (int c = 0; c < rows.columnCount(); ++c)
-        ctx.out << (c ? "\t" : "") << escaped(app::fromCp1252(rows.column(c).name));
+        ctx.out << (c ? "\t" : "") << escaped(base::fromCp1252(rows.column(c).name));
     ctx.out << '\n';
     for (int r = 0; r < rows.rowCount(); ++r) {
         for (int c = 0; c < rows.columnCount(); ++c) {
@@ -50,7 +50,7 @@ void printResult(Context &ctx, const store::sql::ResultSet &rows)
             if (rows.column(c).type == store::sql::ColumnType::Integer)
                 ctx.out << rows.integer(r, c);
             else
-                ctx.out << escaped(app::fromCp1252(rows.textView(r, c)));
+                ctx.out << escaped(base::fromCp1252(rows.textView(r, c)));
         }
         ctx.out << '\n';
     }
@@ -65,13 +65,13 @@ public:
     {
         store::TableCallbacks callbacks;
         callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
-        m_data.tarticle().setCallbacks(std::move(callbacks));
-        app::OpenArticleTable(m_data.tarticle());
+        m_data.table().setCallbacks(std::move(callbacks));
+        store::OpenArticleTable(m_data.table());
     }
     ~Session()
     {
         try {
-            m_data.tarticle().close();
+            m_data.table().close();
         } catch (const std::exception &) {
             // Only reached when the command already failed; its error is the one reported.
         }
@@ -79,11 +79,11 @@ public:
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    void finish() { m_data.tarticle().close(); }
-    app::AppData &data() { return m_data; }
+    void finish() { m_data.table().close(); }
+    records::RecordDatabase &data() { return m_data; }
 
 private:
-    app::AppData m_data;
+    records::RecordDatabase m_data;
 };
 
 int runSql(Context &ctx, const QStringList &args)
@@ -94,7 +94,7 @@ int runSql(Context &ctx, const QStringList &args)
     if (!statement)
         return Usage;
     Session session(ctx);
-    store::Query &query = session.data().xqueryfonction();
+    store::Query &query = session.data().commandQuery();
     query.close();
     query.setSql(*statement);
     if (store::Query::isSelectText(*statement)) {
@@ -123,11 +123,11 @@ int runList(Context &ctx, const QStringList &arguments)
         return Usage;
 
     if (statementOnly) {
-        ctx.out << app::fromCp1252(records::ListStatement(state)) << '\n';
+        ctx.out << base::fromCp1252(records::ListStatement(state)) << '\n';
         return Ok;
     }
     Session session(ctx);
-    records::RecordList list(session.data().xQuery1());
+    records::RecordList list(session.data().listQuery());
     list.state() = state;
     list.RefreshRecordList();
     printResult(ctx, list.listQuery().result());
@@ -139,10 +139,7 @@ int runList(Context &ctx, const QStringList &arguments)
 int runAdd(Context &ctx, const QStringList &arguments)
 {
     Args args(arguments);
-    const auto cb = args.take(QStringLiteral("--cb"));
-    const auto t1 = args.take(QStringLiteral("--t1"));
-    const auto t2 = args.take(QStringLiteral("--t2"));
-    const auto qty = args.take(QStringLiteral("--qty"));
+    const auto [cb, t1, t2, qty] = FieldOptions::take(args);
     const auto flag = args.take(QStringLiteral("--flag"));
     if (args.hasError())
         return usageError(ctx, QStringLiteral("add: ") + args.error());
@@ -184,12 +181,12 @@ int runAdd(Context &ctx, const QStringList &arguments)
     entry.topp = (flag && *flag == u"no") ? "N" : "O";
     try {
         records::RefuseDoubleQuote(entry);
-    } catch (const app::Error &e) {
+    } catch (const base::Error &e) {
         return usageError(ctx, QStringLiteral("add: ") + e.text());
     }
 
     Session session(ctx);
-    store::Query &query = session.data().xqueryfonction();
+    store::Query &query = session.data().commandQuery();
     const std::int32_t num = records::NextRecordNum(query);
     // Unlike the dialog's silent command runner, a failing insert is reported:
     // the number printed must be that of a record that exists.

@@ -1,7 +1,7 @@
 #include "app/cli/Command.h"
 
-#include "app/Cp1252.h"
-#include "app/Parameters.h"
+#include "base/Cp1252.h"
+#include "base/Parameters.h"
 #include "i18n/LanguageTable.h"
 
 #include <algorithm>
@@ -70,11 +70,11 @@ int failure(Context &ctx, const QString &message)
 
 std::optional<QByteArray> tableText(Context &ctx, const QString &option, const QString &text)
 {
-    if (auto bytes = app::toCp1252(text))
+    if (auto bytes = base::toCp1252(text))
         return bytes;
     for (const char32_t cp : text.toUcs4()) {
         const QString one = QString::fromUcs4(&cp, 1);
-        if (!app::toCp1252(one)) {
+        if (!base::toCp1252(one)) {
             usageError(ctx, QStringLiteral("%1: the character %2 (U+%3) cannot be stored in Windows-1252")
                                 .arg(option, one, QString::number(static_cast<uint>(cp), 16).toUpper().rightJustified(4, u'0')));
             return std::nullopt;
@@ -82,6 +82,16 @@ std::optional<QByteArray> tableText(Context &ctx, const QString &option, const Q
     }
     usageError(ctx, QStringLiteral("%1: text cannot be stored in Windows-1252").arg(option));
     return std::nullopt;
+}
+
+FieldOptions FieldOptions::take(Args &args)
+{
+    FieldOptions o;
+    o.cb = args.take(QStringLiteral("--cb"));
+    o.t1 = args.take(QStringLiteral("--t1"));
+    o.t2 = args.take(QStringLiteral("--t2"));
+    o.qty = args.take(QStringLiteral("--qty"));
+    return o;
 }
 
 ListOptions ListOptions::take(Args &args)
@@ -142,12 +152,12 @@ bool ChooseTextLanguage(Context &ctx, const std::optional<QString> &lang, const 
             return false;
         }
         i18n::ClearLanguageTable();
-        app::Parameters.Language = language;
+        base::Parameters.Language = language;
         return true;
     }
     // Only looks: a damaged parameter file is left for the program to handle.
-    app::Parameters.Language = 1;
-    app::PeekParameters();
+    base::Parameters.Language = 1;
+    base::PeekParameters();
     i18n::LoadLanguageTable();
     return true;
 }

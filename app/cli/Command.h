@@ -24,7 +24,7 @@ enum ExitCode { Ok = 0, Failed = 1, Usage = 2 };
 struct Context {
     QTextStream &out;
     QTextStream &err;
-    QString dataDir;   // the program directory in use (AppDir), ends with "/"
+    QString dataDir;   // the program directory in use (DataDir), ends with "/"
 };
 
 struct Command {
@@ -81,6 +81,14 @@ struct ListOptions {
     bool any() const { return cb || t1 || t2 || top || sort || desc; }
     // Fills state; false after a usage error, prefixed with command.
     bool toState(Context &ctx, const QString &command, records::ListState &state) const;
+};
+
+// The record field options, as `add` takes them (the values) and `import`
+// (the column of each field).
+struct FieldOptions {
+    std::optional<QString> cb, t1, t2, qty;
+
+    static FieldOptions take(Args &args);
 };
 
 // Sets up the texts of a command's output. An explicit --lang value (1, 2

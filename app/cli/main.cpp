@@ -1,8 +1,8 @@
 // etibarix-cli: every capability of the program from a terminal, for batch
 // printing and for testing without a display.
 
-#include "app/AppDir.h"
-#include "app/Error.h"
+#include "base/DataDir.h"
+#include "base/Error.h"
 #include "app/cli/Command.h"
 
 #include <QDir>
@@ -62,7 +62,7 @@ int main(int argc, char **argv)
             err << "etibarix-cli: no such directory: " << dir << Qt::endl;
             return cli::Failed;
         }
-        app::setAppDirOverride(QDir(dir).absolutePath());
+        base::setDataDirOverride(QDir(dir).absolutePath());
     }
 
     const QString name = args.takeFirst();
@@ -72,11 +72,11 @@ int main(int argc, char **argv)
         printUsage(err);
         return cli::Usage;
     }
-    cli::Context ctx{out, err, app::AppDir()};
+    cli::Context ctx{out, err, base::DataDir()};
     int rc = cli::Failed;
     try {
         rc = command->run(ctx, args);
-    } catch (const app::Error &e) {
+    } catch (const base::Error &e) {
         rc = cli::failure(ctx, QString(e.text()).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     } catch (const std::exception &e) {
         rc = cli::failure(ctx, QString::fromUtf8(e.what()));

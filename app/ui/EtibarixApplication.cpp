@@ -1,7 +1,7 @@
 #include "app/ui/EtibarixApplication.h"
 
-#include "app/Error.h"
-#include "app/ui/GeneralErrorHandler.h"
+#include "base/Error.h"
+#include "base/ui/GeneralErrorHandler.h"
 
 #include <exception>
 
@@ -13,10 +13,10 @@ bool EtibarixApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const Error &error) {
-        GeneralErrorHandler::Show(error.text());
+    } catch (const base::Error &error) {
+        ui::GeneralErrorHandler::Show(error.text());
     } catch (const std::exception &error) {
-        GeneralErrorHandler::Show(QString::fromLocal8Bit(error.what()));
+        ui::GeneralErrorHandler::Show(QString::fromLocal8Bit(error.what()));
     }
     return false;
 }

@@ -1,32 +1,32 @@
 #include "app/ui/ProgramWindows.h"
 
-#include "app/ui/TFprincip.h"
-#include "i18n/ui/Tfchoixlangue.h"
-#include "info/ui/Tfapropos.h"
-#include "records/ui/Tfcremodcpte.h"
-#include "records/ui/Tfimportcsv.h"
+#include "app/ui/MainWindow.h"
+#include "i18n/ui/LanguageChoiceDialog.h"
+#include "info/ui/AboutBox.h"
+#include "records/ui/RecordDialog.h"
+#include "records/ui/ImportWizard.h"
 
 namespace etibarix::app {
 
 ProgramWindows::ProgramWindows()
 {
-    m_fprincip = std::make_unique<TFprincip>();
-    m_fcremodcpte = std::make_unique<records::Tfcremodcpte>();
-    m_fapropos = std::make_unique<info::Tfapropos>();
-    m_fimportcsv = std::make_unique<records::Tfimportcsv>();
-    m_fchoixlangue = std::make_unique<i18n::Tfchoixlangue>();
+    m_mainWindow = std::make_unique<MainWindow>();
+    m_recordDialog = std::make_unique<records::RecordDialog>();
+    m_aboutBox = std::make_unique<info::AboutBox>();
+    m_importWizard = std::make_unique<records::ImportWizard>();
+    m_languageChoice = std::make_unique<i18n::LanguageChoiceDialog>();
 
-    TFprincip::Windows windows;
-    windows.fcremodcpte = m_fcremodcpte.get();
-    windows.fapropos = m_fapropos.get();
-    windows.fimportcsv = m_fimportcsv.get();
-    windows.fchoixlangue = m_fchoixlangue.get();
-    m_fprincip->AttachWindows(windows);
+    MainWindow::Windows windows;
+    windows.recordDialog = m_recordDialog.get();
+    windows.aboutBox = m_aboutBox.get();
+    windows.importWizard = m_importWizard.get();
+    windows.languageChoice = m_languageChoice.get();
+    m_mainWindow->AttachWindows(windows);
 }
 
 ProgramWindows::~ProgramWindows()
 {
-    m_fprincip.reset();
+    m_mainWindow.reset();
 }
 
 } // namespace etibarix::app

@@ -9,19 +9,19 @@
 #include <memory>
 
 namespace etibarix::i18n {
-class Tfchoixlangue;
+class LanguageChoiceDialog;
 }
 namespace etibarix::info {
-class Tfapropos;
+class AboutBox;
 }
 namespace etibarix::records {
-class Tfcremodcpte;
-class Tfimportcsv;
+class RecordDialog;
+class ImportWizard;
 }
 
 namespace etibarix::app {
 
-class TFprincip;
+class MainWindow;
 
 class ProgramWindows {
 public:
@@ -31,18 +31,18 @@ public:
     ProgramWindows(const ProgramWindows &) = delete;
     ProgramWindows &operator=(const ProgramWindows &) = delete;
 
-    TFprincip &Fprincip() { return *m_fprincip; }
-    records::Tfcremodcpte &fcremodcpte() { return *m_fcremodcpte; }
-    info::Tfapropos &fapropos() { return *m_fapropos; }
-    records::Tfimportcsv &fimportcsv() { return *m_fimportcsv; }
-    i18n::Tfchoixlangue &fchoixlangue() { return *m_fchoixlangue; }
+    MainWindow &Fprincip() { return *m_mainWindow; }
+    records::RecordDialog &recordDialog() { return *m_recordDialog; }
+    info::AboutBox &aboutBox() { return *m_aboutBox; }
+    records::ImportWizard &importWizard() { return *m_importWizard; }
+    i18n::LanguageChoiceDialog &languageChoice() { return *m_languageChoice; }
 
 private:
-    std::unique_ptr<TFprincip> m_fprincip;
-    std::unique_ptr<records::Tfcremodcpte> m_fcremodcpte;
-    std::unique_ptr<info::Tfapropos> m_fapropos;
-    std::unique_ptr<records::Tfimportcsv> m_fimportcsv;
-    std::unique_ptr<i18n::Tfchoixlangue> m_fchoixlangue;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<records::RecordDialog> m_recordDialog;
+    std::unique_ptr<info::AboutBox> m_aboutBox;
+    std::unique_ptr<records::ImportWizard> m_importWizard;
+    std::unique_ptr<i18n::LanguageChoiceDialog> m_languageChoice;
 };
 
 } // namespace etibarix::app

@@ -4,7 +4,7 @@
 
 #include "app/ui/EtibarixApplication.h"
 #include "app/ui/ProgramWindows.h"
-#include "app/ui/TFprincip.h"
+#include "app/ui/MainWindow.h"
 
 int main(int argc, char **argv)
 {

@@ -1,10 +1,10 @@
 #include "backup/ui/BackupCommands.h"
 
-#include "app/AppData.h"
-#include "app/AppDir.h"
-#include "app/ArticleFiles.h"
-#include "app/Error.h"
-#include "app/ui/GeneralErrorHandler.h"
+#include "records/RecordDatabase.h"
+#include "base/DataDir.h"
+#include "store/TableFiles.h"
+#include "base/Error.h"
+#include "base/ui/GeneralErrorHandler.h"
 #include "backup/DataBackup.h"
 #include "i18n/LanguageTable.h"
 
@@ -51,15 +51,15 @@ FileDialogRequest request(FileDialogRequest::Kind kind, int text)
 
 } // namespace
 
-BackupCommands::BackupCommands(QWidget *window, app::AppData &data, std::function<void()> refreshList)
+BackupCommands::BackupCommands(QWidget *window, records::RecordDatabase &data, std::function<void()> refreshList)
     : QObject(window), m_window(window), m_data(data), m_refreshList(std::move(refreshList)),
       m_chooser(&BackupCommands::RunFileDialog)
 {
     if (window) {
         if (auto *save = window->findChild<QAbstractButton *>(QStringLiteral("spSauve")))
-            connect(save, &QAbstractButton::clicked, this, &BackupCommands::spSauveClick);
+            connect(save, &QAbstractButton::clicked, this, &BackupCommands::saveBackup);
         if (auto *load = window->findChild<QAbstractButton *>(QStringLiteral("spCharge")))
-            connect(load, &QAbstractButton::clicked, this, &BackupCommands::spChargeClick);
+            connect(load, &QAbstractButton::clicked, this, &BackupCommands::restoreBackup);
     }
 }
 
@@ -124,7 +124,7 @@ QString BackupCommands::chooseArchive(FileDialogRequest request)
     return archive;
 }
 
-void BackupCommands::spSauveClick()
+void BackupCommands::saveBackup()
 {
     if (m_busy)
         return;
@@ -139,13 +139,13 @@ void BackupCommands::spSauveClick()
     SaveResult result;
     {
         BusyCursor cursor;
-        result = SaveData(app::AppDir(), archive, Callbacks(), m_maxSize);
+        result = SaveData(base::DataDir(), archive, Callbacks(), m_maxSize);
     }
     if (result.outcome == SaveResult::Failed && result.errorCode == 0 && !result.message.isEmpty())
         Callbacks().showError(result.message);
 }
 
-void BackupCommands::spChargeClick()
+void BackupCommands::restoreBackup()
 {
     if (m_busy)
         return;
@@ -157,23 +157,23 @@ void BackupCommands::spChargeClick()
         try {
             // The archive is unpacked and checked aside first: the table is
             // closed only right before its files are replaced.
-            const RestoreResult result = RestoreData(app::AppDir(), archive, Callbacks(),
-                                                     [this] { app::CloseArticleTable(m_data.tarticle()); });
+            const RestoreResult result = RestoreData(base::DataDir(), archive, Callbacks(),
+                                                     [this] { store::CloseArticleTable(m_data.table()); });
             // The dialog only offers existing files; one gone since is the
             // component's unreadable archive.
             if (result.outcome == RestoreResult::NoArchive)
                 failure = QStringLiteral("Cannot read archive");
-        } catch (const app::Error &error) {
+        } catch (const base::Error &error) {
             failure = error.text();
         }
     }
     // An archive that cannot be read left the data as they were: after its
     // message the table and the list are brought up as after any restore.
     if (!failure.isEmpty())
-        app::GeneralErrorHandler::Show(failure, m_window);
-    app::GeneralErrorHandler::Run(
+        ui::GeneralErrorHandler::Show(failure, m_window);
+    ui::GeneralErrorHandler::Run(
         [this] {
-            app::OpenArticleTable(m_data.tarticle());
+            store::OpenArticleTable(m_data.table());
             if (m_refreshList)
                 m_refreshList();
         },

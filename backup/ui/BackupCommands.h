@@ -16,8 +16,8 @@
 
 class QWidget;
 
-namespace etibarix::app {
-class AppData;
+namespace etibarix::records {
+class RecordDatabase;
 }
 
 namespace etibarix::backup {
@@ -39,11 +39,11 @@ public:
     using FileChooser = std::function<QString(QWidget *parent, const FileDialogRequest &request)>;
 
     // refreshList runs the list statement again and updates the grid.
-    BackupCommands(QWidget *window, app::AppData &data, std::function<void()> refreshList);
+    BackupCommands(QWidget *window, records::RecordDatabase &data, std::function<void()> refreshList);
 
     // The click handlers.
-    void spSauveClick();
-    void spChargeClick();
+    void saveBackup();
+    void restoreBackup();
 
     // Replaces the file dialogs (tests answer them without a window).
     void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
@@ -64,7 +64,7 @@ private:
     QString chooseArchive(FileDialogRequest request);
 
     QWidget *m_window;
-    app::AppData &m_data;
+    records::RecordDatabase &m_data;
     std::function<void()> m_refreshList;
     FileChooser m_chooser;
     std::int32_t m_maxSize = 1300000;

@@ -1,7 +1,7 @@
 #include "i18n/ui/WindowFonts.h"
 
 #include "i18n/LanguageTable.h"
-#include "i18n/ui/Tgerefonte.h"
+#include "i18n/ui/FontApplier.h"
 
 #include <QApplication>
 #include <QFont>
@@ -14,7 +14,7 @@ namespace etibarix::i18n {
 InterfaceFont ChooseInterfaceFont()
 {
     InterfaceFont font;
-    const Tgerelanguage *table = InstalledLanguageTable();
+    const LanguageFile *table = InstalledLanguageTable();
     if (table != nullptr && !table->FontName().trimmed().isEmpty()) {
         font.name = DecodeLanguageText(table->FontName());
         font.charset = table->CharSet() > 0 ? table->CharSet() : 1;
@@ -33,7 +33,7 @@ void ApplyWindowFonts(std::initializer_list<QWidget *> windows)
     } catch (const std::exception &) {
         return;
     }
-    const Tgerefonte applier;
+    const FontApplier applier;
     for (QWidget *window : windows) {
         if (window != nullptr)
             applier.ApplyToChildren(window, font.name, 0, font.charset);

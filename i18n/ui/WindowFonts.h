@@ -1,6 +1,6 @@
 #pragma once
 // The interface font: the language file's font when it names one, else the
-// system's menu font; put on every window once per run (see Tgerefonte).
+// system's menu font; put on every window once per run (see FontApplier).
 
 #include <QString>
 

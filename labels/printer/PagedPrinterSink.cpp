@@ -1,6 +1,6 @@
 #include "labels/printer/PagedPrinterSink.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -29,13 +29,13 @@ QPainter *PagedPrinterSink::doBegin(const SheetRequest &setup)
         m_printer.setFullPage(true);
         m_printer.setPageLayout(fullPage(setup.pageSize));
         if (!m_painter.begin(&m_printer))
-            throw app::Error(QStringLiteral("Could not draw the label sheets"));
+            throw base::Error(QStringLiteral("Could not draw the label sheets"));
     } else {
         // A new size applies to the page newPage() starts.
         if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize))
             m_printer.setPageLayout(fullPage(setup.pageSize));
         if (!m_printer.newPage())
-            throw app::Error(QStringLiteral("Could not draw the label sheets"));
+            throw base::Error(QStringLiteral("Could not draw the label sheets"));
     }
     m_painter.save();
     return &m_painter;

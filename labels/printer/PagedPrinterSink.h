@@ -4,7 +4,7 @@
 // whenever it needs the pages). Each sheet starts a page of its layout's
 // paper size, the whole paper, no margins.
 
-#include "labels/SheetSink.h"
+#include "labels/print/SheetSink.h"
 
 #include <QPainter>
 

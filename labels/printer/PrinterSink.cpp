@@ -1,6 +1,6 @@
 #include "labels/printer/PrinterSink.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -29,7 +29,7 @@ QPainter *PrinterSink::doBegin(const SheetRequest &setup)
 {
     const QString name = resolvePrinter(setup.printerName);
     if (name.isEmpty())
-        throw app::Error(QStringLiteral("There is no printer to print on"));
+        throw base::Error(QStringLiteral("There is no printer to print on"));
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer->setOutputFormat(QPrinter::NativeFormat);
     m_printer->setPrinterName(name);
@@ -40,7 +40,7 @@ QPainter *PrinterSink::doBegin(const SheetRequest &setup)
                                          QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
         m_printer.reset();
-        throw app::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+        throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
     }
     return &m_painter;
 }
@@ -52,7 +52,7 @@ void PrinterSink::doEnd()
     const QString name = m_printer->printerName();
     m_printer.reset();
     if (!ok)
-        throw app::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+        throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
 }
 
 void PrinterSink::doCancel()

@@ -3,7 +3,7 @@
 // page, titled "ReportPrinter Report", on the printer the report names. A name
 // that matches no installed printer (or an empty one) uses the default printer.
 
-#include "labels/SheetSink.h"
+#include "labels/print/SheetSink.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #include "labels/ui/LabelFormatCombo.h"
 
-#include "labels/LabelFormats.h"
+#include "labels/formats/LabelFormats.h"
 
 #include <QAbstractItemView>
 #include <QFontMetrics>

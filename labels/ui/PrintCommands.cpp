@@ -1,13 +1,13 @@
 #include "labels/ui/PrintCommands.h"
 
-#include "app/AppData.h"
-#include "app/AppDir.h"
-#include "app/Error.h"
-#include "app/Parameters.h"
-#include "app/ui/GeneralErrorHandler.h"
+#include "records/RecordDatabase.h"
+#include "base/DataDir.h"
+#include "base/Error.h"
+#include "base/Parameters.h"
+#include "base/ui/GeneralErrorHandler.h"
 #include "i18n/LanguageTable.h"
-#include "labels/PdfSink.h"
-#include "labels/PrintJobProjectTarget.h"
+#include "labels/print/PdfSink.h"
+#include "labels/print/PrintJobProjectTarget.h"
 #include "labels/printer/PagedPrinterSink.h"
 #include "labels/printer/PrinterList.h"
 #include "labels/printer/PrinterSink.h"
@@ -86,7 +86,7 @@ private:
 
 } // namespace
 
-PrintCommands::PrintCommands(QWidget *window, app::AppData &data, ListStateSource listState)
+PrintCommands::PrintCommands(QWidget *window, records::RecordDatabase &data, ListStateSource listState)
     : QObject(window), m_window(window), m_data(data), m_listState(std::move(listState)), m_chooser(defaultChooser),
       m_status(std::make_unique<ReportStatusWindow>(window))
 {
@@ -94,7 +94,7 @@ PrintCommands::PrintCommands(QWidget *window, app::AppData &data, ListStateSourc
     createButtons();
     ApplyTexts();
     if (auto *print = control<QAbstractButton>(m_window, "btimprime"))
-        connect(print, &QAbstractButton::clicked, this, &PrintCommands::sImprimeoffrecodebarreClick);
+        connect(print, &QAbstractButton::clicked, this, &PrintCommands::printLabels);
     if (auto *printers = control<QComboBox>(m_window, "CombImprimante"); printers && printers->count() == 0)
         FillPrinterCombo();
 }
@@ -154,8 +154,8 @@ void PrintCommands::createButtons()
         m_preview->setGeometry(r.right() + 8, r.top(), r.width(), r.height());
         m_export->setGeometry(r.right() + 16 + r.width(), r.top(), r.width(), r.height());
     }
-    connect(m_preview, &QPushButton::clicked, this, &PrintCommands::btapercuClick);
-    connect(m_export, &QPushButton::clicked, this, &PrintCommands::btexportpdfClick);
+    connect(m_preview, &QPushButton::clicked, this, &PrintCommands::showPrintPreview);
+    connect(m_export, &QPushButton::clicked, this, &PrintCommands::exportPdf);
 }
 
 void PrintCommands::ApplyTexts()
@@ -202,7 +202,7 @@ PrintJobSettings PrintCommands::CurrentSettings() const
     const QFont menuFont = QApplication::font("QMenu");
     settings.menuFontName = menuFont.family();
     settings.menuFontCharset = 1;
-    settings.layoutFile = app::AppDir() + QStringLiteral("etbdoc.rav");
+    settings.layoutFile = base::DataDir() + QStringLiteral("etbdoc.rav");
     return settings;
 }
 
@@ -227,7 +227,7 @@ PrintJobResult PrintCommands::runJob(const PrintJobSettings &settings, SheetSink
 {
     JobScope scope(m_running, status ? m_status.get() : nullptr);
     sink.setStatus(status ? m_status->sheetStatus() : SheetStatus{});
-    PrintJobProjectTarget target(m_report, m_data.xqueryfonction(), sink);
+    PrintJobProjectTarget target(m_report, m_data.commandQuery(), sink);
     m_lastResult = PrintLabels(settings, target);
     return m_lastResult;
 }
@@ -237,7 +237,7 @@ void PrintCommands::runCommand(const std::function<void(const PrintJobSettings &
     // One job at a time; errors go to the general error box.
     if (m_running)
         return;
-    app::GeneralErrorHandler::Run(
+    ui::GeneralErrorHandler::Run(
         [this, &command] {
             const PrintJobSettings settings = CurrentSettings();
             if (settings.formatEntry >= 1)
@@ -246,18 +246,18 @@ void PrintCommands::runCommand(const std::function<void(const PrintJobSettings &
         m_window);
 }
 
-void PrintCommands::sImprimeoffrecodebarreClick()
+void PrintCommands::printLabels()
 {
     if (m_running)
         return;
-    app::Parameters.CodeSet = selectedCodeSet();
+    base::Parameters.CodeSet = selectedCodeSet();
     runCommand([this](const PrintJobSettings &settings) {
         PrinterSink sink;
         runJob(settings, sink, true);
     });
 }
 
-void PrintCommands::btexportpdfClick()
+void PrintCommands::exportPdf()
 {
     runCommand([this](const PrintJobSettings &settings) {
         const QString suggested =
@@ -277,7 +277,7 @@ void PrintCommands::btexportpdfClick()
     });
 }
 
-void PrintCommands::btapercuClick()
+void PrintCommands::showPrintPreview()
 {
     runCommand([this](const PrintJobSettings &settings) {
         // The question about a newer project file and a reading error come
@@ -296,7 +296,7 @@ void PrintCommands::btapercuClick()
         m_report.SetLayoutFile(settings.layoutFile);
         m_report.OpenLayouts();
         // Nothing to print: nothing is shown, as for the printer.
-        store::Query &query = m_data.xqueryfonction();
+        store::Query &query = m_data.commandQuery();
         query.close();
         query.setSql(PrintJobStatement(settings));
         query.open();
@@ -317,7 +317,7 @@ void PrintCommands::btapercuClick()
         dialog.exec();
         m_report.CloseLayouts();
         if (!m_previewError.isEmpty())
-            throw app::Error(m_previewError);
+            throw base::Error(m_previewError);
     });
 }
 
@@ -328,7 +328,7 @@ void PrintCommands::paintPreview(QPrinter *printer, const PrintJobSettings &sett
     PagedPrinterSink sink(*printer);
     try {
         runJob(settings, sink, false);
-    } catch (const app::Error &error) {
+    } catch (const base::Error &error) {
         // Shown once the preview is closed: a box over a half-drawn preview
         // would stop its drawing.
         if (m_previewError.isEmpty())

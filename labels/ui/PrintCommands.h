@@ -8,8 +8,8 @@
 // The controls are found by objectName; only the two extra buttons are
 // created here, in the layout of `gbpcodbar` right after `btimprime`.
 
-#include "labels/LabelReport.h"
-#include "labels/PrintJob.h"
+#include "labels/print/LabelReport.h"
+#include "labels/print/PrintJob.h"
 #include "records/ListState.h"
 
 #include <QObject>
@@ -25,8 +25,8 @@ class QAbstractButton;
 class QPrinter;
 class QWidget;
 
-namespace etibarix::app {
-class AppData;
+namespace etibarix::records {
+class RecordDatabase;
 }
 
 namespace etibarix::labels {
@@ -41,7 +41,7 @@ public:
     // Asks for the PDF file to write (title, suggested path); empty: cancelled.
     using PdfFileChooser = std::function<QString(QWidget *parent, const QString &title, const QString &suggested)>;
 
-    PrintCommands(QWidget *window, app::AppData &data, ListStateSource listState);
+    PrintCommands(QWidget *window, records::RecordDatabase &data, ListStateSource listState);
     ~PrintCommands() override;
 
     // Puts the texts of the preview and PDF buttons in the current language
@@ -56,9 +56,9 @@ public:
     PrintJobSettings CurrentSettings() const;
 
     // The click handlers. Errors are shown by the general error handler.
-    void sImprimeoffrecodebarreClick();
-    void btapercuClick();
-    void btexportpdfClick();
+    void printLabels();
+    void showPrintPreview();
+    void exportPdf();
 
     // For tests and other callers: the PDF file chooser (default: the save
     // file dialog), the status window, the layout project of the jobs.
@@ -90,7 +90,7 @@ private:
     void createButtons();
 
     QWidget *m_window;
-    app::AppData &m_data;
+    records::RecordDatabase &m_data;
     ListStateSource m_listState;
     PdfFileChooser m_chooser;
     // The project lives across jobs: after a statement error it stays open

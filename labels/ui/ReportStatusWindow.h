@@ -6,7 +6,7 @@
 // Cancel (or closing the window) stops the job before its next sheet while
 // nothing else of the program can be clicked meanwhile.
 
-#include "labels/SheetSink.h"
+#include "labels/print/SheetSink.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "records/ui/CsvPreviewModel.h"
 
-#include "app/Cp1252.h"
+#include "base/Cp1252.h"
 #include "i18n/TextFile.h"
 
 namespace etibarix::records {
@@ -46,7 +46,7 @@ QVariant CsvPreviewModel::data(const QModelIndex &index, int role) const
     const auto row = static_cast<std::size_t>(index.row());
     if (row >= m_lines.size())
         return QString();
-    return app::fromCp1252(i18n::TTextFile::Field(m_lines[row], m_separator, index.column() + 1));
+    return base::fromCp1252(i18n::TextFile::Field(m_lines[row], m_separator, index.column() + 1));
 }
 
 QVariant CsvPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -1,6 +1,6 @@
 #include "records/ui/RecordGridModel.h"
 
-#include "app/Cp1252.h"
+#include "base/Cp1252.h"
 #include "i18n/LanguageTable.h"
 #include "store/Query.h"
 
@@ -128,7 +128,7 @@ QVariant RecordGridModel::data(const QModelIndex &index, int role) const
             if (text == QByteArrayView("N"))
                 return QStringLiteral(" ");
         }
-        return app::fromCp1252(text);
+        return base::fromCp1252(text);
     } catch (const std::exception &) {
         return QString();
     }

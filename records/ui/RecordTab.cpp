@@ -1,16 +1,16 @@
 #include "records/ui/RecordTab.h"
 
-#include "app/AppData.h"
-#include "app/ArticleFiles.h"
-#include "app/Cp1252.h"
-#include "app/ui/GeneralErrorHandler.h"
+#include "records/RecordDatabase.h"
+#include "store/TableFiles.h"
+#include "base/Cp1252.h"
+#include "base/ui/GeneralErrorHandler.h"
 #include "i18n/LanguageTable.h"
 #include "records/RecordCommands.h"
 #include "records/RecordList.h"
 #include "records/RecordStatements.h"
 #include "records/ui/RecordGridDelegate.h"
 #include "records/ui/RecordGridModel.h"
-#include "records/ui/Tfcremodcpte.h"
+#include "records/ui/RecordDialog.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -35,16 +35,16 @@ T *control(QWidget *window, const char16_t *name)
 
 QByteArray typed(const QLineEdit *edit)
 {
-    return edit ? app::toCp1252Lossy(edit->text()) : QByteArray();
+    return edit ? base::toCp1252Lossy(edit->text()) : QByteArray();
 }
 
 } // namespace
 
-RecordTab::RecordTab(QWidget *window, app::AppData &data, RecordList &list, Tfcremodcpte &dialog)
+RecordTab::RecordTab(QWidget *window, records::RecordDatabase &data, RecordList &list, RecordDialog &dialog)
     : m_window(window), m_data(data), m_list(list), m_dialog(dialog)
 {
     m_model = new RecordGridModel(m_list.listQuery(), this);
-    m_dialog.SetCommandQuery(&m_data.xqueryfonction());
+    m_dialog.SetCommandQuery(&m_data.commandQuery());
     m_grid = control<QTableView>(window, u"s");
     m_texCb = control<QLineEdit>(window, u"TexCb");
     m_text1 = control<QLineEdit>(window, u"text1");
@@ -113,9 +113,9 @@ void RecordTab::setUpGrid()
     s->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connect(titles, &QHeaderView::sectionClicked, this, [this](int column) {
-        app::GeneralErrorHandler::Run([this, column] { sTitleClick(column); }, m_window);
+        ui::GeneralErrorHandler::Run([this, column] { sortByColumnTitle(column); }, m_window);
     });
-    connect(s, &QTableView::doubleClicked, this, [this] { handle(&RecordTab::acvisumodifcompteExecute); });
+    connect(s, &QTableView::doubleClicked, this, [this] { handle(&RecordTab::viewOrModifyRecord); });
     connect(s->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { followGridRow(); });
     // A model reset clears the grid's current index: the refresh sets it again.
 }
@@ -143,10 +143,10 @@ void RecordTab::setUpMenu()
         m_popup->addAction(action);
         return action;
     };
-    m_majoutcompte = add(u"majoutcompte", &RecordTab::acajoutcompteExecute);
-    m_mvisumodifcompte = add(u"mvisumodifcompte", &RecordTab::acvisumodifcompteExecute);
-    m_msupprimecompte = add(u"msupprimecompte", &RecordTab::acsupprimecompteExecute);
-    m_changerletop = add(u"Changerletop1", &RecordTab::acchangetopExecute);
+    m_majoutcompte = add(u"majoutcompte", &RecordTab::addRecord);
+    m_mvisumodifcompte = add(u"mvisumodifcompte", &RecordTab::viewOrModifyRecord);
+    m_msupprimecompte = add(u"msupprimecompte", &RecordTab::deleteRecord);
+    m_changerletop = add(u"Changerletop1", &RecordTab::toggleTopFlag);
     if (m_grid) {
         connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
             m_popup->popup(m_grid->viewport()->mapToGlobal(pos));
@@ -161,10 +161,10 @@ void RecordTab::wireControls()
             connect(b, &QAbstractButton::clicked, this, [this, handler] { handle(handler); });
     };
     button(u"SpeedButton1", &RecordTab::RefreshGrid);
-    button(u"sAjout", &RecordTab::acajoutcompteExecute);
-    button(u"smodif", &RecordTab::acvisumodifcompteExecute);
-    button(u"ssupprime", &RecordTab::acsupprimecompteExecute);
-    button(u"sdetruiretoutedonnee", &RecordTab::sdetruiretoutedonneeClick);
+    button(u"sAjout", &RecordTab::addRecord);
+    button(u"smodif", &RecordTab::viewOrModifyRecord);
+    button(u"ssupprime", &RecordTab::deleteRecord);
+    button(u"sdetruiretoutedonnee", &RecordTab::eraseAllRecords);
 
     // Enter in a criteria edit runs the list again; the edit keeps the key.
     const struct {
@@ -177,14 +177,14 @@ void RecordTab::wireControls()
         e.edit->setMaxLength(e.limit);
         connect(e.edit, &QLineEdit::returnPressed, this, [this] { handle(&RecordTab::RefreshGrid); });
     }
-    connect(&m_dialog, &Tfcremodcpte::RowChanged, this, [this] {
+    connect(&m_dialog, &RecordDialog::RowChanged, this, [this] {
         m_model->RowChanged(m_list.listQuery().recNo() - 1);
     });
 }
 
 void RecordTab::handle(void (RecordTab::*handler)())
 {
-    app::GeneralErrorHandler::Run([this, handler] { (this->*handler)(); }, m_window);
+    ui::GeneralErrorHandler::Run([this, handler] { (this->*handler)(); }, m_window);
 }
 
 void RecordTab::ApplyTexts()
@@ -230,12 +230,12 @@ void RecordTab::RefreshGrid()
     showCurrentRow();
 }
 
-void RecordTab::sTitleClick(int column)
+void RecordTab::sortByColumnTitle(int column)
 {
     readCriteria();
     m_model->BeginRefresh();
     try {
-        m_list.sTitleClick(RecordGridModel::FieldName(column));
+        m_list.sortByColumnTitle(RecordGridModel::FieldName(column));
     } catch (...) {
         m_model->EndRefresh();
         throw;
@@ -272,7 +272,7 @@ void RecordTab::followGridRow()
     m_model->SetCurrentRow(query.recNo() - 1);
 }
 
-void RecordTab::acajoutcompteExecute()
+void RecordTab::addRecord()
 {
     m_dialog.SetMode(QStringLiteral("C"));
     m_dialog.exec();
@@ -280,7 +280,7 @@ void RecordTab::acajoutcompteExecute()
         RefreshGrid();
 }
 
-void RecordTab::acvisumodifcompteExecute()
+void RecordTab::viewOrModifyRecord()
 {
     store::Query &query = m_list.listQuery();
     if (query.recNo() < 1)
@@ -294,7 +294,7 @@ void RecordTab::acvisumodifcompteExecute()
     m_dialog.exec();
 }
 
-void RecordTab::acsupprimecompteExecute()
+void RecordTab::deleteRecord()
 {
     store::Query &query = m_list.listQuery();
     if (query.recNo() <= 0)
@@ -309,11 +309,11 @@ void RecordTab::acsupprimecompteExecute()
     m_model->BeginRefresh();
     query.deleteCurrentRow();
     m_model->EndRefresh();
-    RunCommand(m_data.xqueryfonction(), DeleteStatement(num));
+    RunCommand(m_data.commandQuery(), DeleteStatement(num));
     RefreshGrid();
 }
 
-void RecordTab::acchangetopExecute()
+void RecordTab::toggleTopFlag()
 {
     try {
         store::Query &query = m_list.listQuery();
@@ -323,7 +323,7 @@ void RecordTab::acchangetopExecute()
         const QByteArray flag = ToggledFlag(query.text("topp"));
         if (num == 0)
             return;
-        RunCommand(m_data.xqueryfonction(), ToggleStatement(num, flag));
+        RunCommand(m_data.commandQuery(), ToggleStatement(num, flag));
         // The row keeps its place, even when the flag criterion no longer
         // matches it, until the list is run again.
         query.setValue("topp", flag);
@@ -333,9 +333,9 @@ void RecordTab::acchangetopExecute()
     }
 }
 
-void RecordTab::sdetruiretoutedonneeClick()
+void RecordTab::eraseAllRecords()
 {
-    app::DeleteArticleFiles(m_data.tarticle());
+    store::DeleteArticleFiles(m_data.table());
     // Opening the list opens the table again, created empty.
     RefreshGrid();
 }

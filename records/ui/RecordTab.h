@@ -22,20 +22,17 @@ class QRadioButton;
 class QTableView;
 class QWidget;
 
-namespace etibarix::app {
-class AppData;
-}
-
 namespace etibarix::records {
 
+class RecordDatabase;
 class RecordGridModel;
 class RecordList;
-class Tfcremodcpte;
+class RecordDialog;
 
 class RecordTab : public QObject {
     Q_OBJECT
 public:
-    RecordTab(QWidget *window, app::AppData &data, RecordList &list, Tfcremodcpte &dialog);
+    RecordTab(QWidget *window, records::RecordDatabase &data, RecordList &list, RecordDialog &dialog);
 
     // Runs the list statement from the criteria controls and the sort state
     // and shows its result, the first row current. Errors reach the caller
@@ -52,13 +49,13 @@ public:
     RecordGridModel *model() const { return m_model; }
 
     // The actions, as their buttons and menu items run them.
-    void acajoutcompteExecute();
-    void acvisumodifcompteExecute();
-    void acsupprimecompteExecute();
-    void acchangetopExecute();
-    void sdetruiretoutedonneeClick();
+    void addRecord();
+    void viewOrModifyRecord();
+    void deleteRecord();
+    void toggleTopFlag();
+    void eraseAllRecords();
     // A click on the title of a grid column.
-    void sTitleClick(int column);
+    void sortByColumnTitle(int column);
 
 protected:
     // Rows follow the grid's font when the interface font replaces it.
@@ -78,9 +75,9 @@ private:
     void showCurrentRow();
 
     QWidget *m_window;
-    app::AppData &m_data;
+    records::RecordDatabase &m_data;
     RecordList &m_list;
-    Tfcremodcpte &m_dialog;
+    RecordDialog &m_dialog;
     RecordGridModel *m_model = nullptr;
 
     QPointer<QTableView> m_grid;

@@ -1,7 +1,7 @@
 #include "store/sql/Executor.h"
 
-#include "app/Cp1252.h"
-#include "app/Error.h"
+#include "base/Cp1252.h"
+#include "base/Error.h"
 #include "store/sql/Compare.h"
 #include "store/sql/LikePattern.h"
 #include "store/sql/RowSorter.h"
@@ -11,23 +11,23 @@
 namespace etibarix::store::sql {
 namespace {
 
-bool isIntegerField(const DbfTable &table, int field)
+bool isIntegerField(const Table &table, int field)
 {
     return table.fields()[static_cast<std::size_t>(field)].type == 'N';
 }
 
-int bind(const DbfTable &table, const Name &name)
+int bind(const Table &table, const Name &name)
 {
     const int f = table.fieldIndex(name.text);
     if (f < 0)
-        throw app::Error(QStringLiteral("Unknown column: %1").arg(app::fromCp1252(name.text)));
+        throw base::Error(QStringLiteral("Unknown column: %1").arg(base::fromCp1252(name.text)));
     return f;
 }
 
 // One predicate bound to its field.
 class Test {
 public:
-    Test(const DbfTable &table, const Predicate &p)
+    Test(const Table &table, const Predicate &p)
         : m_field(bind(table, p.column))
         , m_fieldIsInteger(isIntegerField(table, m_field))
         , m_length(p.length)
@@ -42,7 +42,7 @@ public:
             m_like.emplace(m_text);
     }
 
-    bool holds(const DbfTable &t) const
+    bool holds(const Table &t) const
     {
         if (m_length) {
             const auto len = static_cast<std::int64_t>(m_fieldIsInteger ? QByteArray::number(t.integer(m_field)).size()
@@ -67,7 +67,7 @@ public:
     }
 
 private:
-    std::int32_t integerValue(const DbfTable &t) const
+    std::int32_t integerValue(const Table &t) const
     {
         return m_fieldIsInteger ? t.integer(m_field) : textToInteger(t.text(m_field));
     }
@@ -84,13 +84,13 @@ private:
 
 class Filter {
 public:
-    Filter(const DbfTable &table, const Condition &condition)
+    Filter(const Table &table, const Condition &condition)
     {
         m_tests.reserve(condition.size());
         for (const Predicate &p : condition)
             m_tests.emplace_back(table, p);
     }
-    bool holds(const DbfTable &t) const
+    bool holds(const Table &t) const
     {
         for (const Test &test : m_tests)
             if (!test.holds(t))
@@ -102,7 +102,7 @@ private:
     std::vector<Test> m_tests;
 };
 
-std::vector<FieldAssignment> assignments(const DbfTable &table, const std::vector<Name> &columns,
+std::vector<FieldAssignment> assignments(const Table &table, const std::vector<Name> &columns,
     const std::vector<Literal> &values)
 {
     std::vector<FieldAssignment> out;
@@ -128,7 +128,7 @@ std::int32_t storedInteger(const FieldDef &field, std::int32_t v)
 
 } // namespace
 
-ResultSet Executor::select(const SelectStatement &statement, DbfTable &table)
+ResultSet Executor::select(const SelectStatement &statement, Table &table)
 {
     const Filter filter(table, statement.where);
     std::vector<SortSpec> keys;
@@ -161,7 +161,7 @@ ResultSet Executor::select(const SelectStatement &statement, DbfTable &table)
     return rows;
 }
 
-ResultSet Executor::selectMax(const SelectMaxStatement &statement, DbfTable &table)
+ResultSet Executor::selectMax(const SelectMaxStatement &statement, Table &table)
 {
     const int field = bind(table, statement.column);
     const bool integer = isIntegerField(table, field);
@@ -200,7 +200,7 @@ ResultSet Executor::selectMax(const SelectMaxStatement &statement, DbfTable &tab
     return result;
 }
 
-void Executor::insert(const InsertStatement &statement, DbfTable &table)
+void Executor::insert(const InsertStatement &statement, Table &table)
 {
     const std::vector<FieldAssignment> values = assignments(table, statement.columns, statement.values);
     // Forgotten while the append runs: should it fail half-way, the next
@@ -224,7 +224,7 @@ void Executor::insert(const InsertStatement &statement, DbfTable &table)
     m_max = std::move(cached);
 }
 
-void Executor::update(const UpdateStatement &statement, DbfTable &table)
+void Executor::update(const UpdateStatement &statement, Table &table)
 {
     const Filter filter(table, statement.where);
     std::vector<Name> columns;
@@ -239,7 +239,7 @@ void Executor::update(const UpdateStatement &statement, DbfTable &table)
             table.updateCurrent(changes);
 }
 
-void Executor::remove(const DeleteStatement &statement, DbfTable &table)
+void Executor::remove(const DeleteStatement &statement, Table &table)
 {
     const Filter filter(table, statement.where);
     table.first();

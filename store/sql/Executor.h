@@ -10,7 +10,7 @@
 // table — an update, a delete, the file changed by someone else — changes
 // its version and the next question walks the table again.
 
-#include "store/DbfTable.h"
+#include "store/Table.h"
 #include "store/sql/Ast.h"
 #include "store/sql/ResultSet.h"
 
@@ -20,15 +20,15 @@ namespace etibarix::store::sql {
 
 class Executor {
 public:
-    ResultSet select(const SelectStatement &statement, DbfTable &table);
-    ResultSet selectMax(const SelectMaxStatement &statement, DbfTable &table);
-    void insert(const InsertStatement &statement, DbfTable &table);
-    void update(const UpdateStatement &statement, DbfTable &table);
-    void remove(const DeleteStatement &statement, DbfTable &table);
+    ResultSet select(const SelectStatement &statement, Table &table);
+    ResultSet selectMax(const SelectMaxStatement &statement, Table &table);
+    void insert(const InsertStatement &statement, Table &table);
+    void update(const UpdateStatement &statement, Table &table);
+    void remove(const DeleteStatement &statement, Table &table);
 
 private:
     struct MaxCache {
-        const DbfTable *table = nullptr;
+        const Table *table = nullptr;
         int field = -1;
         std::uint64_t version = 0;
         std::optional<std::int32_t> max;   // nullopt: no live record

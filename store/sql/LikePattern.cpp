@@ -1,5 +1,7 @@
 #include "store/sql/LikePattern.h"
 
+#include "base/Wildcard.h"
+
 namespace etibarix::store::sql {
 
 LikePattern::LikePattern(QByteArray pattern) : m_pattern(std::move(pattern))
@@ -37,29 +39,8 @@ bool LikePattern::matches(QByteArrayView value) const
     case Shape::General:
         break;
     }
-    // Greedy walk that backtracks to the last "%": linear for the patterns
-    // the program builds, never worse than value length x pattern length.
-    const char *p = m_pattern.constData();
-    const qsizetype m = m_pattern.size();
-    const qsizetype n = value.size();
-    qsizetype i = 0, j = 0, star = -1, mark = 0;
-    while (i < n) {
-        if (j < m && p[j] == '%') {
-            star = j++;
-            mark = i;
-        } else if (j < m && (p[j] == '_' || p[j] == value[i])) {
-            ++i;
-            ++j;
-        } else if (star >= 0) {
-            j = star + 1;
-            i = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (j < m && p[j] == '%')
-        ++j;
-    return j == m;
+    return base::matchesWildcard(QByteArrayView(m_pattern), value, '%', '_',
+                                 [](char a, char b) { return a == b; });
 }
 
 } // namespace etibarix::store::sql

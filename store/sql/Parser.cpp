@@ -1,7 +1,7 @@
 #include "store/sql/Parser.h"
 
-#include "app/Cp1252.h"
-#include "app/Error.h"
+#include "base/Cp1252.h"
+#include "base/Error.h"
 #include "store/sql/Lexer.h"
 
 namespace etibarix::store::sql {
@@ -36,11 +36,11 @@ private:
     [[noreturn]] void fail() const
     {
         const Token &t = peek();
-        throw app::Error(QStringLiteral(" %1 at line : %2, Column: %3, token: %4")
+        throw base::Error(QStringLiteral(" %1 at line : %2, Column: %3, token: %4")
                              .arg(QStringLiteral("syntax error"))
                              .arg(t.line)
                              .arg(t.column)
-                             .arg(app::fromCp1252(t.text)));
+                             .arg(base::fromCp1252(t.text)));
     }
 
     void keyword(const char *word)
@@ -267,7 +267,7 @@ Statement Parser::parse(QByteArrayView text)
 {
     std::vector<Token> tokens = Lexer(text).tokenize();
     if (tokens.size() == 1)   // only End: nothing but blanks
-        throw app::Error(QStringLiteral("SQL statement cannot be empty"));
+        throw base::Error(QStringLiteral("SQL statement cannot be empty"));
     return Reader(std::move(tokens)).statement();
 }
 

@@ -22,7 +22,7 @@ namespace etibarix::store::sql {
 
 class Parser {
 public:
-    // Throws app::Error with the syntax error text; an empty (or blank)
+    // Throws base::Error with the syntax error text; an empty (or blank)
     // statement gives "SQL statement cannot be empty".
     static Statement parse(QByteArrayView text);
 };

@@ -1,6 +1,6 @@
 #include "store/sql/ResultSet.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "store/sql/Compare.h"
 
 namespace etibarix::store::sql {
@@ -24,7 +24,7 @@ void ResultSet::reserve(int rows, qsizetype textBytes)
 ResultSet::Cell ResultSet::storeText(QByteArrayView text)
 {
     if (m_pool.size() + text.size() > 0xFFFFFFFFLL)
-        throw app::Error(QStringLiteral("Result too large"));
+        throw base::Error(QStringLiteral("Result too large"));
     Cell c;
     c.offset = static_cast<std::uint32_t>(m_pool.size());
     c.length = static_cast<std::uint32_t>(text.size());

@@ -1,6 +1,6 @@
 #include "store/ui/IndexingWindow.h"
 
-#include "store/DbfTable.h"
+#include "store/Table.h"
 
 #include <QApplication>
 #include <QFontMetrics>

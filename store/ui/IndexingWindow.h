@@ -7,7 +7,7 @@
 // Hook it into the table's callbacks before the table is opened:
 //     store::TableCallbacks callbacks;           // with its message box etc.
 //     indexingWindow->attach(callbacks);
-//     data.tarticle().setCallbacks(callbacks);
+//     data.table().setCallbacks(callbacks);
 
 #include <QDialog>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "tests/backup/ArchiveBuilder.h"
 
-#include "tests/common/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <zlib.h>
 

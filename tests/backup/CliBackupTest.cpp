@@ -1,7 +1,7 @@
 // etibarix-cli backup / restore, end to end.
 
 #include "tests/backup/BackupTestSupport.h"
-#include "tests/common/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>

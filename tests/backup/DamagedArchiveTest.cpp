@@ -3,10 +3,10 @@
 
 #include "backup/DataBackup.h"
 
-#include "app/Error.h"
+#include "base/Error.h"
 #include "tests/backup/ArchiveBuilder.h"
 #include "tests/backup/BackupTestSupport.h"
-#include "tests/common/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -123,7 +123,7 @@ TEST_P(DamagedArchive, ClearErrorAndOldDataIntact)
     backup::RestoreResult result;
     try {
         result = backup::RestoreData(data.path(), path, rec.callbacks(), [&] { ++closed; });
-    } catch (const app::Error &e) {
+    } catch (const base::Error &e) {
         thrown = e.text();
     }
     if (d.thrown) {
@@ -190,7 +190,7 @@ TEST(DamagedArchive, RandomCorruption)
         try {
             const auto r = backup::RestoreData(data.path(), path, rec.callbacks());
             failed = r.outcome != backup::RestoreResult::Restored;
-        } catch (const app::Error &) {
+        } catch (const base::Error &) {
             failed = true;
         }
         const QByteArray now = readFile(data.file(QStringLiteral("article.dbf")));

@@ -4,7 +4,7 @@
 
 #include "tests/backup/ArchiveBuilder.h"
 #include "tests/backup/BackupTestSupport.h"
-#include "tests/common/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>

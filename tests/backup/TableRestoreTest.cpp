@@ -4,7 +4,7 @@
 
 #include "backup/DataBackup.h"
 
-#include "app/ArticleFiles.h"
+#include "store/TableFiles.h"
 #include "tests/backup/BackupTestSupport.h"
 #include "tests/store/StoreTestSupport.h"
 
@@ -20,7 +20,7 @@ namespace {
 TEST(TableRestore, BringsBackTheSavedRecords)
 {
     DataDir data, store;
-    store::DbfTable table;
+    store::Table table;
     table.setFileName(data.file(QStringLiteral("article.dbf")));
     table.open();
     const Article first{1, "3123456789012", "Vis inox", "boite de 100", 5, "O"};
@@ -39,7 +39,7 @@ TEST(TableRestore, BringsBackTheSavedRecords)
     int closes = 0;
     const auto result = backup::RestoreData(data.path(), archive, rec.callbacks(), [&] {
         ++closes;
-        app::CloseArticleTable(table);
+        store::CloseArticleTable(table);
     });
     ASSERT_EQ(result.outcome, backup::RestoreResult::Restored);
     EXPECT_EQ(closes, 1);
@@ -56,7 +56,7 @@ TEST(TableRestore, BringsBackTheSavedRecords)
 TEST(TableRestore, DamagedArchiveLeavesTheTableOpenAndIntact)
 {
     DataDir data, store;
-    store::DbfTable table;
+    store::Table table;
     table.setFileName(data.file(QStringLiteral("article.dbf")));
     table.open();
     const Article kept{7, "KEEP", "kept", "", 2, "N"};
@@ -65,7 +65,7 @@ TEST(TableRestore, DamagedArchiveLeavesTheTableOpenAndIntact)
     writeFile(archive, QByteArray("\0\0\0\0\0\0\0\0\1\0\0\0\x0b\0\0\0article.dbf", 27));
     Recorder rec;
     int closes = 0;
-    EXPECT_THROW(backup::RestoreData(data.path(), archive, rec.callbacks(), [&] { ++closes; }), app::Error);
+    EXPECT_THROW(backup::RestoreData(data.path(), archive, rec.callbacks(), [&] { ++closes; }), base::Error);
     EXPECT_EQ(closes, 0);
     ASSERT_TRUE(table.isOpen());
     EXPECT_EQ(walk(table), std::vector<Article>{kept});

@@ -1,10 +1,10 @@
-#include "app/AppDir.h"
-#include "app/Parameters.h"
+#include "base/DataDir.h"
+#include "base/Parameters.h"
 #include "i18n/BuiltinTexts.h"
 #include "i18n/LanguageTable.h"
-#include "i18n/Tgerelanguage.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/TextFile.h"
-#include "tests/common/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,27 +15,27 @@
 
 using namespace etibarix;
 using i18n::LangText;
-using i18n::Tgerelanguage;
+using i18n::LanguageFile;
 
 namespace {
 
 // A language file in a fresh program directory; the table is installed as
 // the program does at start-up and removed again at the end of the test.
-class LanguageFile : public ::testing::Test {
+class LanguageFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app::setAppDirOverride(m_dir.path());
-        app::Parameters.Clear();
-        app::Parameters.Language = 1;
+        base::setDataDirOverride(m_dir.path());
+        base::Parameters.Clear();
+        base::Parameters.Language = 1;
     }
     void TearDown() override
     {
         i18n::ClearLanguageTable();
-        app::setAppDirOverride(QString());
-        app::Parameters.Clear();
+        base::setDataDirOverride(QString());
+        base::Parameters.Clear();
     }
-    const Tgerelanguage &load(const QByteArray &content)
+    const LanguageFile &load(const QByteArray &content)
     {
         test::writeFile(i18n::LanguageFilePath(), content);
         return i18n::LoadLanguageTable();
@@ -86,19 +86,19 @@ TEST(BuiltinTexts, RowsByteForByte)
     EXPECT_EQ(i18n::BuiltinText(1, 4), "");
 }
 
-TEST_F(LanguageFile, NoFileFollowsTheLanguageNumber)
+TEST_F(LanguageFileTest, NoFileFollowsTheLanguageNumber)
 {
     EXPECT_FALSE(i18n::LoadLanguageTable().Loaded());
-    app::Parameters.Language = 2;
+    base::Parameters.Language = 2;
     EXPECT_EQ(LangText(34), "Confirm");
-    app::Parameters.Language = 3;
+    base::Parameters.Language = 3;
     EXPECT_EQ(LangText(34), "Aplicar");
     EXPECT_EQ(i18n::LangString(10), QStringLiteral("Par\u00e2metros"));
-    app::Parameters.Language = 1;
+    base::Parameters.Language = 1;
     EXPECT_EQ(LangText(34), "Appliquer");
     // Only a damaged parameter file brings other numbers: French.
     for (int odd : {0, 4, -1, 0x7FFFFFFF}) {
-        app::Parameters.Language = odd;
+        base::Parameters.Language = odd;
         EXPECT_EQ(LangText(34), "Appliquer") << odd;
     }
     // Without any table installed at all: the built-in texts.
@@ -106,7 +106,7 @@ TEST_F(LanguageFile, NoFileFollowsTheLanguageNumber)
     EXPECT_EQ(LangText(1), "Charger une sauvegarde");
 }
 
-TEST_F(LanguageFile, EntriesStartAtTheEleventhNonBlankLine)
+TEST_F(LanguageFileTest, EntriesStartAtTheEleventhNonBlankLine)
 {
     const auto &table = load(header() + "Charger une sauvegarde;Load\n"
                                         "Faire une sauvegarde;\n"
@@ -116,7 +116,7 @@ TEST_F(LanguageFile, EntriesStartAtTheEleventhNonBlankLine)
                                         "a;b;c\n");
     ASSERT_TRUE(table.Loaded());
     for (int language : {1, 2, 3}) {
-        app::Parameters.Language = language;
+        base::Parameters.Language = language;
         EXPECT_EQ(LangText(1), "Load");
     }
     EXPECT_EQ(LangText(2), "Faire une sauvegarde");   // field 2 empty
@@ -131,7 +131,7 @@ TEST_F(LanguageFile, EntriesStartAtTheEleventhNonBlankLine)
     EXPECT_EQ(table.CharSet(), 0);
 }
 
-TEST_F(LanguageFile, BlankLinesShiftNothing)
+TEST_F(LanguageFileTest, BlankLinesShiftNothing)
 {
     const QByteArray content = "\n  \nLangue;X\n\t\nFont;Tahoma\r\n\r\nCharset;1\n4\n\n5\n6\n7\n  \n8\n9\n10\n\n"
                                "one;One\r\n\r\n \t\ntwo;Two\n\nthree;Three";
@@ -144,7 +144,7 @@ TEST_F(LanguageFile, BlankLinesShiftNothing)
     EXPECT_EQ(table.GetText(301), "X");
 }
 
-TEST_F(LanguageFile, TenLinesGiveEmptyTexts)
+TEST_F(LanguageFileTest, TenLinesGiveEmptyTexts)
 {
     const auto &table = load(header());
     EXPECT_TRUE(table.Loaded());
@@ -152,7 +152,7 @@ TEST_F(LanguageFile, TenLinesGiveEmptyTexts)
         EXPECT_EQ(LangText(n), "") << n;
 }
 
-TEST_F(LanguageFile, ShortAndEmptyFiles)
+TEST_F(LanguageFileTest, ShortAndEmptyFiles)
 {
     {
         const auto &table = load("Langue;X\nFont;Verdana\n");
@@ -168,7 +168,7 @@ TEST_F(LanguageFile, ShortAndEmptyFiles)
     }
 }
 
-TEST_F(LanguageFile, CharacterSetNumber)
+TEST_F(LanguageFileTest, CharacterSetNumber)
 {
     struct Case {
         QByteArray field;
@@ -186,7 +186,7 @@ TEST_F(LanguageFile, CharacterSetNumber)
     }
 }
 
-TEST_F(LanguageFile, TextsDecodeInTheFilesCharacterSet)
+TEST_F(LanguageFileTest, TextsDecodeInTheFilesCharacterSet)
 {
     load(header("Arial", "204") + "x;\xCF\xF0\xE8\xED\xF2\xE5\xF0\n");
     EXPECT_EQ(i18n::LangString(1), QStringLiteral("\u041f\u0440\u0438\u043d\u0442\u0435\u0440"));
@@ -194,7 +194,7 @@ TEST_F(LanguageFile, TextsDecodeInTheFilesCharacterSet)
     EXPECT_EQ(i18n::LangString(1), QStringLiteral("caf\u00e9 \u20ac"));
 }
 
-TEST_F(LanguageFile, EntriesBeyondThreeHundredAreIgnored)
+TEST_F(LanguageFileTest, EntriesBeyondThreeHundredAreIgnored)
 {
     QByteArray content = header();
     for (int i = 1; i <= 350; ++i)
@@ -206,7 +206,7 @@ TEST_F(LanguageFile, EntriesBeyondThreeHundredAreIgnored)
     EXPECT_EQ(LangText(301), "");
 }
 
-TEST_F(LanguageFile, BadFilesFallBackToTheBuiltInTexts)
+TEST_F(LanguageFileTest, BadFilesFallBackToTheBuiltInTexts)
 {
     // A directory under the file's name cannot be opened: no file.
     QDir().mkpath(i18n::LanguageFilePath());
@@ -227,7 +227,7 @@ TEST_F(LanguageFile, BadFilesFallBackToTheBuiltInTexts)
         (void)i18n::LangString(n);
 
     // A table that is not Loaded keeps its header slots but texts come built in.
-    Tgerelanguage table;
+    LanguageFile table;
     table.SetFileName(m_dir.file(QStringLiteral("nothing.lg")));
     EXPECT_FALSE(table.Load());
     EXPECT_FALSE(table.Loaded());
@@ -235,7 +235,7 @@ TEST_F(LanguageFile, BadFilesFallBackToTheBuiltInTexts)
     EXPECT_EQ(table.GetText(304), "");
 }
 
-TEST_F(LanguageFile, TenMegabyteLineAndNulBytes)
+TEST_F(LanguageFileTest, TenMegabyteLineAndNulBytes)
 {
     const QByteArray big(10 * 1024 * 1024, 'y');
     const auto &table = load(header() + QByteArray("a\0b;c\0d\n", 8) + "x;" + big + "\n");
@@ -247,7 +247,7 @@ TEST_F(LanguageFile, TenMegabyteLineAndNulBytes)
 // The whole built-in table against a separately kept Windows-1252 copy of it.
 TEST(BuiltinTexts, EveryCellMatchesTheReferenceCopy)
 {
-    i18n::TTextFile reader;
+    i18n::TextFile reader;
     reader.SetSeparator('\t');
     reader.Open(test::source(QStringLiteral("tests/data/i18n/builtin-texts.tsv")));
     int rows = 0;
@@ -264,7 +264,7 @@ TEST(BuiltinTexts, EveryCellMatchesTheReferenceCopy)
 
 // A translator's file: French in field 1, English in field 2, CR LF, blank
 // lines, and a Ctrl-Z with junk after it.
-TEST_F(LanguageFile, AWholeTranslationFile)
+TEST_F(LanguageFileTest, AWholeTranslationFile)
 {
     ASSERT_TRUE(QFile::copy(test::source(QStringLiteral("tests/data/i18n/english.lg")), i18n::LanguageFilePath()));
     const auto &table = i18n::LoadLanguageTable();
@@ -273,7 +273,7 @@ TEST_F(LanguageFile, AWholeTranslationFile)
     EXPECT_EQ(table.FontName(), "Tahoma");
     EXPECT_EQ(table.CharSet(), 0);
     for (int language : {1, 3, 9}) {
-        app::Parameters.Language = language;
+        base::Parameters.Language = language;
         for (int n = 1; n <= i18n::BuiltinTextCount; ++n)
             EXPECT_EQ(LangText(n), i18n::BuiltinText(n, 2)) << n;
     }

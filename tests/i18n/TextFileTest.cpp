@@ -1,13 +1,13 @@
 #include "i18n/TextFile.h"
-#include "tests/common/TestSupport.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace etibarix;
-using i18n::ETextFileError;
-using i18n::TTextFile;
+using i18n::TextFileError;
+using i18n::TextFile;
 
 namespace {
 
@@ -17,7 +17,7 @@ std::vector<QByteArray> readAll(const QByteArray &content, char separator = ';')
     test::DataDir dir;
     const QString path = dir.file(QStringLiteral("in.txt"));
     EXPECT_TRUE(test::writeFile(path, content));
-    TTextFile reader;
+    TextFile reader;
     reader.SetSeparator(separator);
     reader.Open(path);
     std::vector<QByteArray> lines;
@@ -88,7 +88,7 @@ TEST(TextFile, FieldRules)
         test::DataDir dir;
         const QString path = dir.file(QStringLiteral("f.txt"));
         test::writeFile(path, c.line + "\n");
-        TTextFile reader;
+        TextFile reader;
         reader.Open(path);
         EXPECT_EQ(reader.Field(c.k), c.expected) << c.line.constData() << " field " << c.k;
     }
@@ -102,7 +102,7 @@ TEST(TextFile, TwoHundredFiftyFiveFieldsAndTheOtherSeparator)
     test::DataDir dir;
     const QString path = dir.file(QStringLiteral("wide.csv"));
     test::writeFile(path, line);
-    TTextFile reader;
+    TextFile reader;
     reader.SetSeparator(',');
     reader.Open(path);
     EXPECT_EQ(reader.Field(1), "1");
@@ -118,7 +118,7 @@ TEST(TextFile, TenMegabyteSingleLine)
     test::DataDir dir;
     const QString path = dir.file(QStringLiteral("big.txt"));
     ASSERT_TRUE(test::writeFile(path, big + "\nlast\r\n"));
-    TTextFile reader;
+    TextFile reader;
     reader.Open(path);
     EXPECT_EQ(reader.Line().size(), big.size() - 1);   // without the CR
     EXPECT_EQ(reader.Field(1), "xxxxx");
@@ -156,7 +156,7 @@ TEST(TextFile, Garbage)
         EXPECT_FALSE(line.contains('\r'));
         EXPECT_FALSE(line.contains('\n'));
         EXPECT_FALSE(line.contains('\x1A'));
-        EXPECT_FALSE(TTextFile::IsBlank(line));
+        EXPECT_FALSE(TextFile::IsBlank(line));
     }
 }
 
@@ -164,30 +164,30 @@ TEST(TextFile, OpenAndErrors)
 {
     test::DataDir dir;
     const QString missing = dir.file(QStringLiteral("missing.txt"));
-    TTextFile reader;
+    TextFile reader;
     try {
         reader.Open(missing);
         FAIL() << "no error";
-    } catch (const ETextFileError &e) {
+    } catch (const TextFileError &e) {
         EXPECT_EQ(e.text(), QStringLiteral("Could not open the file \"%1\" for reading").arg(missing));
     }
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(reader.FileName(), missing);
 
-    TTextFile unopened;
+    TextFile unopened;
     try {
         unopened.NextLine();
         FAIL() << "no error";
-    } catch (const ETextFileError &e) {
+    } catch (const TextFileError &e) {
         EXPECT_EQ(e.text(), QStringLiteral("No valid file selected"));
     }
     EXPECT_TRUE(unopened.AtEnd());
 
     // A directory cannot be opened for reading.
-    EXPECT_THROW(TTextFile().Open(dir.path()), ETextFileError);
+    EXPECT_THROW(TextFile().Open(dir.path()), TextFileError);
 
-    // The error is an app::Error, so the general handler shows it.
-    EXPECT_THROW(TTextFile().Open(missing), app::Error);
+    // The error is an base::Error, so the general handler shows it.
+    EXPECT_THROW(TextFile().Open(missing), base::Error);
 }
 
 TEST(TextFile, OpeningTheSameNameAgainKeepsThePosition)
@@ -197,7 +197,7 @@ TEST(TextFile, OpeningTheSameNameAgainKeepsThePosition)
     const QString b = dir.file(QStringLiteral("b.txt"));
     test::writeFile(a, "a1\na2\n");
     test::writeFile(b, "b1\n");
-    TTextFile reader;
+    TextFile reader;
     reader.Open(a);
     reader.NextLine();
     reader.Open(a);
@@ -206,24 +206,24 @@ TEST(TextFile, OpeningTheSameNameAgainKeepsThePosition)
     EXPECT_EQ(reader.Line(), "b1");
     reader.Open(QString());
     EXPECT_FALSE(reader.IsOpen());
-    EXPECT_THROW(reader.NextLine(), ETextFileError);
+    EXPECT_THROW(reader.NextLine(), TextFileError);
     reader.Open(a);
     EXPECT_EQ(reader.Line(), "a1");
     reader.Close();
-    EXPECT_THROW(reader.NextLine(), ETextFileError);
+    EXPECT_THROW(reader.NextLine(), TextFileError);
 }
 
 TEST(TextFile, ReadErrorClosesTheFile)
 {
     // The start of the process's own memory cannot be read: EIO on the first read.
     const QString path = QStringLiteral("/proc/self/mem");
-    TTextFile reader;
+    TextFile reader;
     try {
         reader.Open(path);
         FAIL() << "no error";
-    } catch (const ETextFileError &e) {
+    } catch (const TextFileError &e) {
         EXPECT_EQ(e.text(), QStringLiteral("Read error while reading file \"/proc/self/mem\": Unknown error"));
     }
     EXPECT_FALSE(reader.IsOpen());
-    EXPECT_THROW(reader.NextLine(), ETextFileError);
+    EXPECT_THROW(reader.NextLine(), TextFileError);
 }

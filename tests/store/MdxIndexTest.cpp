@@ -1,6 +1,6 @@
 #include "store/MdxIndex.h"
 
-#include "store/DbfTable.h"
+#include "store/Table.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QCryptographicHash>
@@ -90,7 +90,7 @@ protected:
     DataDir dir;
     QString path;
     QString indexPath;
-    store::DbfTable table;
+    store::Table table;
     std::vector<QByteArray> keys;
     std::vector<QString> events;
     std::vector<int> steps;
@@ -113,7 +113,7 @@ TEST(MdxIndex, WorkedExampleIsByteExact)
 TEST(MdxIndex, TableWritesTheWorkedExampleKeptInPlace)
 {
     DataDir dir;
-    store::DbfTable table;
+    store::Table table;
     table.setFileName(dir.file(QStringLiteral("article.dbf")));
     table.open();
     for (const char *cb : {"B", "A", "C"})
@@ -229,7 +229,7 @@ TEST_F(IndexTableTest, IndexLeftBehindByACrashIsRebuilt)
     ASSERT_TRUE(writeFile(other.file(QStringLiteral("article.MDX")), readFile(indexPath)));
     table.close();
 
-    store::DbfTable t;
+    store::Table t;
     t.setFileName(other.file(QStringLiteral("article.dbf")));
     bool rebuilt = false;
     store::TableCallbacks cb;
@@ -388,7 +388,7 @@ TEST_F(IndexTableTest, RandomDamageNeverCrashes)
         const QString p = scratch.file(QStringLiteral("article.dbf"));
         writeFile(p, d);
         writeFile(scratch.file(QStringLiteral("article.MDX")), m);
-        store::DbfTable t;
+        store::Table t;
         t.setFileName(p);
         try {
             t.open();
@@ -411,7 +411,7 @@ TEST_F(IndexTableTest, RandomDamageNeverCrashes)
                 EXPECT_TRUE(MdxIndex::check(readFile(scratch.file(QStringLiteral("article.MDX"))), 50, records))
                     << "round " << round;
             }
-        } catch (const app::Error &) {
+        } catch (const base::Error &) {
             // A clear refusal is fine.
         }
     }

@@ -1,8 +1,8 @@
 #pragma once
 // Helpers of the table tests: a table in a fresh directory, records in and out.
 
-#include "store/DbfTable.h"
-#include "tests/common/TestSupport.h"
+#include "store/Table.h"
+#include "tests/support/TestSupport.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -23,7 +23,7 @@ struct Article {
     friend bool operator==(const Article &, const Article &) = default;
 };
 
-inline void appendArticle(store::DbfTable &t, const Article &a)
+inline void appendArticle(store::Table &t, const Article &a)
 {
     const store::FieldAssignment values[] = {
         {t.fieldIndex("num"), a.num},   {t.fieldIndex("cb"), a.cb},
@@ -33,7 +33,7 @@ inline void appendArticle(store::DbfTable &t, const Article &a)
     t.append(values);
 }
 
-inline Article currentArticle(const store::DbfTable &t)
+inline Article currentArticle(const store::Table &t)
 {
     Article a;
     a.num = t.integer(t.fieldIndex("num"));
@@ -46,7 +46,7 @@ inline Article currentArticle(const store::DbfTable &t)
 }
 
 // Every live record, in walk order.
-inline std::vector<Article> walk(store::DbfTable &t)
+inline std::vector<Article> walk(store::Table &t)
 {
     std::vector<Article> out;
     for (t.first(); !t.eof(); t.next())

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: the top row of buttons, the three tabs (records, printing,
+// parameters) and the status bar. It owns the table, the two queries and the
+// record list for the whole run, and carries the start-up and shutdown
+// sequence: creation (language table, label formats, printers), first show
+// (table opened, list filled), first activation (fonts, parameters, language
+// choice, texts, restored selections; run once the message loop goes even
+// when the window system never activates the window) and close (parameters
+// saved, table closed). Other controllers find its controls by object name.
+
+#include "records/RecordDatabase.h"
+#include "labels/formats/LabelFormats.h"
+#include "records/RecordList.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace etibarix::backup {
+class BackupCommands;
+}
+namespace etibarix::labels {
+class PrintCommands;
+}
+namespace etibarix::i18n {
+class LanguageChoiceDialog;
+}
+namespace etibarix::info {
+class AboutBox;
+}
+namespace etibarix::records {
+class RecordTab;
+class RecordDialog;
+class ImportWizard;
+}
+
+namespace etibarix::app {
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The windows created after the main window, which it shows and whose
+    // fonts it sets.
+    struct Windows {
+        records::RecordDialog *recordDialog = nullptr;
+        info::AboutBox *aboutBox = nullptr;
+        records::ImportWizard *importWizard = nullptr;
+        i18n::LanguageChoiceDialog *languageChoice = nullptr;
+    };
+
+    // Builds the controls, then runs the creation handler.
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Keeps the windows and wires the record management on the record tab.
+    void AttachWindows(const Windows &windows);
+
+    records::RecordDatabase &database() { return m_data; }
+    records::RecordList &recordList() { return m_recordList; }
+    labels::LabelFormats &labelFormats() { return m_labelFormats; }
+    records::ImportWizard *importWindow() const { return m_windows.importWizard; }
+    // The record management of the first tab; nullptr before AttachWindows.
+    records::RecordTab *recordTab() const { return m_recordTab.get(); }
+    // The print tab's and the top row's archive commands; nullptr before AttachWindows.
+    labels::PrintCommands *printCommands() const { return m_print.get(); }
+    backup::BackupCommands *backupCommands() const { return m_backup.get(); }
+
+    // Runs the list statement again and shows its result; errors reach the
+    // caller.
+    void RefreshGrid();
+
+    // True until the first activation's work is done.
+    bool FirstActivation() const { return m_firstActivation; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    QWidget *BuildRecordsTab();
+    QWidget *BuildPrintingTab();
+    QWidget *BuildParametersTab();
+
+    void whenCreated();
+    void whenFirstShown();
+    void whenActivated();
+    void whenClosed();
+    void CloseDataOnExit();
+    void CheckCodeSetButton(int codeSet);
+
+    void openHelp();
+    void showAboutBox();
+    void applyLanguage();
+    void openImportWizard();
+    void AttachTableWindows();
+
+    records::RecordDatabase m_data;
+    records::RecordList m_recordList;
+    labels::LabelFormats m_labelFormats;
+    Windows m_windows;
+    std::unique_ptr<records::RecordTab> m_recordTab;
+    std::unique_ptr<labels::PrintCommands> m_print;
+    std::unique_ptr<backup::BackupCommands> m_backup;
+
+    bool m_firstActivation = true;
+    bool m_activating = false;
+    bool m_shown = false;
+    bool m_closed = false;
+};
+
+} // namespace etibarix::app

@@ -1,0 +1,60 @@
+#include "base/Cp1252.h"
+
+#include <array>
+
+namespace etibarix::base {
+namespace {
+
+// 0x80..0x9F; the undefined positions keep their C1 control code.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::optional<char> encode(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHigh.size(); ++i)
+        if (kHigh[i] == c)
+            return static_cast<char>(0x80 + i);
+    return std::nullopt;
+}
+
+} // namespace
+
+QString fromCp1252(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(char16_t(b));
+    }
+    return out;
+}
+
+std::optional<QByteArray> toCp1252(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const auto b = encode(c.unicode());
+        if (!b)
+            return std::nullopt;
+        out.append(*b);
+    }
+    return out;
+}
+
+QByteArray toCp1252Lossy(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out.append(encode(c.unicode()).value_or('?'));
+    return out;
+}
+
+} // namespace etibarix::base

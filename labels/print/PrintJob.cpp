@@ -1,0 +1,106 @@
+#include "labels/print/PrintJob.h"
+
+#include "labels/formats/LabelFormats.h"
+#include "records/ListStatements.h"
+
+#include <QByteArray>
+
+namespace etibarix::labels {
+
+namespace {
+
+QByteArray slotName(const char *stem, int slot)
+{
+    return QByteArray(stem) + QByteArray::number(slot);
+}
+
+void clearSlots(PrintJobTarget &target, int labelsPerPage)
+{
+    for (int i = 1; i <= labelsPerPage; ++i) {
+        target.setLayoutParam(slotName("cb", i), {});
+        target.setLayoutParam(slotName("cbliba", i), {});
+        target.setLayoutParam(slotName("cblibb", i), {});
+    }
+}
+
+} // namespace
+
+QByteArray PrintJobStatement(const PrintJobSettings &settings)
+{
+    return records::PrintStatement(settings.list, settings.allRecords ? records::PrintSelection::AllRecords
+                                                                      : records::PrintSelection::MatchingRecords);
+}
+
+PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
+{
+    PrintJobResult result;
+    const QByteArray report = LabelFormats::ReportName(settings.formatEntry);
+    const int perPage = LabelFormats::LabelsPerPage(settings.formatEntry);
+    if (report.isEmpty() || perPage < 1)
+        return result;
+
+    target.setLayoutFile(settings.layoutFile);
+    target.openLayouts();                         // a read error ends the job here
+    const int count = target.openQuery(PrintJobStatement(settings));   // so does a bad statement
+
+    // From here on the query and project are closed whatever happens, so that
+    // no removed barcode or filled slot outlives a failed job.
+    try {
+        int slot = 1;
+        bool pending = true;
+        int labelsOnSheet = 0;
+        // A partial sheet loses the barcodes of its empty slots: an empty
+        // parameter would still print a start, check and stop pattern.
+        const auto printSheet = [&](bool partial) {
+            target.setTextFonts(report, perPage, settings.menuFontName, settings.menuFontCharset);
+            if (partial)
+                target.removeEmptySlotBarcodes(report, slot, perPage);
+            target.setReportPrinter(report, settings.printerName);
+            if (!target.runLabelReport(report))
+                return false;
+            ++result.sheets;
+            result.labels += labelsOnSheet;
+            labelsOnSheet = 0;
+            return true;
+        };
+
+        if (count > 0) {
+            clearSlots(target, perPage);
+            for (int row = 0; row < count && !result.cancelled; ++row) {
+                const PrintRecord record = target.currentRecord();
+                const QByteArray t1 = settings.text1 ? record.lib1 : QByteArray();
+                const QByteArray t2 = settings.text2 ? record.lib2 : QByteArray();
+                for (int copy = 0; copy < record.quantite; ++copy) {
+                    pending = true;
+                    target.setLayoutParam(slotName("cb", slot), record.cb);
+                    target.setLayoutParam(slotName("cbliba", slot), t1);
+                    target.setLayoutParam(slotName("cblibb", slot), t2);
+                    target.setSlotCodeSet(report, slot, settings.codeSet);
+                    ++labelsOnSheet;
+                    if (slot == perPage) {
+                        if (!printSheet(false)) {
+                            result.cancelled = true;
+                            break;
+                        }
+                        slot = 0;
+                        clearSlots(target, perPage);
+                        pending = false;
+                    }
+                    ++slot;
+                }
+                target.nextRecord();
+            }
+            if (!result.cancelled && pending && !printSheet(true))
+                result.cancelled = true;
+        }
+    } catch (...) {
+        target.closeQuery();
+        target.closeLayouts();
+        throw;
+    }
+    target.closeQuery();
+    target.closeLayouts();
+    return result;
+}
+
+} // namespace etibarix::labels

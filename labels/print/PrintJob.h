@@ -1,0 +1,44 @@
+#pragma once
+// The print job: the records with a quantity above 0 and a barcode, each as
+// many labels as its quantity, filled slot after slot into the chosen label
+// layout; every full sheet and the last partial sheet is one print job.
+
+#include "labels/print/PrintJobTarget.h"
+#include "records/ListState.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace etibarix::labels {
+
+// The settings of the print tab (and of `etibarix-cli print`) the job reads.
+struct PrintJobSettings {
+    int codeSet = 1;              // 1, 2, 3 for Code A, B, C
+    QString printerName;          // empty: the default printer
+    int formatEntry = -1;         // label format entry 1..13; -1 prints nothing
+    bool text1 = true;            // print lib1 on the first text line
+    bool text2 = true;            // print lib2 on the second text line
+    bool allRecords = true;       // false: only the records matching the criteria
+    records::ListState list;      // the record list's criteria and sort state
+    QString menuFontName;         // the system's menu font, for the text lines
+    int menuFontCharset = 1;
+    QString layoutFile;           // the report project file (etbdoc.rav)
+};
+
+struct PrintJobResult {
+    int sheets = 0;               // sheets printed
+    int labels = 0;               // labels on them
+    bool cancelled = false;       // the user stopped the job
+};
+
+// The select statement of the job: the records with a quantity and a
+// barcode, all of them in record order or those matching the list's
+// criteria in the list's order.
+QByteArray PrintJobStatement(const PrintJobSettings &settings);
+
+// Runs the job. Errors of reading the project and of the statement are thrown
+// as base::Error: after a statement error the project stays open (the next job
+// goes on with it); any other failure closes the query and the project first.
+PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target);
+
+} // namespace etibarix::labels

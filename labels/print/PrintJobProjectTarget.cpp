@@ -1,0 +1,207 @@
+#include "labels/print/PrintJobProjectTarget.h"
+
+#include "base/Cp1252.h"
+#include "labels/project/DataText.h"
+#include "labels/print/LabelReport.h"
+#include "labels/print/PageSurface.h"
+#include "labels/print/PainterSurface.h"
+#include "labels/project/ReportBarCode.h"
+#include "labels/project/ReportPage.h"
+#include "labels/print/SheetSink.h"
+#include "labels/print/SheetTarget.h"
+#include "store/Query.h"
+
+#include <optional>
+
+namespace etibarix::labels {
+
+namespace {
+
+ReportPage *pageOf(const LabelReport &report, const QByteArray &reportName)
+{
+    return report.findLayoutPage(reportName + ".page1");
+}
+
+QPageSize pageSizeOf(const SheetSetup &setup)
+{
+    if (setup.paperSize == ReportPage::PaperA4)
+        return QPageSize(QPageSize::A4);
+    if (setup.paperSize == ReportPage::PaperLetter)
+        return QPageSize(QPageSize::Letter);
+    // Custom pages (8.5 x 11 in for the first layouts) keep their own size;
+    // a standard size of the same dimensions is recognised by QPageSize.
+    return QPageSize(setup.sizeMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+}
+
+// Takes the sheet of a cancelled print: drawing on it goes nowhere.
+class DiscardSurface : public PageSurface {
+public:
+    void fillRect(const QRectF &, const QColor &) override {}
+    void drawText(double, double, PrintJustify, const QString &, const PageFont &) override {}
+    TextExtent measureText(const QString &, const PageFont &) const override { return {}; }
+    void save() override {}
+    void restore() override {}
+    void rotate(double, QPointF) override {}
+    double pixelSize() const override { return 0.01; }
+};
+
+// RunLabelReport's sheets into the sink.
+class SinkTarget : public SheetTarget {
+public:
+    SinkTarget(SheetSink &sink, const QString &printer) : m_sink(sink), m_printer(printer) {}
+
+    PageSurface &beginSheet(const SheetSetup &setup) override
+    {
+        // The report holds the printer name as bytes; the name the job gave
+        // is used as it was when it is the one the report names.
+        const QString printer =
+            setup.printer == base::toCp1252Lossy(m_printer) ? m_printer : base::fromCp1252(setup.printer);
+        QPainter *painter = m_sink.beginSheet({pageSizeOf(setup), printer});
+        if (!painter) {
+            cancelled = true;
+            return m_discard;
+        }
+        m_surface.emplace(*painter);
+        return *m_surface;
+    }
+    void endSheet() override
+    {
+        if (!m_surface)
+            return;
+        m_surface.reset();
+        m_sink.endSheet();
+    }
+    void abandon()
+    {
+        if (!m_surface)
+            return;
+        m_surface.reset();
+        m_sink.cancel();
+    }
+
+    bool cancelled = false;
+
+private:
+    SheetSink &m_sink;
+    QString m_printer;
+    std::optional<PainterSurface> m_surface;
+    DiscardSurface m_discard;
+};
+
+} // namespace
+
+PrintJobProjectTarget::PrintJobProjectTarget(LabelReport &report, store::Query &query, SheetSink &sink)
+    : m_report(report), m_query(query), m_sink(sink)
+{
+}
+
+void PrintJobProjectTarget::setLayoutFile(const QString &path)
+{
+    m_report.SetLayoutFile(path);
+}
+
+void PrintJobProjectTarget::openLayouts()
+{
+    m_report.OpenLayouts();
+}
+
+void PrintJobProjectTarget::closeLayouts()
+{
+    m_report.CloseLayouts();
+}
+
+void PrintJobProjectTarget::setLayoutParam(const QByteArray &name, const QByteArray &value)
+{
+    m_report.SetLayoutParam(name, value);
+}
+
+void PrintJobProjectTarget::setSlotCodeSet(const QByteArray &report, int slot, int codeSet)
+{
+    const ReportPage *page = pageOf(m_report, report);
+    if (!page)
+        return;
+    auto *barcode = dynamic_cast<ReportBarCode *>(
+        m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+    if (!barcode)
+        return;
+    switch (codeSet) {
+    case 1: barcode->codePage = CodePage128::cpCodeA; break;
+    case 2: barcode->codePage = CodePage128::cpCodeB; break;
+    case 3: barcode->codePage = CodePage128::cpCodeC; break;
+    default: break;
+    }
+}
+
+void PrintJobProjectTarget::setTextFonts(const QByteArray &report, int labelsPerPage, const QString &fontName,
+                                         int charset)
+{
+    // The layouts carry no EAN barcodes (a class this program does not load),
+    // so only the text boxes take the font.
+    const ReportPage *page = pageOf(m_report, report);
+    if (!page)
+        return;
+    const QByteArray name = base::toCp1252Lossy(fontName);
+    for (int k = 1; k <= 2 * labelsPerPage; ++k) {
+        auto *text = dynamic_cast<DataText *>(m_report.FindLayoutComponent("DataText" + QByteArray::number(k), page));
+        if (!text)
+            continue;
+        text->font().name = name;
+        text->font().charset = charset;
+    }
+}
+
+void PrintJobProjectTarget::removeEmptySlotBarcodes(const QByteArray &report, int first, int last)
+{
+    ReportPage *page = pageOf(m_report, report);
+    if (!page)
+        return;
+    for (int k = first; k <= last; ++k)
+        page->removeComponent("Code128BarCode" + QByteArray::number(k));
+}
+
+void PrintJobProjectTarget::setReportPrinter(const QByteArray &report, const QString &printerName)
+{
+    if (!m_report.isOpen())
+        return;
+    if (Report *r = m_report.project().findReport(report)) {
+        r->setPrinter(base::toCp1252Lossy(printerName));
+        m_printerName = printerName;
+    }
+}
+
+bool PrintJobProjectTarget::runLabelReport(const QByteArray &report)
+{
+    SinkTarget target(m_sink, m_printerName);
+    try {
+        m_report.RunLabelReport(report, target);
+    } catch (...) {
+        target.abandon();
+        throw;
+    }
+    return !target.cancelled;
+}
+
+int PrintJobProjectTarget::openQuery(const QByteArray &statement)
+{
+    m_query.close();
+    m_query.setSql(statement);
+    m_query.open();
+    return m_query.recordCount();
+}
+
+PrintRecord PrintJobProjectTarget::currentRecord()
+{
+    return {m_query.text("cb"), m_query.text("lib1"), m_query.text("lib2"), m_query.integer("quantite")};
+}
+
+void PrintJobProjectTarget::nextRecord()
+{
+    m_query.next();
+}
+
+void PrintJobProjectTarget::closeQuery()
+{
+    m_query.close();
+}
+
+} // namespace etibarix::labels

@@ -1,0 +1,48 @@
+#pragma once
+// What a print job drives: the report project with its label layouts, the
+// command query that selects the records, and the print engine. The program
+// uses PrintJobProjectTarget; tests put a recording fake in its place.
+
+#include <QByteArray>
+#include <QString>
+
+namespace etibarix::labels {
+
+// The fields of a selected row that a label needs.
+struct PrintRecord {
+    QByteArray cb;
+    QByteArray lib1;
+    QByteArray lib2;
+    int quantite = 0;
+};
+
+class PrintJobTarget {
+public:
+    virtual ~PrintJobTarget() = default;
+
+    // Report project (errors of reading it are thrown as base::Error).
+    virtual void setLayoutFile(const QString &path) = 0;
+    virtual void openLayouts() = 0;
+    virtual void closeLayouts() = 0;
+    virtual void setLayoutParam(const QByteArray &name, const QByteArray &value) = 0;
+
+    // Slot operations on the page report + ".page1"; what is missing is skipped.
+    virtual void setSlotCodeSet(const QByteArray &report, int slot, int codeSet) = 0;
+    virtual void setTextFonts(const QByteArray &report, int labelsPerPage, const QString &fontName,
+                              int charset) = 0;
+    virtual void removeEmptySlotBarcodes(const QByteArray &report, int first, int last) = 0;
+    virtual void setReportPrinter(const QByteArray &report, const QString &printerName) = 0;
+
+    // Prints the report once as one sheet. Returns false when the user
+    // cancelled the sheet. A report that does not exist prints nothing (true).
+    virtual bool runLabelReport(const QByteArray &report) = 0;
+
+    // Command query: runs the select (errors thrown as base::Error) and returns
+    // the number of rows; the first row is current.
+    virtual int openQuery(const QByteArray &statement) = 0;
+    virtual PrintRecord currentRecord() = 0;
+    virtual void nextRecord() = 0;
+    virtual void closeQuery() = 0;
+};
+
+} // namespace etibarix::labels

@@ -1,0 +1,109 @@
+#pragma once
+// The record table engine: one dBase III table file (`article.dbf`) with its
+// production index (`article.MDX`), opened shared, walked in record order.
+//
+// This header is the contract the query engine is written against; the
+// implementation (Table.cpp, MdxIndex.*) fills it in.
+
+#include "base/Error.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <variant>
+#include <vector>
+
+namespace etibarix::store {
+
+struct FieldDef {
+    QByteArray name;   // upper case, as stored ("NUM", "CB", ...)
+    char type = 'C';   // 'C' or 'N' (others may be read, never created)
+    int width = 0;
+    int decimals = 0;
+    int offset = 0;    // byte offset inside the record (deletion flag is byte 0)
+};
+
+// A value given to append/update: text for C fields, integer for N fields.
+// The table converts a value of the other kind to the field's type.
+using FieldValue = std::variant<QByteArray, std::int32_t>;
+
+struct FieldAssignment {
+    int field = -1;    // index into fields()
+    FieldValue value;
+};
+
+// How the engine talks to the user without knowing about windows.
+struct TableCallbacks {
+    // A message box the engine shows on its own ("Could not create "%s"",
+    // "Lock failed [%s]"). The GUI shows a box, the CLI prints to stderr.
+    std::function<void(const QString &text)> message;
+    // Index rebuild progress: begin(title) once, step(k) for k = 1..100, end().
+    // title is "Indexing " + the index file's full name + "...".
+    std::function<void(const QString &title)> indexBegin;
+    std::function<void(int step)> indexStep;
+    std::function<void()> indexEnd;
+};
+
+class Table {
+public:
+    Table();
+    ~Table();
+    Table(const Table &) = delete;
+    Table &operator=(const Table &) = delete;
+
+    void setFileName(const QString &path);   // DbfFileName
+    QString fileName() const;
+    void setCallbacks(TableCallbacks callbacks);
+
+    // Creates the file (and index) when missing, opens it shared, positions on
+    // the first live record. Already open: nothing happens.
+    // Throws base::Error("Dataset error: Error # <code> (<text>)\r\n<context>").
+    void open();
+    // Writes the header (and EOF marker) as its state requires; closes.
+    void close();
+    bool isOpen() const;
+
+    const std::vector<FieldDef> &fields() const;
+    int fieldIndex(QByteArrayView name) const;     // case-insensitive; -1 when absent
+
+    // Walk of the live records in record order. The record count is refreshed
+    // from the file length, so records appended behind the header are seen.
+    void first();
+    void next();
+    bool eof() const;
+    std::int64_t recNo() const;                    // 1-based position in the file
+
+    // Current record's values. The view stays valid until the cursor moves
+    // or the record changes.
+    QByteArrayView text(int field) const;          // C: trailing blanks (and controls) removed
+    std::int32_t integer(int field) const;         // N: blanks/asterisks read as 0
+
+    // Appends a live record; fields not given are blank (C) or 0 (N).
+    void append(std::span<const FieldAssignment> values);
+    // Rewrites the current record in place; fields not given keep their value.
+    void updateCurrent(std::span<const FieldAssignment> values);
+    // Marks the current record deleted and moves to the next live record.
+    void deleteCurrent();
+    // These three write the record at once (the index follows at the next
+    // walk or at close, see MdxIndex). When their lock cannot be had, message()
+    // shows "Lock failed [Insert]" ("Post", "Delete") and base::Error is
+    // thrown with the same text; nothing is written. updateCurrent and
+    // deleteCurrent without a current record throw error 212. A text that
+    // is no integer given to an N field throws before anything is written.
+
+    // Changes whenever the table's content may have changed: every append,
+    // update or delete through this object, and every change of the file
+    // seen from outside (size or modification time differ from what this
+    // object last wrote or saw). Lets callers cache answers such as max(num).
+    std::uint64_t version() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace etibarix::store

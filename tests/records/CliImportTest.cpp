@@ -1,0 +1,97 @@
+// etibarix-cli import, end to end on a temporary data directory.
+
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+using namespace etibarix;
+
+namespace {
+
+class CliImport : public ::testing::Test {
+protected:
+    test::CliResult cli(QStringList args)
+    {
+        args.prepend(QStringLiteral("import"));
+        args.prepend(dir.path());
+        args.prepend(QStringLiteral("--dir"));
+        return test::runCli(args);
+    }
+    QString csv(const QByteArray &bytes)
+    {
+        const QString path = dir.file(QStringLiteral("in.csv"));
+        EXPECT_TRUE(test::writeFile(path, bytes));
+        return path;
+    }
+    QByteArray list()
+    {
+        const test::CliResult r = test::runCli({QStringLiteral("--dir"), dir.path(), QStringLiteral("list")});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return r.out;
+    }
+    bool tableExists() const { return QFile::exists(dir.file(QStringLiteral("article.dbf"))); }
+
+    test::DataDir dir;
+};
+
+TEST_F(CliImport, DefaultsPrintTheFinalMessage)
+{
+    const test::CliResult r = cli({csv("a,b,c\nd,e,f,g\n")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Nombre de fiches importées: 2\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(list(), "num\tcb\tlib1\tlib2\tquantite\ttopp\n1\ta\tb\tc\t1\tO\n2\td\te\tf\t1\tO\n");
+}
+
+TEST_F(CliImport, OptionsChooseSeparatorHeaderAndFields)
+{
+    const QString path = csv("code;name;qty\n\n\"X1\";\"Nail\";4\nX2;Screw;x\n");
+    const test::CliResult r = cli({path, QStringLiteral("--sep"), QStringLiteral(";"), QStringLiteral("--skip"),
+        QStringLiteral("1"), QStringLiteral("--cb"), QStringLiteral("2"), QStringLiteral("--t1"), QStringLiteral("1"),
+        QStringLiteral("--t2"), QStringLiteral("none"), QStringLiteral("--qty"), QStringLiteral("3"),
+        QStringLiteral("--lang"), QStringLiteral("2")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Number of barcods imported: 2\n");
+    // The quantity x is noted on stderr; the record still gets 1.
+    EXPECT_TRUE(r.err.contains("not a whole number in data line 2")) << r.err.toStdString();
+    EXPECT_EQ(list(), "num\tcb\tlib1\tlib2\tquantite\ttopp\n1\tNail\tX1\t\t4\tO\n2\tScrew\tX2\t\t1\tO\n");
+}
+
+TEST_F(CliImport, UsageErrorsTouchNothing)
+{
+    const QString path = csv("a\n");
+    const struct {
+        QStringList args;
+        const char *message;
+    } cases[] = {
+        {{}, "give the CSV file"},
+        {{path, QStringLiteral("extra")}, "unexpected argument: extra"},
+        {{path, QStringLiteral("--sep"), QStringLiteral("|")}, "--sep takes , or ;"},
+        {{path, QStringLiteral("--skip"), QStringLiteral("7")}, "--skip takes 0 to 6"},
+        {{path, QStringLiteral("--cb"), QStringLiteral("none")}, "--cb takes 1 to 10"},
+        {{path, QStringLiteral("--t1"), QStringLiteral("0")}, "--t1 takes 1 to 10"},
+        {{path, QStringLiteral("--t2"), QStringLiteral("11")}, "--t2 takes 1 to 10 or none"},
+        {{path, QStringLiteral("--qty"), QStringLiteral("x")}, "--qty takes 1 to 10 or none"},
+        {{path, QStringLiteral("--qty")}, "option --qty needs a value"},
+        {{path, QStringLiteral("--lang"), QStringLiteral("4")}, "--lang must be 1, 2 or 3"},
+    };
+    for (const auto &c : cases) {
+        const test::CliResult r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.message;
+        EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_FALSE(tableExists());
+}
+
+TEST_F(CliImport, MissingFileFails)
+{
+    const test::CliResult r = cli({dir.file(QStringLiteral("none.csv"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("no such file")) << r.err.toStdString();
+    EXPECT_EQ(r.out, "");
+}
+
+} // namespace
