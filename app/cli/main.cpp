@@ -6,9 +6,13 @@
 #include "app/cli/Command.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace etibarix;
 
@@ -16,12 +20,31 @@ namespace {
 
 void printUsage(QTextStream &s)
 {
-    s << "usage: etibarix-cli [--dir DIR] COMMAND [ARGS...]\n\n"
-         "  --dir DIR   data directory (default: the program's own directory)\n\n"
+    s << "usage: etibarix-cli [--dir DIR] COMMAND [ARGS...]\n"
+         "       etibarix-cli COMMAND --help\n\n"
+         "  --dir DIR   data directory (default: $ETIBARIX_DIR, else the program's own\n"
+         "              directory for a portable copy, else ~/.local/share/etibarix)\n"
+         "  --help      print this text\n"
+         "  --version   print the version\n\n"
          "commands:\n";
     for (const auto &c : cli::CommandRegistry::all())
         s << "  " << c.name << (c.synopsis.isEmpty() ? QString() : QStringLiteral(" ") + c.synopsis) << '\n';
     s.flush();
+}
+
+// Where the session sets no runtime directory (a terminal over ssh, cron),
+// Qt warns on every run before it falls back to a private one in the
+// temporary folder: give it that directory, without the warning.
+void ensureRuntimeDir()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QByteArray dir = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(getuid());
+    ::mkdir(dir.constData(), 0700);
+    struct stat info {};
+    if (::lstat(dir.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid()
+        && (info.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", dir);
 }
 
 } // namespace
@@ -31,6 +54,7 @@ int main(int argc, char **argv)
     // Fonts and painting need a GUI application, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensureRuntimeDir();
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Etibarix"));
 
@@ -48,6 +72,9 @@ int main(int argc, char **argv)
         } else if (opt == QStringLiteral("--help")) {
             printUsage(out);
             return cli::Ok;
+        } else if (opt == QStringLiteral("--version")) {
+            out << "etibarix-cli " << ETIBARIX_VERSION << Qt::endl;
+            return cli::Ok;
         } else {
             printUsage(err);
             return cli::Usage;
@@ -57,12 +84,11 @@ int main(int argc, char **argv)
         printUsage(err);
         return cli::Usage;
     }
-    if (!dir.isEmpty()) {
-        if (!QDir(dir).exists()) {
-            err << "etibarix-cli: no such directory: " << dir << Qt::endl;
-            return cli::Failed;
-        }
-        base::setDataDirOverride(QDir(dir).absolutePath());
+    // The same directory as the desktop program would use.
+    const base::DataDirResult dataDir = base::UseDataDir(base::DataDirPlaces::current(dir));
+    if (!dataDir.ready()) {
+        err << "etibarix-cli: " << dataDir.problemText() << Qt::endl;
+        return cli::Failed;
     }
 
     const QString name = args.takeFirst();
@@ -71,6 +97,12 @@ int main(int argc, char **argv)
         err << "etibarix-cli: unknown command: " << name << "\n";
         printUsage(err);
         return cli::Usage;
+    }
+    if (args.contains(QStringLiteral("--help"))) {
+        out << cli::CommandUsage(*command) << '\n';
+        if (const QString summary = cli::CommandSummary(*command); !summary.isEmpty())
+            out << '\n' << summary << '\n';
+        return cli::Ok;
     }
     cli::Context ctx{out, err, base::DataDir()};
     int rc = cli::Failed;
@@ -81,6 +113,8 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         rc = cli::failure(ctx, QString::fromUtf8(e.what()));
     }
+    if (rc == cli::Usage)
+        err << cli::CommandUsage(*command) << '\n';
     out.flush();
     err.flush();
     return rc;
