@@ -25,7 +25,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -541,8 +540,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::openHelp()
 {
-    // The outcome is not checked: whatever the desktop shows is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(store::ProgramDir() + QStringLiteral("ebk.chm")));
+    HelpOpener(HelpOpener::HelpFolders(), m_openHelpUrl).open(this, base::Parameters.Language);
 }
 
 void MainWindow::showAboutBox()

@@ -8,6 +8,7 @@
 // when the window system never activates the window) and close (parameters
 // saved, table closed). Other controllers find its controls by object name.
 
+#include "app/ui/HelpOpener.h"
 #include "records/RecordDatabase.h"
 #include "labels/formats/LabelFormats.h"
 #include "records/RecordList.h"
@@ -69,6 +70,9 @@ public:
     // caller.
     void RefreshGrid();
 
+    // How the help button hands the help to the desktop (tests put a stub).
+    void setHelpUrlOpener(HelpOpener::UrlOpener open) { m_openHelpUrl = std::move(open); }
+
     // True until the first activation's work is done.
     bool FirstActivation() const { return m_firstActivation; }
 
@@ -104,6 +108,7 @@ private:
     std::unique_ptr<labels::PrintCommands> m_print;
     std::unique_ptr<backup::BackupCommands> m_backup;
 
+    HelpOpener::UrlOpener m_openHelpUrl = HelpOpener::DesktopOpen;
     bool m_firstActivation = true;
     bool m_activating = false;
     bool m_shown = false;
