@@ -1,11 +1,13 @@
 // The help button's opener: the help file when the desktop takes it, the
 // HTML pages otherwise, a message naming the place when neither opens.
 
+#include "tests/support/TestSupport.h"
 #include "tests/support/UiTestSupport.h"
 
 #include "app/ui/HelpOpener.h"
 
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 
 #include <gtest/gtest.h>

@@ -76,7 +76,9 @@ TEST_F(CliTest, AddRefusesBadInputWithoutWritingAnything)
         const test::CliResult r = cli(a);
         EXPECT_EQ(r.exitCode, 2) << b[1];
         EXPECT_EQ(r.out, QByteArray());
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        // One message, then the command's usage.
+        EXPECT_EQ(r.err.count('\n'), 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.split('\n').at(1).startsWith("usage: etibarix-cli [--dir DIR] add ")) << r.err.toStdString();
         EXPECT_FALSE(tableExists()) << b[1];
     }
     const test::CliResult r = cli(args({"add", "--cb", "x", "--t2", "\xF0\x9F\x98\x80"}));
