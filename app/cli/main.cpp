@@ -4,6 +4,7 @@
 #include "base/DataDir.h"
 #include "base/Error.h"
 #include "app/cli/Command.h"
+#include "backup/DataBackup.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,9 @@ int main(int argc, char **argv)
             out << '\n' << summary << '\n';
         return cli::Ok;
     }
+    // A restore killed while it swapped the data files is finished or
+    // undone before anything reads them.
+    backup::RecoverInterruptedRestore(base::DataDir());
     cli::Context ctx{out, err, base::DataDir()};
     int rc = cli::Failed;
     try {
