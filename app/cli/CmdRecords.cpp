@@ -179,6 +179,8 @@ int runAdd(Context &ctx, const QStringList &arguments)
     if (flag && *flag != u"yes" && *flag != u"no")
         return usageError(ctx, QStringLiteral("add: --flag takes yes or no"));
     entry.topp = (flag && *flag == u"no") ? "N" : "O";
+    // Refusals speak the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, QStringLiteral("add"));
     try {
         records::RefuseDoubleQuote(entry);
     } catch (const base::Error &e) {
