@@ -13,11 +13,9 @@
 #include "app/ui/MainWindow.h"
 #include "backup/ui/BackupCommands.h"
 #include "i18n/LanguageTable.h"
-#include "app/ui/MainWindowTexts.h"
 #include "i18n/ui/QtTranslation.h"
 #include "labels/formats/LabelFormats.h"
-#include "labels/ui/PrintCommands.h"
-#include "records/ui/RecordTab.h"
+#include "labels/ui/PrintTab.h"
 
 #include <QBoxLayout>
 #include <QRadioButton>
@@ -62,9 +60,8 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
         app::MainWindow &window = windows.Fprincip();
         records::RecordDatabase &data = window.database();
         // The window wires its own commands.
-        ASSERT_NE(window.printCommands(), nullptr);
         ASSERT_NE(window.backupCommands(), nullptr);
-        labels::PrintCommands &print = *window.printCommands();
+        labels::PrintTab &print = *window.printTab();
         backup::BackupCommands &archive = *window.backupCommands();
         EXPECT_EQ(window.findChildren<QPushButton *>(QStringLiteral("btapercu")).size(), 1);
 
@@ -78,7 +75,7 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
         window.show();
         ASSERT_TRUE(waitFor([&window] { return !window.FirstActivation(); }));
         // The first activation gave the print buttons the language of the parameters.
-        EXPECT_EQ(print.exportButton()->text(), labels::PrintCommands::ExportText(2));
+        EXPECT_EQ(print.exportButton()->text(), labels::PrintTab::ExportText(2));
         for (const char *const statement :
              {"INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (1,\"WIRE1\",\"alpha\",\"one\",20,\"O\")",
               "INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (2,\"WIRE2\",\"beta\",\"two\",5,\"N\")"}) {
@@ -126,7 +123,7 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
             window.findChild<QRadioButton *>(QString::fromLatin1(radio[language - 1]))->setChecked(true);
             window.findChild<QAbstractButton *>(QStringLiteral("btappliquer"))->click();
             waitFor([] { return false; }, 100);
-            EXPECT_EQ(print.exportButton()->text(), labels::PrintCommands::ExportText(language));
+            EXPECT_EQ(print.exportButton()->text(), labels::PrintTab::ExportText(language));
             for (QPushButton *button : {print.previewButton(), print.exportButton()})
                 EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
             test::saveShot(&window, QStringLiteral("mainwindow-print-") + QString::fromLatin1(suffix[language - 1]));
