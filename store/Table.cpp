@@ -27,11 +27,6 @@ namespace etibarix::store {
 
 namespace {
 
-// The record table as this program creates it.
-const char *const kFieldLines[] = {
-    "num, N, 5, 0", "cb, C, 50, 0", "lib1, C, 100, 0", "lib2, C, 100, 0", "quantite, N, 3, 0", "topp, C, 2, 0",
-};
-constexpr const char *kIndexTag = "CB";
 constexpr int kMaxKeyLength = 100;
 
 constexpr int kFileHeaderSize = 32;
@@ -66,35 +61,6 @@ void putDate(char *header)
 QByteArray encodeName(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// Parses the field list lines ("name, type, width, decimals") into the field
-// descriptors of a new table.
-std::vector<FieldDef> parseFieldLines()
-{
-    std::vector<FieldDef> fields;
-    int offset = 1;
-    for (const char *line : kFieldLines) {
-        const QList<QByteArray> parts = QByteArray(line).split(',');
-        if (parts.size() != 4)
-            throw base::Error(QStringLiteral("Invalid dBASE field definition [CreateDBF]"));
-        FieldDef f;
-        f.name = parts[0].trimmed().left(10).toUpper();
-        const QByteArray type = parts[1].trimmed().toUpper();
-        bool okW = false;
-        bool okD = false;
-        f.width = parts[2].trimmed().toInt(&okW);
-        f.decimals = parts[3].trimmed().toInt(&okD);
-        if (f.name.isEmpty() || type.size() != 1 || !okW || !okD || f.width <= 0 || f.width > 255)
-            throw base::Error(QStringLiteral("Invalid dBASE field definition [CreateDBF]"));
-        f.type = type[0];
-        if (f.type != 'N' && f.type != 'F')
-            f.decimals = 0;
-        f.offset = offset;
-        offset += f.width;
-        fields.push_back(f);
-    }
-    return fields;
 }
 
 // Byte-range lock held for one write; released when it goes out of scope.
@@ -146,6 +112,9 @@ private:
 } // namespace
 
 struct Table::Impl {
+    explicit Impl(TableDefinition def) : definition(std::move(def)) {}
+
+    const TableDefinition definition;
     QString fileName;
     TableCallbacks callbacks;
 
@@ -224,7 +193,7 @@ struct Table::Impl {
     // False when the file could not be made (the user has been told).
     bool create()
     {
-        const std::vector<FieldDef> defs = parseFieldLines();
+        const std::vector<FieldDef> defs = definition.newFields();
         const int hl = kFileHeaderSize * static_cast<int>(defs.size()) + kFileHeaderSize + 1;
         QByteArray h(hl, '\0');
         h[0] = static_cast<char>(kVersion);
@@ -330,8 +299,18 @@ struct Table::Impl {
         putDate(header.data());
         base::put32(header.data() + 4, static_cast<std::uint32_t>(count));
         base::pwriteAll(fd, header.data(), kFileHeaderSize, 0);
-        if (state == HeaderState::Appended)
-            base::pwriteAll(fd, &kEofMarker, 1, headerLen + count * recordLen);
+        if (state == HeaderState::Appended) {
+            // Bytes after the last whole record are what a process killed in
+            // the middle of an append left of its record: the marker ends
+            // the file, they go.
+            const off_t end = headerLen + count * recordLen + 1;
+            if (base::pwriteAll(fd, &kEofMarker, 1, end - 1)) {
+                struct stat st {};
+                if (::fstat(fd, &st) == 0 && st.st_size > end && ::ftruncate(fd, end) != 0) {
+                    // Left as they are: the next close that appends tries again.
+                }
+            }
+        }
     }
 
     // --- record count and change detection ---------------------------------
@@ -512,9 +491,11 @@ struct Table::Impl {
     void setupIndex()
     {
         keyField = -1;
+        if (definition.index.name.isEmpty())
+            return;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const FieldDef &f = fields[i];
-            if (f.name.compare(kIndexTag, Qt::CaseInsensitive) == 0 && f.type == 'C'
+            if (f.name.compare(definition.index.keyExpression, Qt::CaseInsensitive) == 0 && f.type == 'C'
                 && f.width <= kMaxKeyLength)
                 keyField = static_cast<int>(i);
         }
@@ -526,7 +507,7 @@ struct Table::Impl {
         }
         const int keyLength = fields[static_cast<std::size_t>(keyField)].width;
         const QStringList candidates = indexCandidates();
-        if (!candidates.isEmpty() && index.open(candidates.front(), keyLength, count))
+        if (!candidates.isEmpty() && index.open(candidates.front(), definition.index, keyLength, count))
             return;
         rebuildIndex();
     }
@@ -571,7 +552,7 @@ struct Table::Impl {
         }
         for (const QString &old : indexCandidates())
             QFile::remove(old);
-        const bool ok = index.create(path, keys, f.width,
+        const bool ok = index.create(path, definition.index, keys, f.width,
                                      base::toCp1252Lossy(baseName()).toUpper().left(16));
         while (step < 100) {
             ++step;
@@ -650,7 +631,12 @@ struct Table::Impl {
     }
 };
 
-Table::Table() : d(std::make_unique<Impl>()) {}
+Table::Table(TableDefinition definition) : d(std::make_unique<Impl>(std::move(definition))) {}
+
+const TableDefinition &Table::definition() const
+{
+    return d->definition;
+}
 
 Table::~Table()
 {
@@ -798,8 +784,21 @@ void Table::append(std::span<const FieldAssignment> values)
     const std::int64_t recNo = d->count + 1;
     if (recNo > 0xFFFFFFFFLL)
         TableFormat::raise(kErrBeyondRange, d->context("Append"));
-    if (!base::pwriteAll(d->fd, record.constData(), record.size(), d->headerLen + d->count * d->recordLen))
+    // A write that fails part way (a full disk) is taken back: the file gets
+    // its old length and bytes (the end marker, say) again, so that no half
+    // record is left behind.
+    const off_t at = d->headerLen + d->count * d->recordLen;
+    struct stat st {};
+    const off_t oldSize = ::fstat(d->fd, &st) == 0 ? st.st_size : at;
+    QByteArray tail(static_cast<qsizetype>(std::clamp<off_t>(oldSize - at, 0, d->recordLen)), '\0');
+    if (!tail.isEmpty() && !base::preadAll(d->fd, tail.data(), tail.size(), at))
         d->writeFailed(errno, "Append");
+    if (!base::pwriteAll(d->fd, record.constData(), record.size(), at)) {
+        const int err = errno;
+        if (::ftruncate(d->fd, std::max(oldSize, at)) == 0 && !tail.isEmpty())
+            base::pwriteAll(d->fd, tail.constData(), tail.size(), at);
+        d->writeFailed(err, "Append");
+    }
     d->count = recNo;
     d->state = HeaderState::Appended;
     if (d->keyField >= 0 && d->index.isOpen()

@@ -1,12 +1,14 @@
 #include "app/ui/MainWindow.h"
 
 #include "store/TableFiles.h"
+#include "base/DataDir.h"
 #include "base/FloatingPoint.h"
 #include "base/Parameters.h"
 #include "base/ui/Controls.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "app/ui/ParametersTab.h"
 #include "base/ui/Pictures.h"
+#include "backup/DataBackup.h"
 #include "backup/ui/BackupCommands.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/ui/QtTranslation.h"
@@ -209,6 +211,9 @@ void MainWindow::RefreshGrid()
 void MainWindow::whenFirstShown()
 {
     try {
+        // A restore killed while it swapped the data files is finished or
+        // undone before the table is read.
+        backup::RecoverInterruptedRestore(base::DataDir());
         store::OpenArticleTable(m_data.table());
         RefreshGrid();
     } catch (const std::exception &) {
