@@ -11,6 +11,7 @@
 #include "backup/DataBackup.h"
 #include "backup/ui/BackupCommands.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/Text.h"
 #include "i18n/ui/QtTranslation.h"
 #include "i18n/ui/LanguageChoiceDialog.h"
 #include "i18n/ui/FontApplier.h"
@@ -40,6 +41,8 @@
 #include <exception>
 
 namespace etibarix::app {
+
+using i18n::Text;
 
 using base::Parameters;
 using ui::GeneralErrorHandler;
@@ -173,16 +176,16 @@ void MainWindow::retranslate()
     m_printTab->retranslate();
     m_recordsTab->retranslate();
     m_parametersTab->retranslate();
-    m_spCharge->setToolTip(LangString(1));
-    m_spSauve->setToolTip(LangString(2));
-    m_sbinfos->setText(LangString(4));
-    m_sbinfos->setToolTip(LangString(5));
-    m_spAide->setText(LangString(6));
-    m_spAide->setToolTip(LangString(7));
-    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_recordsTab), LangString(8));
-    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_printTab), LangString(9));
-    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_parametersTab), LangString(10));
-    m_squitter->setToolTip(LangString(32));
+    m_spCharge->setToolTip(LangString(Text::LoadBackupHint));
+    m_spSauve->setToolTip(LangString(Text::SaveBackupHint));
+    m_sbinfos->setText(LangString(Text::AboutCaption));
+    m_sbinfos->setToolTip(LangString(Text::AboutHint));
+    m_spAide->setText(LangString(Text::HelpCaption));
+    m_spAide->setToolTip(LangString(Text::HelpHint));
+    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_recordsTab), LangString(Text::RecordsTab));
+    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_printTab), LangString(Text::PrintingTab));
+    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_parametersTab), LangString(Text::ParametersTab));
+    m_squitter->setToolTip(LangString(Text::QuitHint));
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "base/ui/Controls.h"
 #include "base/ui/Pictures.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/Text.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,8 @@
 #include <QVBoxLayout>
 
 namespace etibarix::app {
+
+using i18n::Text;
 
 using ui::DrawPicture;
 using ui::group;
@@ -76,10 +79,10 @@ ParametersTab::ParametersTab(QWidget *parent) : QWidget(parent)
 void ParametersTab::retranslate()
 {
     using i18n::LangString;
-    m_pageParametres->setTabText(m_pageParametres->indexOf(m_tabopdiv), LangString(33));
-    m_btappliquer->setText(LangString(34));
-    m_gpopexe->setTitle(LangString(35));
-    m_sdetruiretoutedonnee->setText(LangString(36));
+    m_pageParametres->setTabText(m_pageParametres->indexOf(m_tabopdiv), LangString(Text::VariousOperationsPage));
+    m_btappliquer->setText(LangString(Text::Apply));
+    m_gpopexe->setTitle(LangString(Text::ExceptionalOperationGroup));
+    m_sdetruiretoutedonnee->setText(LangString(Text::ResetAllData));
 }
 
 void ParametersTab::checkLanguage(int language)

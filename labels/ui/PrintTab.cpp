@@ -8,6 +8,7 @@
 #include "base/ui/GeneralErrorHandler.h"
 #include "base/ui/SelectComboItem.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/Text.h"
 #include "labels/formats/LabelFormats.h"
 #include "labels/printer/PrintPipeline.h"
 #include "labels/printer/PrinterList.h"
@@ -33,18 +34,9 @@
 
 namespace etibarix::labels {
 
+using i18n::Text;
+
 namespace {
-
-int languageIndex(int language)
-{
-    return (language >= 1 && language <= 3) ? language - 1 : 0;
-}
-
-QString pick(int language, const char16_t *fr, const char16_t *en, const char16_t *pt)
-{
-    const char16_t *texts[] = {fr, en, pt};
-    return QString::fromUtf16(texts[languageIndex(language)]);
-}
 
 QString defaultChooser(QWidget *parent, const QString &title, const QString &suggested)
 {
@@ -183,48 +175,26 @@ void PrintTab::buildControls()
     connect(m_btexportpdf, &QPushButton::clicked, this, &PrintTab::exportPdf);
 }
 
-QString PrintTab::PreviewText(int language)
-{
-    return pick(language, u"Aperçu avant impression", u"Print preview", u"Pré-visualizar");
-}
-
-QString PrintTab::ExportText(int language)
-{
-    return pick(language, u"Exporter en PDF", u"Export to PDF", u"Exportar para PDF");
-}
-
-QString PrintTab::ExportTitle(int language)
-{
-    return pick(language, u"Enregistrer les étiquettes en PDF", u"Save the labels as PDF",
-                u"Guardar as etiquetas em PDF");
-}
-
-QString PrintTab::PreviewTitle(int language)
-{
-    return pick(language, u"Aperçu des étiquettes", u"Label preview", u"Pré-visualização das etiquetas");
-}
-
 void PrintTab::retranslate()
 {
     FillFormatCombo();
-    m_gpImp->setTitle(i18n::LangString(23));
-    m_labtypeeti->setText(i18n::LangString(24));
-    m_topimpTexte1->setText(i18n::LangString(25));
-    m_topimpTexte2->setText(i18n::LangString(26));
-    m_gbcritsup->setTitle(i18n::LangString(27));
-    m_ratoutefiche->setText(i18n::LangString(28));
-    m_rafichem->setText(i18n::LangString(29));
-    m_gbpcodbar->setTitle(i18n::LangString(30));
-    m_btimprime->setText(i18n::LangString(31));
-    m_gimprimante->setTitle(i18n::LangString(137));
+    m_gpImp->setTitle(i18n::LangString(Text::PrintSettingsGroup));
+    m_labtypeeti->setText(i18n::LangString(Text::LabelFormatCaption));
+    m_topimpTexte1->setText(i18n::LangString(Text::PrintText1));
+    m_topimpTexte2->setText(i18n::LangString(Text::PrintText2));
+    m_gbcritsup->setTitle(i18n::LangString(Text::PrintSelectionGroup));
+    m_ratoutefiche->setText(i18n::LangString(Text::PrintAllRecords));
+    m_rafichem->setText(i18n::LangString(Text::PrintMatchingRecords));
+    m_gbpcodbar->setTitle(i18n::LangString(Text::PrintGroup));
+    m_btimprime->setText(i18n::LangString(Text::StartPrinting));
+    m_gimprimante->setTitle(i18n::LangString(Text::Printer));
     retranslateJobButtons();
 }
 
 void PrintTab::retranslateJobButtons()
 {
-    const int language = i18n::CurrentLanguage();
-    m_btapercu->setText(PreviewText(language));
-    m_btexportpdf->setText(ExportText(language));
+    m_btapercu->setText(i18n::LangString(Text::PrintPreview));
+    m_btexportpdf->setText(i18n::LangString(Text::ExportPdf));
 }
 
 void PrintTab::FillFormatCombo()
@@ -349,7 +319,7 @@ void PrintTab::exportPdf()
     runCommand([this](const PrintJobSettings &settings) {
         const QString suggested =
             m_lastPdf.isEmpty() ? QDir::homePath() + QStringLiteral("/etiquettes.pdf") : m_lastPdf;
-        QString path = m_chooser(this, ExportTitle(i18n::CurrentLanguage()), suggested);
+        QString path = m_chooser(this, i18n::LangString(Text::ExportPdfTitle), suggested);
         if (path.isEmpty())
             return;
         if (QFileInfo(path).suffix().isEmpty())
@@ -386,7 +356,7 @@ void PrintTab::showPrintPreview()
         QPrinter printer(QPrinter::HighResolution);
         QPrintPreviewDialog dialog(&printer, this);
         dialog.setObjectName(QStringLiteral("Apercu"));
-        dialog.setWindowTitle(PreviewTitle(i18n::CurrentLanguage()));
+        dialog.setWindowTitle(i18n::LangString(Text::PreviewWindowTitle));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
                 [this, &settings](QPrinter *target) { paintPreview(target, settings); });
         dialog.resize(900, 1000);

@@ -8,6 +8,7 @@
 #include "base/ui/Pictures.h"
 #include "i18n/ui/FontApplier.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/Text.h"
 #include "records/RecordCommands.h"
 #include "records/RecordList.h"
 #include "records/RecordStatements.h"
@@ -35,6 +36,8 @@
 #include <exception>
 
 namespace etibarix::records {
+
+using i18n::Text;
 namespace {
 
 QByteArray typed(const QLineEdit *edit)
@@ -272,32 +275,32 @@ void RecordsTab::retranslate()
 {
     using i18n::LangString;
     m_model->ApplyTexts();
-    m_gbcritere->setTitle(LangString(11));
-    m_labTexCb->setText(LangString(12));
-    m_labtext1->setText(LangString(13));
-    m_labtext2->setText(LangString(14));
-    m_gbtop->setTitle(LangString(15));
-    m_ratop->setText(LangString(115));
-    m_ranontop->setText(LangString(116));
-    m_ratoutes->setText(LangString(117));
-    m_speedButton1->setToolTip(LangString(22));
-    m_sAjout->setText(LangString(16));
-    m_sAjout->setToolTip(LangString(17));
-    m_smodif->setText(LangString(18));
-    m_smodif->setToolTip(LangString(19));
-    m_ssupprime->setText(LangString(118));
-    m_ssupprime->setToolTip(LangString(119));
-    m_bimport->setText(LangString(20));
-    m_bimport->setToolTip(LangString(21));
+    m_gbcritere->setTitle(LangString(Text::CriteriaGroup));
+    m_labTexCb->setText(LangString(Text::BarcodeCriterion));
+    m_labtext1->setText(LangString(Text::Text1Criterion));
+    m_labtext2->setText(LangString(Text::Text2Criterion));
+    m_gbtop->setTitle(LangString(Text::FlagCriterionGroup));
+    m_ratop->setText(LangString(Text::FlaggedRecords));
+    m_ranontop->setText(LangString(Text::UnflaggedRecords));
+    m_ratoutes->setText(LangString(Text::AllRecords));
+    m_speedButton1->setToolTip(LangString(Text::RefreshHint));
+    m_sAjout->setText(LangString(Text::Add));
+    m_sAjout->setToolTip(LangString(Text::AddHint));
+    m_smodif->setText(LangString(Text::ViewModify));
+    m_smodif->setToolTip(LangString(Text::ViewModifyHint));
+    m_ssupprime->setText(LangString(Text::Delete));
+    m_ssupprime->setToolTip(LangString(Text::DeleteHint));
+    m_bimport->setText(LangString(Text::Import));
+    m_bimport->setToolTip(LangString(Text::ImportHint));
     retranslateMenu();
 }
 
 void RecordsTab::retranslateMenu()
 {
-    m_majoutcompte->setText(i18n::LangString(16));
-    m_mvisumodifcompte->setText(i18n::LangString(18));
-    m_msupprimecompte->setText(i18n::LangString(118));
-    m_changerletop1->setText(i18n::LangString(120));
+    m_majoutcompte->setText(i18n::LangString(Text::Add));
+    m_mvisumodifcompte->setText(i18n::LangString(Text::ViewModify));
+    m_msupprimecompte->setText(i18n::LangString(Text::Delete));
+    m_changerletop1->setText(i18n::LangString(Text::ToggleFlag));
 }
 
 void RecordsTab::readCriteria()
@@ -403,7 +406,7 @@ void RecordsTab::deleteRecord()
         return;
     if (query.integer("num") == 0)
         return;
-    QMessageBox box(QMessageBox::Question, i18n::LangString(38), i18n::LangString(44),
+    QMessageBox box(QMessageBox::Question, i18n::LangString(Text::ConfirmationCaption), i18n::LangString(Text::DeleteRecordQuestion),
         QMessageBox::Yes | QMessageBox::No, this);
     if (box.exec() != QMessageBox::Yes)
         return;
