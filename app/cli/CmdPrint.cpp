@@ -135,12 +135,14 @@ const CommandRegistrar printRegistrar{Command{
                    "[--builtin-layouts] [--matching [--cb T] [--t1 T] [--t2 T] [--top flagged|unflagged|all] "
                    "[--sort num|cb|lib1|lib2|quantite|topp] [--desc]]   print the records as label sheets"),
     runPrint,
+    true,
 }};
 
 const CommandRegistrar printersRegistrar{Command{
     QStringLiteral("printers"),
     QStringLiteral("  list the installed printers, the default one marked"),
     runPrinters,
+    true,
 }};
 
 } // namespace
