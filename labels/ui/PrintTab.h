@@ -1,29 +1,29 @@
 #pragma once
-// The print tab's commands on the main window's controls: "Lancer
-// l'impression" (`btimprime`) prints the records as label sheets on the
-// printer chosen in `CombImprimante`, with the "Report Status" window while
-// the sheets go out; beside it, a print preview (`btapercu`) shows the same
-// sheets on screen and `btexportpdf` writes them into a PDF file.
-//
-// The controls are found by objectName; only the two extra buttons are
-// created here, in the layout of `gbpcodbar` right after `btimprime`.
+// The print tab of the main window (`Tabachatremb`): the label format, the
+// text lines, which records, the code set, the printer, and the job buttons.
+// "Lancer l'impression" (`btimprime`) prints the records as label sheets on
+// the printer chosen in `CombImprimante`, with the "Report Status" window
+// while the sheets go out; beside it, a print preview (`btapercu`) shows the
+// same sheets on screen and `btexportpdf` writes them into a PDF file.
 
 #include "labels/print/LabelReport.h"
 #include "labels/print/PrintJob.h"
 #include "records/ListState.h"
 
-#include <QObject>
-#include <QPointer>
-#include <QPushButton>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
 class QPrinter;
-class QWidget;
+class QPushButton;
+class QRadioButton;
 
 namespace etibarix::records {
 class RecordDatabase;
@@ -31,26 +31,40 @@ class RecordDatabase;
 
 namespace etibarix::labels {
 
+class LabelFormatCombo;
+class LabelFormats;
 class ReportStatusWindow;
 struct PrintDestination;
 struct PrintOutcome;
 
-class PrintCommands : public QObject {
+class PrintTab : public QWidget {
     Q_OBJECT
 public:
     using ListStateSource = std::function<records::ListState()>;
     // Asks for the PDF file to write (title, suggested path); empty: cancelled.
     using PdfFileChooser = std::function<QString(QWidget *parent, const QString &title, const QString &suggested)>;
 
-    PrintCommands(QWidget *window, records::RecordDatabase &data, ListStateSource listState);
-    ~PrintCommands() override;
+    // Builds the controls and fills the format list (first entry selected)
+    // and the printer list (nothing selected). listState gives the record
+    // list's criteria and sort order for "only the matching records".
+    PrintTab(records::RecordDatabase &data, LabelFormats &formats, ListStateSource listState, QWidget *parent = nullptr);
+    ~PrintTab() override;
 
-    // Puts the texts of the preview and PDF buttons in the current language
-    // (call again after a language change).
-    void ApplyTexts();
+    // The texts of the current language. Rebuilds the format list in that
+    // language, which selects its first entry.
+    void retranslate();
     // Replaces the items of `CombImprimante` by the installed printers and
-    // selects nothing. The constructor does it when the combo is empty.
+    // selects nothing.
     void FillPrinterCombo();
+    // Rebuilds the format list in the current language, first entry selected.
+    void FillFormatCombo();
+
+    // The selections the parameter file keeps.
+    void checkCodeSet(int codeSet);            // 1..3; anything else changes nothing
+    int formatIndex() const;                   // position in the list, -1 when none
+    void selectFormatIndex(int index);         // a position outside the list changes nothing
+    QString chosenPrinter() const;             // empty when none is selected
+    void selectPrinter(const QString &name);   // see SelectComboItem
 
     // The job settings as the tab's controls stand now (formatEntry -1 when
     // no label format is selected or its number cannot be read).
@@ -66,8 +80,9 @@ public:
     void setPdfFileChooser(PdfFileChooser chooser) { m_chooser = std::move(chooser); }
     ReportStatusWindow &statusWindow() { return *m_status; }
     LabelReport &report() { return m_report; }
-    QPushButton *previewButton() const { return m_preview; }
-    QPushButton *exportButton() const { return m_export; }
+    QPushButton *printButton() const { return m_btimprime; }
+    QPushButton *previewButton() const { return m_btapercu; }
+    QPushButton *exportButton() const { return m_btexportpdf; }
     const PrintJobResult &lastResult() const { return m_lastResult; }
 
 Q_SIGNALS:
@@ -75,6 +90,8 @@ Q_SIGNALS:
     void previewPainted(int pages);
 
 private:
+    void buildControls();
+    void retranslateJobButtons();
     // Runs the job, with the status window unless it goes to a preview.
     PrintOutcome runJob(const PrintJobSettings &settings, const PrintDestination &destination);
     // Runs command with the print tab's settings when a format is chosen.
@@ -82,18 +99,35 @@ private:
     void paintPreview(QPrinter *printer, const PrintJobSettings &settings);
     bool askNewerFile(const QString &question);
     int selectedCodeSet() const;
-    void createButtons();
 
-    QWidget *m_window;
     records::RecordDatabase &m_data;
+    LabelFormats &m_formats;
     ListStateSource m_listState;
     PdfFileChooser m_chooser;
+
+    QGroupBox *m_gpImp = nullptr;
+    QLabel *m_labtypeeti = nullptr;
+    LabelFormatCombo *m_combListeEtiquette = nullptr;
+    QCheckBox *m_topimpTexte1 = nullptr;
+    QCheckBox *m_topimpTexte2 = nullptr;
+    QGroupBox *m_gbcritsup = nullptr;
+    QRadioButton *m_ratoutefiche = nullptr;
+    QRadioButton *m_rafichem = nullptr;
+    QGroupBox *m_grType = nullptr;
+    QRadioButton *m_rcodea = nullptr;
+    QRadioButton *m_rcodeb = nullptr;
+    QRadioButton *m_rcodeC = nullptr;
+    QGroupBox *m_gimprimante = nullptr;
+    QComboBox *m_combImprimante = nullptr;
+    QGroupBox *m_gbpcodbar = nullptr;
+    QPushButton *m_btimprime = nullptr;
+    QPushButton *m_btapercu = nullptr;
+    QPushButton *m_btexportpdf = nullptr;
+
     // The project lives across jobs: after a statement error it stays open
     // and the next job prints with it as it is.
     LabelReport m_report;
     std::unique_ptr<ReportStatusWindow> m_status;
-    QPointer<QPushButton> m_preview;
-    QPointer<QPushButton> m_export;
     bool m_running = false;
     // During a preview the question about a newer project file is asked once
     // and its answer kept for every redraw.
