@@ -2,6 +2,9 @@
 
 #include "base/Error.h"
 
+#include <QPaintDevice>
+#include <QPainter>
+
 namespace etibarix::labels {
 
 QPainter *SheetSink::beginSheet(const SheetRequest &setup)
@@ -22,7 +25,22 @@ QPainter *SheetSink::beginSheet(const SheetRequest &setup)
         throw;
     }
     m_inSheet = true;
+    if (painter && !m_offset.isNull()) {
+        // In device units, so that it moves the page and not only what the
+        // surface scales.
+        const QPaintDevice *device = painter->device();
+        painter->save();
+        painter->translate(m_offset.x() * device->logicalDpiX() / 25.4, m_offset.y() * device->logicalDpiY() / 25.4);
+        m_painter = painter;
+    }
     return painter;
+}
+
+void SheetSink::unshift()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->restore();
+    m_painter = nullptr;
 }
 
 void SheetSink::endSheet()
@@ -30,6 +48,7 @@ void SheetSink::endSheet()
     if (!m_inSheet)
         return;
     m_inSheet = false;
+    unshift();
     try {
         doEnd();
     } catch (...) {
@@ -47,6 +66,7 @@ void SheetSink::cancel()
     if (!m_inSheet)
         return;
     m_inSheet = false;
+    unshift();
     doCancel();
     if (m_status.end)
         m_status.end();

@@ -6,6 +6,7 @@
 // has been sent, so memory does not grow with the number of sheets.
 
 #include <QPageSize>
+#include <QPointF>
 #include <QString>
 #include <QStringView>
 
@@ -52,6 +53,10 @@ public:
     void cancel();
 
     void setStatus(SheetStatus status) { m_status = std::move(status); }
+    // Moves everything drawn on the following sheets by `mm` (a printer's
+    // calibration): the painter beginSheet() returns is already shifted.
+    void setOffset(QPointF mm) { m_offset = mm; }
+    QPointF offset() const { return m_offset; }
     int sheetsDone() const { return m_sheetsDone; }
 
 protected:
@@ -63,7 +68,11 @@ protected:
     virtual void doCancel() = 0;
 
 private:
+    void unshift();
+
     SheetStatus m_status;
+    QPointF m_offset;
+    QPainter *m_painter = nullptr;   // the sheet begun, while it is shifted
     bool m_inSheet = false;
     int m_sheetsDone = 0;
 };
