@@ -28,7 +28,7 @@ PdfSink::~PdfSink()
     m_file.cancelWriting();
 }
 
-QPainter *PdfSink::doBegin(const SheetRequest &setup)
+PageSurface &PdfSink::doBegin(const SheetSetup &setup)
 {
     if (m_failed)
         throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
@@ -39,21 +39,23 @@ QPainter *PdfSink::doBegin(const SheetRequest &setup)
         m_writer->setResolution(PdfResolution);
         m_writer->setTitle(QStringLiteral("ReportPrinter Report"));
         m_writer->setCreator(QStringLiteral("Etibarix"));
-        m_writer->setPageLayout(fullPage(setup.pageSize));
+        m_writer->setPageLayout(fullPage(setup.pageSize()));
         if (!m_painter.begin(m_writer.get()))
             throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
     } else {
         // The new layout applies to the page that newPage() starts.
-        m_writer->setPageLayout(fullPage(setup.pageSize));
+        m_writer->setPageLayout(fullPage(setup.pageSize()));
         if (!m_writer->newPage())
             throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
     }
     m_painter.save();
-    return &m_painter;
+    m_surface.emplace(m_painter);
+    return *m_surface;
 }
 
 void PdfSink::doEnd()
 {
+    m_surface.reset();
     m_painter.restore();
     ++m_pages;
 }
@@ -61,6 +63,7 @@ void PdfSink::doEnd()
 void PdfSink::doCancel()
 {
     // A started PDF page cannot be taken back: the file as a whole is dropped.
+    m_surface.reset();
     m_painter.restore();
     m_failed = true;
 }

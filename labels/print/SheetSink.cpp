@@ -1,13 +1,27 @@
 #include "labels/print/SheetSink.h"
 
+#include "base/Cp1252.h"
 #include "base/Error.h"
-
-#include <QPaintDevice>
-#include <QPainter>
+#include "labels/project/ReportPage.h"
 
 namespace etibarix::labels {
 
-QPainter *SheetSink::beginSheet(const SheetRequest &setup)
+QPageSize SheetSetup::pageSize() const
+{
+    if (paperSize == ReportPage::PaperA4)
+        return QPageSize(QPageSize::A4);
+    if (paperSize == ReportPage::PaperLetter)
+        return QPageSize(QPageSize::Letter);
+    // Custom pages (8.5 x 11 in for the first layouts) keep their own size.
+    return QPageSize(sizeMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+}
+
+QString SheetSink::printerName(const SheetSetup &setup) const
+{
+    return setup.printer == base::toCp1252Lossy(m_jobPrinter) ? m_jobPrinter : base::fromCp1252(setup.printer);
+}
+
+PageSurface *SheetSink::beginSheet(const SheetSetup &setup)
 {
     if (m_inSheet)
         cancel();
@@ -16,31 +30,16 @@ QPainter *SheetSink::beginSheet(const SheetRequest &setup)
             m_status.end();
         return nullptr;
     }
-    QPainter *painter = nullptr;
+    PageSurface *surface = nullptr;
     try {
-        painter = doBegin(setup);
+        surface = &doBegin(setup);
     } catch (...) {
         if (m_status.end)
             m_status.end();
         throw;
     }
     m_inSheet = true;
-    if (painter && !m_offset.isNull()) {
-        // In device units, so that it moves the page and not only what the
-        // surface scales.
-        const QPaintDevice *device = painter->device();
-        painter->save();
-        painter->translate(m_offset.x() * device->logicalDpiX() / 25.4, m_offset.y() * device->logicalDpiY() / 25.4);
-        m_painter = painter;
-    }
-    return painter;
-}
-
-void SheetSink::unshift()
-{
-    if (m_painter && m_painter->isActive())
-        m_painter->restore();
-    m_painter = nullptr;
+    return surface;
 }
 
 void SheetSink::endSheet()
@@ -48,7 +47,6 @@ void SheetSink::endSheet()
     if (!m_inSheet)
         return;
     m_inSheet = false;
-    unshift();
     try {
         doEnd();
     } catch (...) {
@@ -66,7 +64,6 @@ void SheetSink::cancel()
     if (!m_inSheet)
         return;
     m_inSheet = false;
-    unshift();
     doCancel();
     if (m_status.end)
         m_status.end();

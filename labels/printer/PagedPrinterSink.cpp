@@ -23,26 +23,28 @@ PagedPrinterSink::~PagedPrinterSink()
         m_painter.end();
 }
 
-QPainter *PagedPrinterSink::doBegin(const SheetRequest &setup)
+PageSurface &PagedPrinterSink::doBegin(const SheetSetup &setup)
 {
     if (!m_painter.isActive()) {
         m_printer.setFullPage(true);
-        m_printer.setPageLayout(fullPage(setup.pageSize));
+        m_printer.setPageLayout(fullPage(setup.pageSize()));
         if (!m_painter.begin(&m_printer))
             throw base::Error(QStringLiteral("Could not draw the label sheets"));
     } else {
         // A new size applies to the page newPage() starts.
-        if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize))
-            m_printer.setPageLayout(fullPage(setup.pageSize));
+        if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize()))
+            m_printer.setPageLayout(fullPage(setup.pageSize()));
         if (!m_printer.newPage())
             throw base::Error(QStringLiteral("Could not draw the label sheets"));
     }
     m_painter.save();
-    return &m_painter;
+    m_surface.emplace(m_painter);
+    return *m_surface;
 }
 
 void PagedPrinterSink::doEnd()
 {
+    m_surface.reset();
     m_painter.restore();
     ++m_pages;
 }
@@ -50,6 +52,7 @@ void PagedPrinterSink::doEnd()
 void PagedPrinterSink::doCancel()
 {
     // The page begun stays blank: a preview has nothing to take back.
+    m_surface.reset();
     m_painter.restore();
 }
 

@@ -6,11 +6,8 @@
 #include "base/Parameters.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "i18n/LanguageTable.h"
-#include "labels/print/PdfSink.h"
-#include "labels/print/PrintJobProjectTarget.h"
-#include "labels/printer/PagedPrinterSink.h"
 #include "labels/printer/PrinterList.h"
-#include "labels/printer/PrinterSink.h"
+#include "labels/printer/PrintPipeline.h"
 #include "labels/ui/LabelFormatCombo.h"
 #include "labels/ui/ReportStatusWindow.h"
 
@@ -223,13 +220,15 @@ bool PrintCommands::askNewerFile(const QString &question)
     return yes;
 }
 
-PrintJobResult PrintCommands::runJob(const PrintJobSettings &settings, SheetSink &sink, bool status)
+PrintOutcome PrintCommands::runJob(const PrintJobSettings &settings, const PrintDestination &destination)
 {
+    const bool status = destination.kind != PrintDestination::Pages;
     JobScope scope(m_running, status ? m_status.get() : nullptr);
-    sink.setStatus(status ? m_status->sheetStatus() : SheetStatus{});
-    PrintJobProjectTarget target(m_report, m_data.commandQuery(), sink);
-    m_lastResult = PrintLabels(settings, target);
-    return m_lastResult;
+    PrintPipeline pipeline(m_report, m_data.commandQuery());
+    pipeline.setStatus(m_status->sheetStatus());
+    const PrintOutcome outcome = pipeline.run(settings, destination);
+    m_lastResult = outcome.job;
+    return outcome;
 }
 
 void PrintCommands::runCommand(const std::function<void(const PrintJobSettings &)> &command)
@@ -251,10 +250,7 @@ void PrintCommands::printLabels()
     if (m_running)
         return;
     base::Parameters.CodeSet = selectedCodeSet();
-    runCommand([this](const PrintJobSettings &settings) {
-        PrinterSink sink;
-        runJob(settings, sink, true);
-    });
+    runCommand([this](const PrintJobSettings &settings) { runJob(settings, PrintDestination::printer()); });
 }
 
 void PrintCommands::exportPdf()
@@ -268,12 +264,7 @@ void PrintCommands::exportPdf()
         if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".pdf");
         m_lastPdf = path;
-        PdfSink sink(path);
-        const PrintJobResult result = runJob(settings, sink, true);
-        // A cancelled export writes nothing: a PDF with half the sheets
-        // would pass for the whole job.
-        if (!result.cancelled)
-            sink.finish();
+        runJob(settings, PrintDestination::pdfFile(path));
     });
 }
 
@@ -296,13 +287,7 @@ void PrintCommands::showPrintPreview()
         m_report.SetLayoutFile(settings.layoutFile);
         m_report.OpenLayouts();
         // Nothing to print: nothing is shown, as for the printer.
-        store::Query &query = m_data.commandQuery();
-        query.close();
-        query.setSql(PrintJobStatement(settings));
-        query.open();
-        const int count = query.recordCount();
-        query.close();
-        if (count == 0) {
+        if (PrintPipeline(m_report, m_data.commandQuery()).selectedRecords(settings) == 0) {
             m_report.CloseLayouts();
             return;
         }
@@ -325,16 +310,16 @@ void PrintCommands::paintPreview(QPrinter *printer, const PrintJobSettings &sett
 {
     if (m_running)
         return;
-    PagedPrinterSink sink(*printer);
+    int pages = 0;
     try {
-        runJob(settings, sink, false);
+        pages = runJob(settings, PrintDestination::onto(*printer)).pages;
     } catch (const base::Error &error) {
         // Shown once the preview is closed: a box over a half-drawn preview
         // would stop its drawing.
         if (m_previewError.isEmpty())
             m_previewError = error.text();
     }
-    Q_EMIT previewPainted(sink.finish());
+    Q_EMIT previewPainted(pages);
 }
 
 } // namespace etibarix::labels

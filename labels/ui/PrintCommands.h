@@ -32,7 +32,8 @@ class RecordDatabase;
 namespace etibarix::labels {
 
 class ReportStatusWindow;
-class SheetSink;
+struct PrintDestination;
+struct PrintOutcome;
 
 class PrintCommands : public QObject {
     Q_OBJECT
@@ -80,8 +81,8 @@ Q_SIGNALS:
     void previewPainted(int pages);
 
 private:
-    // Runs the job on the sink, with the status window when `status`.
-    PrintJobResult runJob(const PrintJobSettings &settings, SheetSink &sink, bool status);
+    // Runs the job, with the status window unless it goes to a preview.
+    PrintOutcome runJob(const PrintJobSettings &settings, const PrintDestination &destination);
     // Runs command with the print tab's settings when a format is chosen.
     void runCommand(const std::function<void(const PrintJobSettings &)> &command);
     void paintPreview(QPrinter *printer, const PrintJobSettings &settings);
