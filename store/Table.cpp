@@ -27,11 +27,6 @@ namespace etibarix::store {
 
 namespace {
 
-// The record table as this program creates it.
-const char *const kFieldLines[] = {
-    "num, N, 5, 0", "cb, C, 50, 0", "lib1, C, 100, 0", "lib2, C, 100, 0", "quantite, N, 3, 0", "topp, C, 2, 0",
-};
-constexpr const char *kIndexTag = "CB";
 constexpr int kMaxKeyLength = 100;
 
 constexpr int kFileHeaderSize = 32;
@@ -66,35 +61,6 @@ void putDate(char *header)
 QByteArray encodeName(const QString &path)
 {
     return QFile::encodeName(path);
-}
-
-// Parses the field list lines ("name, type, width, decimals") into the field
-// descriptors of a new table.
-std::vector<FieldDef> parseFieldLines()
-{
-    std::vector<FieldDef> fields;
-    int offset = 1;
-    for (const char *line : kFieldLines) {
-        const QList<QByteArray> parts = QByteArray(line).split(',');
-        if (parts.size() != 4)
-            throw base::Error(QStringLiteral("Invalid dBASE field definition [CreateDBF]"));
-        FieldDef f;
-        f.name = parts[0].trimmed().left(10).toUpper();
-        const QByteArray type = parts[1].trimmed().toUpper();
-        bool okW = false;
-        bool okD = false;
-        f.width = parts[2].trimmed().toInt(&okW);
-        f.decimals = parts[3].trimmed().toInt(&okD);
-        if (f.name.isEmpty() || type.size() != 1 || !okW || !okD || f.width <= 0 || f.width > 255)
-            throw base::Error(QStringLiteral("Invalid dBASE field definition [CreateDBF]"));
-        f.type = type[0];
-        if (f.type != 'N' && f.type != 'F')
-            f.decimals = 0;
-        f.offset = offset;
-        offset += f.width;
-        fields.push_back(f);
-    }
-    return fields;
 }
 
 // Byte-range lock held for one write; released when it goes out of scope.
@@ -146,6 +112,9 @@ private:
 } // namespace
 
 struct Table::Impl {
+    explicit Impl(TableDefinition def) : definition(std::move(def)) {}
+
+    const TableDefinition definition;
     QString fileName;
     TableCallbacks callbacks;
 
@@ -224,7 +193,7 @@ struct Table::Impl {
     // False when the file could not be made (the user has been told).
     bool create()
     {
-        const std::vector<FieldDef> defs = parseFieldLines();
+        const std::vector<FieldDef> defs = definition.newFields();
         const int hl = kFileHeaderSize * static_cast<int>(defs.size()) + kFileHeaderSize + 1;
         QByteArray h(hl, '\0');
         h[0] = static_cast<char>(kVersion);
@@ -512,9 +481,11 @@ struct Table::Impl {
     void setupIndex()
     {
         keyField = -1;
+        if (definition.index.name.isEmpty())
+            return;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const FieldDef &f = fields[i];
-            if (f.name.compare(kIndexTag, Qt::CaseInsensitive) == 0 && f.type == 'C'
+            if (f.name.compare(definition.index.keyExpression, Qt::CaseInsensitive) == 0 && f.type == 'C'
                 && f.width <= kMaxKeyLength)
                 keyField = static_cast<int>(i);
         }
@@ -526,7 +497,7 @@ struct Table::Impl {
         }
         const int keyLength = fields[static_cast<std::size_t>(keyField)].width;
         const QStringList candidates = indexCandidates();
-        if (!candidates.isEmpty() && index.open(candidates.front(), keyLength, count))
+        if (!candidates.isEmpty() && index.open(candidates.front(), definition.index, keyLength, count))
             return;
         rebuildIndex();
     }
@@ -571,7 +542,7 @@ struct Table::Impl {
         }
         for (const QString &old : indexCandidates())
             QFile::remove(old);
-        const bool ok = index.create(path, keys, f.width,
+        const bool ok = index.create(path, definition.index, keys, f.width,
                                      base::toCp1252Lossy(baseName()).toUpper().left(16));
         while (step < 100) {
             ++step;
@@ -650,7 +621,12 @@ struct Table::Impl {
     }
 };
 
-Table::Table() : d(std::make_unique<Impl>()) {}
+Table::Table(TableDefinition definition) : d(std::make_unique<Impl>(std::move(definition))) {}
+
+const TableDefinition &Table::definition() const
+{
+    return d->definition;
+}
 
 Table::~Table()
 {

@@ -1,11 +1,14 @@
 #pragma once
-// The record table engine: one dBase III table file (`article.dbf`) with its
-// production index (`article.MDX`), opened shared, walked in record order.
+// The record table engine: one dBase III table file with its production
+// index (the table's name with the extension MDX), opened shared, walked in
+// record order. Which fields a new file has and which field the index keys
+// on are given to it (TableDefinition).
 //
 // This header is the contract the query engine is written against; the
 // implementation (Table.cpp, MdxIndex.*) fills it in.
 
 #include "base/Error.h"
+#include "store/TableDefinition.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,18 +21,6 @@
 #include <vector>
 
 namespace etibarix::store {
-
-struct FieldDef {
-    QByteArray name;   // upper case, as stored ("NUM", "CB", ...)
-    char type = 'C';   // 'C' or 'N' (others may be read, never created)
-    int width = 0;
-    int decimals = 0;
-    int offset = 0;    // byte offset inside the record (deletion flag is byte 0)
-};
-
-// A value given to append/update: text for C fields, integer for N fields.
-// The table converts a value of the other kind to the field's type.
-using FieldValue = std::variant<QByteArray, std::int32_t>;
 
 struct FieldAssignment {
     int field = -1;    // index into fields()
@@ -50,10 +41,12 @@ struct TableCallbacks {
 
 class Table {
 public:
-    Table();
+    explicit Table(TableDefinition definition);
     ~Table();
     Table(const Table &) = delete;
     Table &operator=(const Table &) = delete;
+
+    const TableDefinition &definition() const;
 
     void setFileName(const QString &path);   // DbfFileName
     QString fileName() const;

@@ -1,6 +1,7 @@
 #include "store/TableFormat.h"
 
 #include "base/Cp1252.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // Low-level helpers of the table file: error texts of the engine and the
 // field encodings. Shared by Table and its tests.
 
-#include "store/Table.h"
+#include "store/TableDefinition.h"
 
 #include <QByteArray>
 #include <QString>

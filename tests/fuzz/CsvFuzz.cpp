@@ -11,6 +11,7 @@
 #include "records/CsvImport.h"
 #include "records/RecordRules.h"
 #include "store/Query.h"
+#include "store/TableFiles.h"
 #include "tests/fuzz/TableFacts.h"
 
 using namespace etibarix;
@@ -136,7 +137,7 @@ ETIBARIX_FUZZ_TARGET(csv)
     if (data.size() > 64)
         return;
 
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(dir + QStringLiteral("article.dbf"));
     store::Query query;
     query.addDataSet("article", table);

@@ -3,6 +3,7 @@
 // key change, and after a clean close the index passes its own consistency
 // check with one entry per record, and the keys this run set are right.
 
+#include "store/TableFiles.h"
 #include "tests/fuzz/TableFacts.h"
 
 using namespace etibarix;
@@ -34,7 +35,7 @@ const Template &tableTemplate()
         const QString dir = scratchDir() + QStringLiteral("template/");
         QDir().mkpath(dir);
         emptyDir(dir);
-        store::Table table;
+        store::Table table{store::ArticleDefinition()};
         table.setFileName(dir + QStringLiteral("article.dbf"));
         table.open();
         for (int i = 1; i <= Records; ++i) {
@@ -88,7 +89,7 @@ ETIBARIX_FUZZ_TARGET(index)
     // The records whose keys this run sets: the index must hold them right.
     std::vector<std::uint32_t> touched;
     {
-        store::Table table;
+        store::Table table{store::ArticleDefinition()};
         table.setFileName(path);
         try {
             table.open();

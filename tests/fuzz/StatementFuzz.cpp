@@ -6,6 +6,7 @@
 // closes consistent, opens again and its index agrees with it.
 
 #include "store/Query.h"
+#include "store/TableFiles.h"
 #include "tests/fuzz/TableFacts.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ const Template &tableTemplate()
         const QString dir = scratchDir() + QStringLiteral("template/");
         QDir().mkpath(dir);
         emptyDir(dir);
-        store::Table table;
+        store::Table table{store::ArticleDefinition()};
         table.setFileName(dir + QStringLiteral("article.dbf"));
         store::Query query;
         query.addDataSet("article", table);
@@ -134,7 +135,7 @@ ETIBARIX_FUZZ_TARGET(statement)
     writeFile(path, t.table);
     writeFile(dir + QStringLiteral("article.MDX"), t.index);
 
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(path);
     table.open();
     const std::vector<RecordValues> before = liveRecords(table);

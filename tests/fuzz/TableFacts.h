@@ -105,7 +105,7 @@ inline void checkIndexAgrees(const QString &tablePath, int keyOffset, int keyLen
     const std::int64_t records = (file.size() - headerLength) / recordLength;
     std::vector<store::MdxIndex::Entry> entries;
     QString why;
-    FUZZ_CHECK(store::MdxIndex::check(readFile(indexPath), keyLength, records, &entries, &why), why);
+    FUZZ_CHECK(store::MdxIndex::check(readFile(indexPath), "CB", keyLength, records, &entries, &why), why);
     for (const store::MdxIndex::Entry &e : entries) {
         if (!only.empty() && std::find(only.begin(), only.end(), e.recNo) == only.end())
             continue;

@@ -4,6 +4,7 @@
 // the file, opens again and reads back exactly what it held plus the change.
 
 #include "store/TableFormat.h"
+#include "store/TableFiles.h"
 #include "tests/fuzz/TableFacts.h"
 
 using namespace etibarix;
@@ -58,7 +59,7 @@ ETIBARIX_FUZZ_TARGET(table)
     std::vector<RecordValues> before;
     std::vector<store::FieldDef> fields;
     {
-        store::Table table;
+        store::Table table{store::ArticleDefinition()};
         table.setFileName(path);
         try {
             table.open();
@@ -88,7 +89,7 @@ ETIBARIX_FUZZ_TARGET(table)
     const std::int64_t records = checkClosedTable(path);
     FUZZ_CHECK(records >= static_cast<std::int64_t>(before.size()) + 1, QStringLiteral("records lost"));
 
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(path);
     try {
         table.open();
@@ -139,7 +140,7 @@ ETIBARIX_FUZZ_SEEDS(table)
     emptyDir(dir);
     const QString path = dir + QStringLiteral("article.dbf");
     Seeds seeds;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(path);
     table.open();
     table.close();
