@@ -49,6 +49,7 @@ PageSurface &PdfSink::doBegin(const SheetSetup &setup)
             throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
     }
     m_painter.save();
+    applyOffset(m_painter);
     m_surface.emplace(m_painter);
     return *m_surface;
 }

@@ -2,8 +2,6 @@
 
 #include "base/Cp1252.h"
 #include "labels/code128/Code128Symbol.h"
-#include "labels/print/PainterSurface.h"
-#include "labels/print/SheetSink.h"
 
 #include <algorithm>
 
@@ -136,20 +134,24 @@ void DrawTestSheet(PageSurface &page, const SheetFormat &format)
     }
 }
 
-QPageSize SheetPageSize(const SheetFormat &format)
+SheetSetup SheetSetupOf(const SheetFormat &format, const QString &printer)
 {
-    return QPageSize(QSizeF(format.pageWidthMm, format.pageHeightMm), QPageSize::Millimeter, QString(),
-                     QPageSize::FuzzyMatch);
+    SheetSetup setup;
+    setup.printer = base::toCp1252Lossy(printer);
+    setup.reportName = base::toCp1252Lossy(format.name);
+    setup.paperSize = -1;
+    setup.sizeMm = QSizeF(format.pageWidthMm, format.pageHeightMm);
+    return setup;
 }
 
 bool PrintTestSheet(SheetSink &sink, const SheetFormat &format, const QString &printer)
 {
-    QPainter *painter = sink.beginSheet({SheetPageSize(format), printer});
-    if (!painter)
+    sink.setJobPrinter(printer);
+    PageSurface *surface = sink.beginSheet(SheetSetupOf(format, printer));
+    if (!surface)
         return false;
     try {
-        PainterSurface surface(*painter);
-        DrawTestSheet(surface, format);
+        DrawTestSheet(*surface, format);
     } catch (...) {
         sink.cancel();
         throw;

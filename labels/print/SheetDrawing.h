@@ -8,14 +8,12 @@
 
 #include "labels/formats/SheetFormat.h"
 #include "labels/print/PageSurface.h"
+#include "labels/print/SheetSink.h"
 
 #include <QByteArray>
-#include <QPageSize>
 #include <QString>
 
 namespace etibarix::labels {
-
-class SheetSink;
 
 struct LabelContent {
     QByteArray barcode;   // Windows-1252, as the record holds it
@@ -53,9 +51,10 @@ void DrawLabelOutlines(PageSurface &page, const SheetFormat &format, double stro
 // and left edges (a tick every mm, longer every 5 mm, numbered every 10 mm).
 void DrawTestSheet(PageSurface &page, const SheetFormat &format);
 
-// The paper of a format: its own width and height (a standard size of the
-// same dimensions is recognised, so A4 stays A4 for the printer).
-QPageSize SheetPageSize(const SheetFormat &format);
+// The page set-up of a format's sheets on `printer` (empty: the default
+// printer): its own width and height, a standard size of the same
+// dimensions being recognised as such.
+SheetSetup SheetSetupOf(const SheetFormat &format, const QString &printer);
 
 // Prints the test sheet of `format` as one sheet on `sink`, on `printer`
 // (empty: the default printer). False when the user cancelled it; errors of

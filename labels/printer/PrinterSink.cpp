@@ -43,6 +43,7 @@ PageSurface &PrinterSink::doBegin(const SheetSetup &setup)
         throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
     }
     m_printerUsed = name;
+    applyOffset(m_painter);
     m_surface.emplace(m_painter);
     return *m_surface;
 }
