@@ -6,7 +6,9 @@
 #include "base/DataDir.h"
 #include "labels/formats/CustomFormats.h"
 #include "labels/formats/SheetFormat.h"
+#include "labels/print/Calibration.h"
 #include "labels/print/SheetDrawing.h"
+#include "labels/printer/PrintPipeline.h"
 #include "tests/support/PdfScan.h"
 #include "tests/support/TestSupport.h"
 
@@ -296,4 +298,21 @@ TEST_F(SheetOptions, DamagedFormatsFileIsReportedAndKept)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("formats.json")) << r.err.constData();
     EXPECT_EQ(readFile(path), damaged);
+}
+
+TEST(PrintOffsets, PrintersTakeTheirCalibrationFilesOnlyWhatIsAsked)
+{
+    DataDir dir;
+    base::setDataDirOverride(dir.path());
+    Calibration().setOffset(QStringLiteral("Office"), {1.5, -2.0});
+    PrintJobSettings settings;
+    using Kind = PrintDestination::Kind;
+    EXPECT_EQ(PrintPipeline::OffsetFor(settings, Kind::Printer, QStringLiteral("Office")), QPointF(1.5, -2.0));
+    EXPECT_EQ(PrintPipeline::OffsetFor(settings, Kind::Printer, QStringLiteral("Other")), QPointF());
+    EXPECT_EQ(PrintPipeline::OffsetFor(settings, Kind::PdfFile, QStringLiteral("Office")), QPointF());
+    EXPECT_EQ(PrintPipeline::OffsetFor(settings, Kind::Pages, QStringLiteral("Office")), QPointF());
+    settings.offsetMm = QPointF(-0.5, 3);
+    EXPECT_EQ(PrintPipeline::OffsetFor(settings, Kind::Printer, QStringLiteral("Office")), QPointF(-0.5, 3));
+    EXPECT_EQ(PrintPipeline::OffsetFor(settings, Kind::PdfFile, QString()), QPointF(-0.5, 3));
+    base::setDataDirOverride({});
 }
