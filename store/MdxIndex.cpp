@@ -451,15 +451,12 @@ bool MdxIndex::flush()
     return writeHeaders();
 }
 
-void MdxIndex::dropCache()
+void MdxIndex::discardCache()
 {
-    if (m_fd >= 0 && !m_dirty.empty())
-        flush();
     m_cache.clear();
     m_dirty.clear();
     if (m_fd < 0)
         return;
-    // The headers may have changed as well.
     QByteArray fh(48, '\0');
     QByteArray th(256, '\0');
     if (base::preadAll(m_fd, fh.data(), fh.size(), 0)
@@ -468,6 +465,17 @@ void MdxIndex::dropCache()
         m_tagHeader = th;
         m_headersDirty = false;
     }
+}
+
+bool MdxIndex::replacedOnDisk() const
+{
+    if (m_fd < 0)
+        return false;
+    struct stat named {};
+    struct stat opened {};
+    if (::stat(QFile::encodeName(m_path).constData(), &named) != 0 || ::fstat(m_fd, &opened) != 0)
+        return true;
+    return named.st_dev != opened.st_dev || named.st_ino != opened.st_ino;
 }
 
 bool MdxIndex::trimCache()

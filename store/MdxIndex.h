@@ -70,6 +70,8 @@ public:
     // Writes the blocks changed since the last flush, then the headers.
     bool flush();
     bool isOpen() const { return m_fd >= 0; }
+    // Changes not yet written by flush().
+    bool hasPending() const { return !m_dirty.empty() || m_headersDirty; }
     QString path() const { return m_path; }
 
     // In-place maintenance. False when the file cannot be written or is found
@@ -77,9 +79,13 @@ public:
     bool insert(QByteArrayView key, std::uint32_t recNo);
     bool replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32_t recNo);
 
-    // Forgets cached blocks (another process may have written the file),
-    // after writing its own pending ones.
-    void dropCache();
+    // Forgets cached blocks, pending ones included, and reads the headers
+    // again: another process changed the file and this one's changes are
+    // already in it.
+    void discardCache();
+    // Whether the file's name now leads to another file (or none): another
+    // process built the index anew.
+    bool replacedOnDisk() const;
 
 private:
     using Block = QByteArray;

@@ -66,6 +66,8 @@ public:
     // Walk of the live records in record order. The record count is refreshed
     // from the file length, so records appended behind the header are seen.
     void first();
+    // The same walk started at record recNo (the first live one from there).
+    void firstFrom(std::int64_t recNo);
     void next();
     bool eof() const;
     std::int64_t recNo() const;                    // 1-based position in the file
@@ -93,6 +95,33 @@ public:
     // seen from outside (size or modification time differ from what this
     // object last wrote or saw). Lets callers cache answers such as max(num).
     std::uint64_t version() const;
+
+    // Several programs may use the table at once. Every change is made while
+    // the append region is held, so appends never collide. holdAppends()
+    // keeps it across several steps — a number read from the table and the
+    // record appended with it are then one step for every other program.
+    // Holds nest; each holdAppends() needs its releaseAppends(). Held by
+    // someone else for longer than a few seconds: "Lock failed [Insert]"
+    // as for append().
+    void holdAppends();
+    void releaseAppends();
+
+    // Records in the file, deleted ones included, as last counted.
+    std::int64_t recordCount() const;
+
+    // A point in the table's history. appendedSince() tells whether the
+    // table has since only grown at its end, by this or another program:
+    // then it gives the first record that may be new (recordCount() + 1
+    // when none is); otherwise 0, and any record may have changed.
+    struct Mark {
+        std::uint64_t version = 0;
+        std::uint64_t opening = 0;
+        std::int64_t records = 0;
+        std::uint64_t rewrites = 0;
+        bool shared = false;
+    };
+    Mark mark() const;
+    std::int64_t appendedSince(const Mark &mark) const;
 
 private:
     struct Impl;

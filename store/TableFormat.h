@@ -16,6 +16,7 @@ enum DbfErrorCode {
     kErrFileNotFound = 2,
     kErrAccessDenied = 5,
     kErrSharingViolation = 32,
+    kErrDiskFull = 101,
     kErrNotDbf = 210,
     kErrBadFieldType = 211,
     kErrBeyondRange = 212,

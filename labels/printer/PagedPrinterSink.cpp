@@ -1,6 +1,7 @@
 #include "labels/printer/PagedPrinterSink.h"
 
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -29,13 +30,13 @@ PageSurface &PagedPrinterSink::doBegin(const SheetSetup &setup)
         m_printer.setFullPage(true);
         m_printer.setPageLayout(fullPage(setup.pageSize()));
         if (!m_painter.begin(&m_printer))
-            throw base::Error(QStringLiteral("Could not draw the label sheets"));
+            throw base::Error(i18n::LangString(i18n::Text::CannotDrawSheets));
     } else {
         // A new size applies to the page newPage() starts.
         if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize()))
             m_printer.setPageLayout(fullPage(setup.pageSize()));
         if (!m_printer.newPage())
-            throw base::Error(QStringLiteral("Could not draw the label sheets"));
+            throw base::Error(i18n::LangString(i18n::Text::CannotDrawSheets));
     }
     m_painter.save();
     m_surface.emplace(m_painter);

@@ -1,6 +1,7 @@
 #include "labels/printer/PrinterSink.h"
 
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -29,7 +30,7 @@ PageSurface &PrinterSink::doBegin(const SheetSetup &setup)
 {
     const QString name = resolvePrinter(printerName(setup));
     if (name.isEmpty())
-        throw base::Error(QStringLiteral("There is no printer to print on"));
+        throw base::Error(i18n::LangString(i18n::Text::NoPrinter));
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer->setOutputFormat(QPrinter::NativeFormat);
     m_printer->setPrinterName(name);
@@ -40,7 +41,7 @@ PageSurface &PrinterSink::doBegin(const SheetSetup &setup)
                                          QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
         m_printer.reset();
-        throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+        throw base::Error(i18n::LangString(i18n::Text::CannotPrintOn).arg(name));
     }
     m_printerUsed = name;
     applyOffset(m_painter);
@@ -56,7 +57,7 @@ void PrinterSink::doEnd()
     const QString name = m_printer->printerName();
     m_printer.reset();
     if (!ok)
-        throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+        throw base::Error(i18n::LangString(i18n::Text::CannotPrintOn).arg(name));
 }
 
 void PrinterSink::doCancel()

@@ -42,17 +42,6 @@ bool ticked(QWidget *window, const char *name)
     return button && button->isChecked();
 }
 
-int languageIndex(int language)
-{
-    return (language >= 1 && language <= 3) ? language - 1 : 0;
-}
-
-QString pick(int language, const char16_t *fr, const char16_t *en, const char16_t *pt)
-{
-    const char16_t *texts[] = {fr, en, pt};
-    return QString::fromUtf16(texts[languageIndex(language)]);
-}
-
 QString defaultChooser(QWidget *parent, const QString &title, const QString &suggested)
 {
     return QFileDialog::getSaveFileName(parent, title, suggested, QStringLiteral("PDF (*.pdf)"));
@@ -104,27 +93,6 @@ PrintCommands::~PrintCommands()
         m_status->setParent(nullptr);
 }
 
-QString PrintCommands::PreviewText(int language)
-{
-    return pick(language, u"Aperçu avant impression", u"Print preview", u"Pré-visualizar");
-}
-
-QString PrintCommands::ExportText(int language)
-{
-    return pick(language, u"Exporter en PDF", u"Export to PDF", u"Exportar para PDF");
-}
-
-QString PrintCommands::ExportTitle(int language)
-{
-    return pick(language, u"Enregistrer les étiquettes en PDF", u"Save the labels as PDF",
-                u"Guardar as etiquetas em PDF");
-}
-
-QString PrintCommands::PreviewTitle(int language)
-{
-    return pick(language, u"Aperçu des étiquettes", u"Label preview", u"Pré-visualização das etiquetas");
-}
-
 void PrintCommands::createButtons()
 {
     auto *print = control<QAbstractButton>(m_window, "btimprime");
@@ -157,11 +125,10 @@ void PrintCommands::createButtons()
 
 void PrintCommands::ApplyTexts()
 {
-    const int language = i18n::CurrentLanguage();
     if (m_preview)
-        m_preview->setText(PreviewText(language));
+        m_preview->setText(i18n::LangString(i18n::Text::PrintPreview));
     if (m_export)
-        m_export->setText(ExportText(language));
+        m_export->setText(i18n::LangString(i18n::Text::ExportPdf));
 }
 
 void PrintCommands::FillPrinterCombo()
@@ -258,7 +225,7 @@ void PrintCommands::exportPdf()
     runCommand([this](const PrintJobSettings &settings) {
         const QString suggested =
             m_lastPdf.isEmpty() ? QDir::homePath() + QStringLiteral("/etiquettes.pdf") : m_lastPdf;
-        QString path = m_chooser(m_window, ExportTitle(i18n::CurrentLanguage()), suggested);
+        QString path = m_chooser(m_window, i18n::LangString(i18n::Text::ExportPdfTitle), suggested);
         if (path.isEmpty())
             return;
         if (QFileInfo(path).suffix().isEmpty())
@@ -295,7 +262,7 @@ void PrintCommands::showPrintPreview()
         QPrinter printer(QPrinter::HighResolution);
         QPrintPreviewDialog dialog(&printer, m_window);
         dialog.setObjectName(QStringLiteral("Apercu"));
-        dialog.setWindowTitle(PreviewTitle(i18n::CurrentLanguage()));
+        dialog.setWindowTitle(i18n::LangString(i18n::Text::PreviewWindowTitle));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
                 [this, &settings](QPrinter *target) { paintPreview(target, settings); });
         dialog.resize(900, 1000);

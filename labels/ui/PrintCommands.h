@@ -70,12 +70,6 @@ public:
     QPushButton *exportButton() const { return m_export; }
     const PrintJobResult &lastResult() const { return m_lastResult; }
 
-    // The texts of the extra buttons and the PDF dialog, by language 1..3.
-    static QString PreviewText(int language);
-    static QString ExportText(int language);
-    static QString ExportTitle(int language);
-    static QString PreviewTitle(int language);
-
 Q_SIGNALS:
     // The preview drew its pages (emitted every time the preview asks).
     void previewPainted(int pages);

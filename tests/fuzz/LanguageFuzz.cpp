@@ -80,8 +80,8 @@ ETIBARIX_FUZZ_TARGET(language)
 
     i18n::InstallLanguageTable(std::move(table));
     for (int n = 1; n <= 303; ++n) {
-        const QByteArray bytes = i18n::LangText(n);
-        const QString text = i18n::LangString(n);
+        const QByteArray bytes = i18n::LangText(i18n::Text(n));
+        const QString text = i18n::LangString(i18n::Text(n));
         FUZZ_CHECK(bytes.isEmpty() == text.isEmpty(), QStringLiteral("text %1 lost in decoding").arg(n));
     }
     i18n::ClearLanguageTable();
