@@ -18,6 +18,7 @@
 #include "labels/printer/PrinterList.h"
 #include "labels/ui/PrintCommands.h"
 #include "labels/ui/LabelFormatCombo.h"
+#include "labels/ui/SheetControls.h"
 #include "records/ui/RecordTab.h"
 #include "records/ui/RecordDialog.h"
 #include "records/ui/ImportWizard.h"
@@ -38,6 +39,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -120,6 +122,7 @@ void MainWindow::AttachWindows(const Windows &windows)
     m_print = std::make_unique<labels::PrintCommands>(this, m_data, [this] {
         return m_recordTab ? m_recordTab->CurrentListState() : records::ListState{};
     });
+    m_print->setSheetControls(m_sheetControls);
     m_backup = std::make_unique<backup::BackupCommands>(this, m_data, [this] { RefreshGrid(); });
     if (m_windows.importWizard != nullptr) {
         m_windows.importWizard->SetCommandQuery(&m_data.commandQuery());
@@ -339,6 +342,20 @@ QWidget *MainWindow::BuildPrintingTab()
     btimprime->setIconSize(QSize(28, 28));
     printLayout->addWidget(btimprime);
 
+    // Start label, shrink to fit, the user's formats and calibration.
+    m_sheetControls = new labels::SheetControls(page, m_labelFormats, *formats, *printers);
+    auto *formatButtons = new QHBoxLayout;
+    formatButtons->addWidget(m_sheetControls->newButton());
+    formatButtons->addWidget(m_sheetControls->editButton());
+    formatButtons->addWidget(m_sheetControls->deleteButton());
+    formatButtons->addStretch(1);
+    formatButtons->addWidget(m_sheetControls->startCaption());
+    formatButtons->addWidget(m_sheetControls->startBox());
+    settingsLayout->insertLayout(2, formatButtons);
+    textRow->insertSpacing(3, 24);
+    textRow->insertWidget(4, m_sheetControls->fitBox());
+    printerLayout->insertWidget(1, m_sheetControls->calibrateButton(), 0, Qt::AlignLeft);
+
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(settings);
     layout->addLayout(middleRow);
@@ -468,7 +485,11 @@ void MainWindow::whenActivated()
     app::ApplyMainWindowTexts(this, m_labelFormats);
     if (m_print)
         m_print->ApplyTexts();
+    m_sheetControls->retranslate();
     app::CheckLanguageButtons(this, base::Parameters.Language);
+    // A formats.json the program cannot use: said once, the file left alone.
+    if (!m_labelFormats.customFormatsError().isEmpty())
+        QMessageBox::warning(this, windowTitle(), m_labelFormats.customFormatsError());
 
     auto *formats = findChild<QComboBox *>(QStringLiteral("CombListeEtiquette"));
     if (base::Parameters.LabelFormatIndex >= 0 && base::Parameters.LabelFormatIndex < formats->count())
@@ -562,6 +583,7 @@ void MainWindow::applyLanguage()
     app::ApplyMainWindowTexts(this, m_labelFormats);
     if (m_print)
         m_print->ApplyTexts();
+    m_sheetControls->retranslate();
 }
 
 } // namespace etibarix::app

@@ -21,6 +21,7 @@ class BackupCommands;
 }
 namespace etibarix::labels {
 class PrintCommands;
+class SheetControls;
 }
 namespace etibarix::i18n {
 class LanguageChoiceDialog;
@@ -99,6 +100,7 @@ private:
     records::RecordDatabase m_data;
     records::RecordList m_recordList;
     labels::LabelFormats m_labelFormats;
+    labels::SheetControls *m_sheetControls = nullptr;   // owned by the print tab
     Windows m_windows;
     std::unique_ptr<records::RecordTab> m_recordTab;
     std::unique_ptr<labels::PrintCommands> m_print;

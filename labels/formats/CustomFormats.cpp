@@ -2,6 +2,7 @@
 
 #include "base/DataDir.h"
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 #include "labels/formats/SheetTexts.h"
 
 #include <QFile>
@@ -103,7 +104,7 @@ QJsonObject toObject(const SheetFormat &f)
 CustomFormatsLoad failed(const QString &path, const QString &problem)
 {
     CustomFormatsLoad load;
-    load.error = sheetText(SheetText::FileNotUsed).arg(path, problem);
+    load.error = i18n::LangString(i18n::Text::FormatsFileNotUsed).arg(path, problem);
     return load;
 }
 
@@ -120,9 +121,9 @@ CustomFormatsLoad CustomFormats::Load(const QString &path)
     if (!file.exists())
         return {};
     if (file.size() > MaxFileSize)
-        return failed(path, sheetText(SheetText::FileTooLarge).arg(MaxFileSize / 1024));
+        return failed(path, i18n::LangString(i18n::Text::FormatsFileTooLarge).arg(MaxFileSize / 1024));
     if (!file.open(QIODevice::ReadOnly))
-        return failed(path, sheetText(SheetText::FileUnreadable).arg(file.errorString()));
+        return failed(path, i18n::LangString(i18n::Text::FormatsFileUnreadable).arg(file.errorString()));
     return Parse(file.read(MaxFileSize + 1), path);
 }
 
@@ -131,31 +132,31 @@ CustomFormatsLoad CustomFormats::Parse(const QByteArray &json, const QString &pa
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return failed(path, sheetText(SheetText::NotJson).arg(parseError.errorString()).arg(parseError.offset));
+        return failed(path, i18n::LangString(i18n::Text::FormatsFileNotJson).arg(parseError.errorString()).arg(parseError.offset));
     const QJsonValue list = doc.object().value(u"formats");
     if (!doc.isObject() || !list.isArray())
-        return failed(path, sheetText(SheetText::NoFormatsList));
+        return failed(path, i18n::LangString(i18n::Text::FormatsFileNoList));
     const QJsonArray array = list.toArray();
     if (array.size() > MaxCount)
-        return failed(path, sheetText(SheetText::TooManyFormats).arg(MaxCount));
+        return failed(path, i18n::LangString(i18n::Text::FormatsFileTooMany).arg(MaxCount));
 
     CustomFormatsLoad load;
     QStringList names;
     for (qsizetype i = 0; i < array.size(); ++i) {
         const int number = int(i) + 1;
         if (!array.at(i).isObject())
-            return failed(path, sheetText(SheetText::EntryNotObject).arg(number));
+            return failed(path, i18n::LangString(i18n::Text::FormatsEntryNotObject).arg(number));
         const QJsonObject o = array.at(i).toObject();
         for (const Field &field : Fields) {
             const QString key = QString::fromLatin1(field.key);
             if (!o.contains(key))
-                return failed(path, sheetText(SheetText::FieldMissing).arg(number).arg(key));
+                return failed(path, i18n::LangString(i18n::Text::FormatsFieldMissing).arg(number).arg(key));
             if (!hasKind(o.value(key), field.kind))
-                return failed(path, sheetText(SheetText::FieldWrongType).arg(number).arg(key));
+                return failed(path, i18n::LangString(i18n::Text::FormatsFieldWrongType).arg(number).arg(key));
         }
         const SheetFormat format = fromObject(o);
         if (const auto problem = CheckSheetFormat(format, names))
-            return failed(path, sheetText(SheetText::EntryInvalid).arg(number).arg(format.name, sheetProblemText(*problem)));
+            return failed(path, i18n::LangString(i18n::Text::FormatsEntryInvalid).arg(number).arg(format.name, sheetProblemText(*problem)));
         names << format.name;
         load.formats.push_back(format);
     }
@@ -178,12 +179,12 @@ void CustomFormats::Save(const QString &path, const std::vector<SheetFormat> &fo
         const QString kept = path + QStringLiteral(".damaged");
         QFile::remove(kept);
         if (!QFile::copy(path, kept))
-            throw base::Error(sheetText(SheetText::SaveFailed).arg(path, sheetText(SheetText::DamagedNotKept)));
+            throw base::Error(i18n::LangString(i18n::Text::FormatsFileNotSaved).arg(path, i18n::LangString(i18n::Text::FormatsDamagedNotKept)));
     }
     QSaveFile file(path);
     const QByteArray json = ToJson(formats);
     if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit())
-        throw base::Error(sheetText(SheetText::SaveFailed).arg(path, file.errorString()));
+        throw base::Error(i18n::LangString(i18n::Text::FormatsFileNotSaved).arg(path, file.errorString()));
 }
 
 } // namespace etibarix::labels

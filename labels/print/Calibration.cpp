@@ -2,6 +2,7 @@
 
 #include "base/DataDir.h"
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <QSettings>
 #include <QUrl>
@@ -56,7 +57,7 @@ void Calibration::setOffset(const QString &printer, PrinterOffset offset)
     settings.setValue(key(printer, "y"), normalised(offset.y));
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
+        throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
 }
 
 } // namespace etibarix::labels

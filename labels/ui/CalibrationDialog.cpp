@@ -2,6 +2,7 @@
 
 #include "i18n/ui/FontApplier.h"
 #include "i18n/ui/WindowFonts.h"
+#include "i18n/LanguageTable.h"
 #include "labels/formats/SheetTexts.h"
 
 #include <QDialogButtonBox>
@@ -79,13 +80,13 @@ PrinterOffset CalibrationDialog::offset() const
 
 void CalibrationDialog::retranslate()
 {
-    setWindowTitle(sheetText(SheetText::CalibrateTitle));
-    m_printer->setText(sheetText(SheetText::CalibratePrinter)
-                           .arg(m_printerName.isEmpty() ? sheetText(SheetText::DefaultPrinter) : m_printerName));
-    m_hint->setText(sheetText(SheetText::CalibrateHint));
-    m_xLabel->setText(sheetText(SheetText::OffsetX));
-    m_yLabel->setText(sheetText(SheetText::OffsetY));
-    m_test->setText(sheetText(SheetText::PrintTestSheet));
+    setWindowTitle(i18n::LangString(i18n::Text::CalibratePrinterTitle));
+    m_printer->setText(i18n::LangString(i18n::Text::CalibrationPrinter)
+                           .arg(m_printerName.isEmpty() ? i18n::LangString(i18n::Text::DefaultPrinterName) : m_printerName));
+    m_hint->setText(i18n::LangString(i18n::Text::CalibrationHint));
+    m_xLabel->setText(i18n::LangString(i18n::Text::HorizontalOffset));
+    m_yLabel->setText(i18n::LangString(i18n::Text::VerticalOffset));
+    m_test->setText(i18n::LangString(i18n::Text::PrintTestSheet));
 }
 
 } // namespace etibarix::labels

@@ -2,6 +2,7 @@
 
 #include "i18n/ui/FontApplier.h"
 #include "i18n/ui/WindowFonts.h"
+#include "i18n/LanguageTable.h"
 #include "labels/formats/SheetTexts.h"
 #include "labels/ui/SheetPreview.h"
 
@@ -120,19 +121,20 @@ QDoubleSpinBox *FormatDialog::lengthBox(const char *objectName, double maximum)
 
 void FormatDialog::retranslate()
 {
-    setWindowTitle(sheetText(SheetText::FormatTitle));
-    const SheetText labels[] = {SheetText::Name, SheetText::Page, SheetText::PageWidth, SheetText::PageHeight,
-                                SheetText::Columns, SheetText::Rows, SheetText::LeftMargin, SheetText::TopMargin,
-                                SheetText::LabelWidth, SheetText::LabelHeight, SheetText::PitchX, SheetText::PitchY,
-                                SheetText::BarHeight, SheetText::TextLines, SheetText::FontSize};
+    setWindowTitle(i18n::LangString(i18n::Text::FormatDialogTitle));
+    using i18n::Text;
+    const Text labels[] = {Text::FormatName, Text::FormatPage, Text::PageWidth, Text::PageHeight,
+                           Text::FormatColumns, Text::FormatRows, Text::FormatLeftMargin, Text::FormatTopMargin,
+                           Text::FormatLabelWidth, Text::FormatLabelHeight, Text::FormatPitchX, Text::FormatPitchY,
+                           Text::FormatBarHeight, Text::FormatTextLines, Text::FormatFontSize};
     for (int row = 0; row < int(std::size(labels)); ++row) {
         if (auto *label = qobject_cast<QLabel *>(m_form->itemAt(row, QFormLayout::LabelRole)->widget()))
-            label->setText(sheetText(labels[row]));
+            label->setText(i18n::LangString(labels[row]));
     }
-    m_readable->setText(sheetText(SheetText::ReadableLine));
-    m_page->setItemText(A4, sheetText(SheetText::PageA4));
-    m_page->setItemText(Letter, sheetText(SheetText::PageLetter));
-    m_page->setItemText(Custom, sheetText(SheetText::PageCustom));
+    m_readable->setText(i18n::LangString(i18n::Text::FormatReadableLine));
+    m_page->setItemText(A4, i18n::LangString(i18n::Text::PageA4));
+    m_page->setItemText(Letter, i18n::LangString(i18n::Text::PageLetter));
+    m_page->setItemText(Custom, i18n::LangString(i18n::Text::PageCustom));
     refresh();
 }
 
@@ -217,7 +219,7 @@ void FormatDialog::refresh()
         return;
     const SheetFormat f = format();
     const QString problem = problemText();
-    m_problem->setText(problem.isEmpty() ? sheetText(SheetText::FormatValid).arg(f.slotCount()) : problem);
+    m_problem->setText(problem.isEmpty() ? i18n::LangString(i18n::Text::FormatValidLabels).arg(f.slotCount()) : problem);
     m_problem->setStyleSheet(problem.isEmpty() ? QString() : QStringLiteral("color: #b00000;"));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
     m_preview->setFormat(f);

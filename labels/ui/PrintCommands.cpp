@@ -10,6 +10,7 @@
 #include "labels/printer/PrintPipeline.h"
 #include "labels/ui/LabelFormatCombo.h"
 #include "labels/ui/ReportStatusWindow.h"
+#include "labels/ui/SheetControls.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -167,7 +168,36 @@ PrintJobSettings PrintCommands::CurrentSettings() const
     settings.menuFontName = menuFont.family();
     settings.menuFontCharset = 1;
     settings.layoutFile = base::DataDir() + QStringLiteral("etbdoc.rav");
+    if (m_sheet)
+        m_sheet->applyTo(settings);
     return settings;
+}
+
+void PrintCommands::setSheetControls(SheetControls *controls)
+{
+    m_sheet = controls;
+    if (!controls)
+        return;
+    controls->setErrorReporter([this](const QString &text) {
+        QMessageBox::warning(m_window, QApplication::applicationName(), text);
+    });
+    controls->setQuestion([this](const QString &text) {
+        return QMessageBox::question(m_window, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    });
+    controls->setTestSheetPrinter([this](int entry, const QString &printer, PrinterOffset offset) {
+        if (m_running)
+            return;
+        PrintJobSettings settings = CurrentSettings();
+        settings.formatEntry = entry;
+        m_sheet->applyTo(settings);
+        settings.printerName = printer;
+        settings.offsetMm = offset.point();
+        JobScope scope(m_running, m_status.get());
+        PrintPipeline pipeline(m_report, m_data.commandQuery());
+        pipeline.setStatus(m_status->sheetStatus());
+        pipeline.runTestSheet(settings, PrintDestination::printer());
+    });
 }
 
 bool PrintCommands::askNewerFile(const QString &question)
@@ -195,6 +225,10 @@ PrintOutcome PrintCommands::runJob(const PrintJobSettings &settings, const Print
     pipeline.setStatus(m_status->sheetStatus());
     const PrintOutcome outcome = pipeline.run(settings, destination);
     m_lastResult = outcome.job;
+    // A job that put labels on paper (or into a file) used up the slots
+    // before the start; a preview did not.
+    if (m_sheet && destination.kind != PrintDestination::Pages)
+        m_sheet->jobFinished(!outcome.job.cancelled && outcome.job.sheets > 0);
     return outcome;
 }
 

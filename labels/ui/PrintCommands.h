@@ -32,6 +32,7 @@ class RecordDatabase;
 namespace etibarix::labels {
 
 class ReportStatusWindow;
+class SheetControls;
 struct PrintDestination;
 struct PrintOutcome;
 
@@ -51,6 +52,11 @@ public:
     // Replaces the items of `CombImprimante` by the installed printers and
     // selects nothing. The constructor does it when the combo is empty.
     void FillPrinterCombo();
+
+    // The tab's sheet controls (start label, shrink to fit, calibration, the
+    // user's formats): their choices go into every job, a good printer or
+    // PDF job brings the start back to 1, and their test sheet prints here.
+    void setSheetControls(SheetControls *controls);
 
     // The job settings as the tab's controls stand now (formatEntry -1 when
     // no label format is selected or its number cannot be read).
@@ -92,6 +98,7 @@ private:
     // and the next job prints with it as it is.
     LabelReport m_report;
     std::unique_ptr<ReportStatusWindow> m_status;
+    QPointer<SheetControls> m_sheet;
     QPointer<QPushButton> m_preview;
     QPointer<QPushButton> m_export;
     bool m_running = false;

@@ -3,7 +3,9 @@
 #include "base/Error.h"
 #include "labels/formats/CustomFormats.h"
 #include "labels/formats/LabelFormats.h"
+#include "i18n/LanguageTable.h"
 #include "labels/formats/SheetTexts.h"
+#include "labels/printer/PrinterSink.h"
 #include "labels/ui/CalibrationDialog.h"
 #include "labels/ui/FormatDialog.h"
 #include "labels/ui/LabelFormatCombo.h"
@@ -58,6 +60,16 @@ bool SheetControls::shrinkToFit() const
     return m_fit->isChecked();
 }
 
+void SheetControls::applyTo(PrintJobSettings &settings) const
+{
+    settings.startSlot = startSlot();
+    settings.shrinkToFit = shrinkToFit();
+    if (const SheetFormat *custom = m_formats.CustomFormat(settings.formatEntry))
+        settings.customFormat = *custom;
+    else
+        settings.customFormat.reset();
+}
+
 void SheetControls::jobFinished(bool ok)
 {
     if (ok)
@@ -85,12 +97,12 @@ void SheetControls::formatChanged()
 
 void SheetControls::retranslate()
 {
-    m_startCaption->setText(sheetText(SheetText::StartLabel));
-    m_fit->setText(sheetText(SheetText::ShrinkToFit));
-    m_calibrate->setText(sheetText(SheetText::CalibrateButton));
-    m_new->setText(sheetText(SheetText::NewFormat));
-    m_edit->setText(sheetText(SheetText::EditFormat));
-    m_delete->setText(sheetText(SheetText::DeleteFormat));
+    m_startCaption->setText(i18n::LangString(i18n::Text::StartAtLabel));
+    m_fit->setText(i18n::LangString(i18n::Text::ShrinkToFit));
+    m_calibrate->setText(i18n::LangString(i18n::Text::CalibratePrinterButton));
+    m_new->setText(i18n::LangString(i18n::Text::NewFormat));
+    m_edit->setText(i18n::LangString(i18n::Text::EditFormat));
+    m_delete->setText(i18n::LangString(i18n::Text::DeleteFormat));
 }
 
 void SheetControls::report(const QString &text) const
@@ -101,7 +113,9 @@ void SheetControls::report(const QString &text) const
 
 void SheetControls::calibrateClick()
 {
-    const QString printer = printerName();
+    // The printer the sheets go to: the chosen one, else the default one.
+    const QString chosen = printerName();
+    const QString printer = chosen.isEmpty() ? PrinterSink::resolvePrinter(chosen) : chosen;
     Calibration calibration;
     CalibrationDialog dialog(m_parent);
     dialog.setPrinter(printer, calibration.offset(printer));
@@ -151,7 +165,7 @@ void SheetControls::newFormatClick()
     for (const SheetFormat &f : m_formats.customFormats())
         taken << f.name;
     if (int(m_formats.customFormats().size()) >= CustomFormats::MaxCount) {
-        report(sheetText(SheetText::TooManyFormats).arg(CustomFormats::MaxCount));
+        report(i18n::LangString(i18n::Text::FormatsFileTooMany).arg(CustomFormats::MaxCount));
         return;
     }
     dialog.setTakenNames(taken);
@@ -190,7 +204,7 @@ void SheetControls::deleteFormatClick()
     const SheetFormat *current = m_formats.CustomFormat(entry);
     if (!current)
         return;
-    if (m_question && !m_question(sheetText(SheetText::DeleteQuestion).arg(current->name)))
+    if (m_question && !m_question(i18n::LangString(i18n::Text::DeleteFormatQuestion).arg(current->name)))
         return;
     std::vector<SheetFormat> formats = m_formats.customFormats();
     formats.erase(formats.begin() + (entry - CustomFormats::FirstEntry));

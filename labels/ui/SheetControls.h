@@ -7,6 +7,7 @@
 
 #include "labels/formats/SheetFormat.h"
 #include "labels/print/Calibration.h"
+#include "labels/print/PrintJob.h"
 
 #include <QObject>
 
@@ -46,6 +47,9 @@ public:
     // The first slot to fill (1-based) and the shrink choice, as the job reads them.
     int startSlot() const;
     bool shrinkToFit() const;
+    // Puts the start slot, the shrink choice and, for a format of the user's
+    // own, its geometry into a job's settings (formatEntry already chosen).
+    void applyTo(PrintJobSettings &settings) const;
     // After a job: a job that ended well brings the start back to 1.
     void jobFinished(bool ok);
     // Follows the chosen format: the spin box's maximum, the edit and delete

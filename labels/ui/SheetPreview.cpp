@@ -1,5 +1,6 @@
 #include "labels/ui/SheetPreview.h"
 
+#include "i18n/LanguageTable.h"
 #include "labels/print/PainterSurface.h"
 #include "labels/print/SheetDrawing.h"
 
@@ -57,8 +58,8 @@ void SheetPreview::paintEvent(QPaintEvent * /*event*/)
         return;
     LabelContent sample;
     sample.barcode = "123456";
-    sample.line1 = "Texte 1";
-    sample.line2 = "Texte 2";
+    sample.line1 = i18n::LangText(i18n::Text::Text1);
+    sample.line2 = i18n::LangText(i18n::Text::Text2);
     for (int slot = 1; slot <= f.slotCount(); ++slot) {
         if (pageMm.intersects(f.labelRect(slot)))
             DrawCustomLabel(surface, f, slot, sample, true);
