@@ -14,7 +14,7 @@
 #include "store/TableFiles.h"
 #include "records/RecordList.h"
 #include "records/ui/RecordGridModel.h"
-#include "records/ui/RecordTab.h"
+#include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 
 #include <QRandomGenerator>
@@ -37,9 +37,7 @@ struct GridFixture {
     QTemporaryDir dir;
     std::unique_ptr<records::RecordDatabase> data;
     std::unique_ptr<records::RecordList> list;
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<records::RecordDialog> dialog;
-    std::unique_ptr<records::RecordTab> tab;
+    std::unique_ptr<records::RecordsTab> tab;
     QTableView *grid = nullptr;
 
     GridFixture()
@@ -63,14 +61,10 @@ struct GridFixture {
             table.append(values);
         }
         list = std::make_unique<records::RecordList>(data->listQuery());
-        window = std::make_unique<QWidget>();
-        grid = new QTableView(window.get());
-        grid->setObjectName(QStringLiteral("s"));
-        (new QVBoxLayout(window.get()))->addWidget(grid);
-        window->resize(762, 611);
-        dialog = std::make_unique<records::RecordDialog>(window.get());
-        tab = std::make_unique<records::RecordTab>(window.get(), *data, *list, *dialog);
-        window->show();
+        tab = std::make_unique<records::RecordsTab>(*data, *list);
+        grid = tab->grid();
+        tab->resize(762, 611);
+        tab->show();
         tab->RefreshGrid();
     }
 };

@@ -41,10 +41,22 @@ Table &Query::tableFor(const QByteArray &alias)
     throw base::Error(QStringLiteral("Unknown table: %1").arg(base::fromCp1252(alias)));
 }
 
+const sql::Statement &Query::parsed()
+{
+    // The same text again (the next number asked before every insert) is
+    // not parsed again.
+    if (!m_parsed || m_parsedText != m_sql) {
+        m_parsed.reset();
+        m_parsed = sql::Parser::parse(m_sql);
+        m_parsedText = m_sql;
+    }
+    return *m_parsed;
+}
+
 void Query::open()
 {
     close();
-    const sql::Statement statement = sql::Parser::parse(m_sql);
+    const sql::Statement &statement = parsed();
     if (!sql::isSelect(statement))
         throw base::Error(
             QStringLiteral("You must use UPDATE, DELETE, INSERT or CREATE TABLE only with ExecSQL method !"));
@@ -59,7 +71,7 @@ void Query::open()
 void Query::execSql()
 {
     close();
-    const sql::Statement statement = sql::Parser::parse(m_sql);
+    const sql::Statement &statement = parsed();
     if (sql::isSelect(statement))
         throw base::Error(QStringLiteral("You must use SELECT only with Open method or Active property!"));
     if (const auto *i = std::get_if<sql::InsertStatement>(&statement))

@@ -8,12 +8,14 @@
 // closed opens it first, which creates the table when its files are missing.
 
 #include "store/Table.h"
+#include "store/sql/Ast.h"
 #include "store/sql/ResultSet.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace etibarix::store {
@@ -78,6 +80,7 @@ private:
         Table *table = nullptr;
     };
     Table &tableFor(const QByteArray &alias);
+    const sql::Statement &parsed();
     int columnOf(QByteArrayView column) const;
 
     std::vector<DataSet> m_dataSets;
@@ -87,6 +90,8 @@ private:
     int m_row = -1;
     bool m_eof = true;
     std::unique_ptr<sql::Executor> m_executor;
+    QByteArray m_parsedText;
+    std::optional<sql::Statement> m_parsed;
 };
 
 } // namespace etibarix::store

@@ -176,12 +176,14 @@ const CommandRegistrar printRegistrar{Command{
                    "--offset-x/-y: move this run's sheets, else a printer's calibration; --test-sheet: the "
                    "format's test sheet instead of records)"),
     runPrint,
+    true,
 }};
 
 const CommandRegistrar printersRegistrar{Command{
     QStringLiteral("printers"),
     QStringLiteral("  list the installed printers, the default one marked"),
     runPrinters,
+    true,
 }};
 
 } // namespace

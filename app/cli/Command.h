@@ -31,6 +31,9 @@ struct Command {
     QString name;
     QString synopsis;  // one line for the usage text, without the name
     std::function<int(Context &, const QStringList &args)> run;
+    // Draws or asks the printing system: runs under a GUI application. The
+    // others start faster without one.
+    bool draws = false;
 };
 
 class CommandRegistry {

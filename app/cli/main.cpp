@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 using namespace etibarix;
 
@@ -25,22 +26,45 @@ void printUsage(QTextStream &s)
     s.flush();
 }
 
+// Whether the command named on the command line draws, known before any
+// application object exists.
+bool commandDraws(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView arg(argv[i]);
+        if (arg == "--dir") {
+            ++i;
+            continue;
+        }
+        if (arg.startsWith("--"))
+            return false;
+        const cli::Command *command = cli::CommandRegistry::find(QString::fromLocal8Bit(argv[i]));
+        return command && command->draws;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Fonts and painting need a GUI application, never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Etibarix"));
+    std::unique_ptr<QCoreApplication> application;
+    if (commandDraws(argc, argv)) {
+        // Fonts and painting need a GUI application, never a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Etibarix"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
 
-    QStringList args = QGuiApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     QString dir;
     while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
         const QString opt = args.takeFirst();

@@ -6,7 +6,7 @@
 // (table opened, list filled), first activation (fonts, parameters, language
 // choice, texts, restored selections; run once the message loop goes even
 // when the window system never activates the window) and close (parameters
-// saved, table closed). Other controllers find its controls by object name.
+// saved, table closed). Each tab is a window class of its own.
 
 #include "records/RecordDatabase.h"
 #include "labels/formats/LabelFormats.h"
@@ -16,12 +16,16 @@
 
 #include <memory>
 
+class QLabel;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+
 namespace etibarix::backup {
 class BackupCommands;
 }
 namespace etibarix::labels {
-class PrintCommands;
-class SheetControls;
+class PrintTab;
 }
 namespace etibarix::i18n {
 class LanguageChoiceDialog;
@@ -30,12 +34,14 @@ namespace etibarix::info {
 class AboutBox;
 }
 namespace etibarix::records {
-class RecordTab;
+class RecordsTab;
 class RecordDialog;
 class ImportWizard;
 }
 
 namespace etibarix::app {
+
+class ParametersTab;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -60,11 +66,15 @@ public:
     records::RecordList &recordList() { return m_recordList; }
     labels::LabelFormats &labelFormats() { return m_labelFormats; }
     records::ImportWizard *importWindow() const { return m_windows.importWizard; }
-    // The record management of the first tab; nullptr before AttachWindows.
-    records::RecordTab *recordTab() const { return m_recordTab.get(); }
-    // The print tab's and the top row's archive commands; nullptr before AttachWindows.
-    labels::PrintCommands *printCommands() const { return m_print.get(); }
+    records::RecordsTab *recordsTab() const { return m_recordsTab; }
+    labels::PrintTab *printTab() const { return m_printTab; }
+    ParametersTab *parametersTab() const { return m_parametersTab; }
+    // The top row's archive commands.
     backup::BackupCommands *backupCommands() const { return m_backup.get(); }
+
+    // The texts of the current language on this window and its tabs, and
+    // Qt's own texts (message box buttons, file dialogs) in that language.
+    void retranslate();
 
     // Runs the list statement again and shows its result; errors reach the
     // caller.
@@ -80,16 +90,12 @@ protected:
 
 private:
     void BuildControls();
-    QWidget *BuildRecordsTab();
-    QWidget *BuildPrintingTab();
-    QWidget *BuildParametersTab();
 
     void whenCreated();
     void whenFirstShown();
     void whenActivated();
     void whenClosed();
     void CloseDataOnExit();
-    void CheckCodeSetButton(int codeSet);
 
     void openHelp();
     void showAboutBox();
@@ -100,10 +106,19 @@ private:
     records::RecordDatabase m_data;
     records::RecordList m_recordList;
     labels::LabelFormats m_labelFormats;
-    labels::SheetControls *m_sheetControls = nullptr;   // owned by the print tab
     Windows m_windows;
-    std::unique_ptr<records::RecordTab> m_recordTab;
-    std::unique_ptr<labels::PrintCommands> m_print;
+
+    QToolButton *m_spCharge = nullptr;
+    QToolButton *m_spSauve = nullptr;
+    QToolButton *m_sbinfos = nullptr;
+    QToolButton *m_spAide = nullptr;
+    QToolButton *m_squitter = nullptr;
+    QTabWidget *m_pagePrincipal = nullptr;
+    records::RecordsTab *m_recordsTab = nullptr;
+    labels::PrintTab *m_printTab = nullptr;
+    ParametersTab *m_parametersTab = nullptr;
+    QStatusBar *m_statusBar1 = nullptr;
+    QLabel *m_statusLine = nullptr;
     std::unique_ptr<backup::BackupCommands> m_backup;
 
     bool m_firstActivation = true;

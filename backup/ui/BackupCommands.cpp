@@ -8,7 +8,6 @@
 #include "backup/DataBackup.h"
 #include "i18n/LanguageTable.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -55,12 +54,6 @@ BackupCommands::BackupCommands(QWidget *window, records::RecordDatabase &data, s
     : QObject(window), m_window(window), m_data(data), m_refreshList(std::move(refreshList)),
       m_chooser(&BackupCommands::RunFileDialog)
 {
-    if (window) {
-        if (auto *save = window->findChild<QAbstractButton *>(QStringLiteral("spSauve")))
-            connect(save, &QAbstractButton::clicked, this, &BackupCommands::saveBackup);
-        if (auto *load = window->findChild<QAbstractButton *>(QStringLiteral("spCharge")))
-            connect(load, &QAbstractButton::clicked, this, &BackupCommands::restoreBackup);
-    }
 }
 
 FileDialogRequest BackupCommands::SaveRequest()

@@ -209,7 +209,7 @@ ImportWizard::ImportWizard(QWidget *parent) : QDialog(parent)
     connect(m_bimport, &QPushButton::clicked, this, &ImportWizard::openImportWizard);
     connect(m_sretour, &QPushButton::clicked, this, &ImportWizard::closeWizard);
 
-    ApplyWizardTexts();
+    retranslate();
     ResetWizard();
     ShowPage();
 }
@@ -229,13 +229,13 @@ void ImportWizard::showEvent(QShowEvent *event)
 
 void ImportWizard::whenActivated()
 {
-    ApplyWizardTexts();
+    retranslate();
     ResetWizard();
     m_currentPage = 1;
     ShowPage();
 }
 
-void ImportWizard::ApplyWizardTexts()
+void ImportWizard::retranslate()
 {
     for (QComboBox *combo : {m_combcb, m_combt1, m_combt2, m_combQuantite})
         FillFieldList(combo);

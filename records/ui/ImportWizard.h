@@ -34,7 +34,7 @@ public:
     // The query the import writes through (the main window's command query).
     void SetCommandQuery(store::Query *commandQuery);
 
-    void ApplyWizardTexts();
+    void retranslate();
     void ResetWizard();
     void ShowPage();
     void chooseCsvFile();

@@ -173,11 +173,11 @@ RecordDialog::RecordDialog(QWidget *parent) : QDialog(parent)
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    ApplyTexts();
+    retranslate();
     resize(522, 224);
 }
 
-void RecordDialog::ApplyTexts()
+void RecordDialog::retranslate()
 {
     setWindowTitle(i18n::LangString(i18n::Text::RecordDialogCaption));
     m_labnom->setText(i18n::LangString(i18n::Text::Barcode));
@@ -194,7 +194,7 @@ void RecordDialog::ApplyTexts()
 
 void RecordDialog::showEvent(QShowEvent *event)
 {
-    ApplyTexts();
+    retranslate();
     if (m_mode == u"C") {
         m_ecb->clear();
         m_elib1->clear();

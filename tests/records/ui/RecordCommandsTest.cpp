@@ -371,7 +371,7 @@ TEST(RecordDialog, TextsFollowTheLanguage)
     };
     for (const Case &c : cases) {
         base::Parameters.Language = c.language;
-        host.tab().ApplyTexts();
+        host.tab().retranslate();
         QString label;
         test::AnswerInTurn answers({[&](QWidget *modal) {
                                         label = in<QLabel>(modal, "Labnom")->text();

@@ -1,4 +1,4 @@
-// The print tab's commands on a stand-in window: PDF export, preview, the
+// The print tab on a stand-in window: PDF export, preview, the
 // question about a newer layout file, the criteria, Cancel in the status
 // window, the button texts.
 
@@ -7,8 +7,7 @@
 
 #include "base/Parameters.h"
 #include "labels/print/LabelReport.h"
-#include "labels/ui/PrintCommands.h"
-#include "labels/formats/LabelFormats.h"
+#include "labels/ui/PrintTab.h"
 #include "labels/ui/ReportStatusWindow.h"
 #include "labels/ui/SheetControls.h"
 
@@ -66,18 +65,18 @@ struct Boxes {
     test::ModalAnswer answer;
 };
 
-class PrintCommandsTest : public ::testing::Test {
+class PrintTabTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        host = std::make_unique<test::Host>(2);
+        host = std::make_unique<test::Host>(2, [this] { return list; });
+        commands = &host->printTab();
         // Layout 8: 15 labels a sheet. 20 + 3 labels, two records print nothing.
         host->insert(1, "AAA111", "alpha", "one", 20);
         host->insert(2, "ZERO", "none", "x", 0);
         host->insert(3, "", "blank", "x", 4);
         host->insert(4, "BBB222", "beta", "two", 3, "N");
         host->selectFormat(8);
-        commands = std::make_unique<labels::PrintCommands>(&host->window(), host->data(), [this] { return list; });
         commands->setPdfFileChooser([this](QWidget *, const QString &title, const QString &) {
             chooserTitle = title;
             ++chooserCalls;
@@ -94,7 +93,7 @@ protected:
     }
     void TearDown() override
     {
-        commands.reset();
+        commands = nullptr;
         host.reset();
     }
 
@@ -110,7 +109,7 @@ protected:
 
     test::Watchdog watchdog{30};
     std::unique_ptr<test::Host> host;
-    std::unique_ptr<labels::PrintCommands> commands;
+    labels::PrintTab *commands = nullptr;
     records::ListState list;
     QString pdfPath;
     QString chooserTitle;
@@ -120,7 +119,7 @@ protected:
     QString statusTitle;
 };
 
-TEST_F(PrintCommandsTest, ExportWritesEverySheetOfAllRecordsWithTheStatusWindow)
+TEST_F(PrintTabTest, ExportWritesEverySheetOfAllRecordsWithTheStatusWindow)
 {
     Boxes boxes(QMessageBox::Ok);
     commands->exportButton()->click();
@@ -142,7 +141,7 @@ TEST_F(PrintCommandsTest, ExportWritesEverySheetOfAllRecordsWithTheStatusWindow)
     EXPECT_FALSE(text.contains(QStringLiteral("blank")));
 }
 
-TEST_F(PrintCommandsTest, ExportFollowsTheTextFlagsAndTheCriteriaInTheListOrder)
+TEST_F(PrintTabTest, ExportFollowsTheTextFlagsAndTheCriteriaInTheListOrder)
 {
     host->find<QRadioButton>("Rafichem")->setChecked(true);
     host->find<QCheckBox>("topimpTexte2")->setChecked(false);
@@ -171,7 +170,7 @@ TEST_F(PrintCommandsTest, ExportFollowsTheTextFlagsAndTheCriteriaInTheListOrder)
     EXPECT_EQ(settings.list.criteriaCb, QByteArray("AAA"));
 }
 
-TEST_F(PrintCommandsTest, CancelInTheStatusWindowStopsTheJobAndWritesNoFile)
+TEST_F(PrintTabTest, CancelInTheStatusWindowStopsTheJobAndWritesNoFile)
 {
     host->insert(6, "CCC", "more", "x", 40);   // 63 labels: five sheets
     QObject::connect(&commands->statusWindow(), &labels::ReportStatusWindow::pageShown, &commands->statusWindow(),
@@ -198,7 +197,7 @@ TEST_F(PrintCommandsTest, CancelInTheStatusWindowStopsTheJobAndWritesNoFile)
     EXPECT_EQ(pdfPages(pdfPath), 5);
 }
 
-TEST_F(PrintCommandsTest, NothingSelectedOrChosenDoesNothing)
+TEST_F(PrintTabTest, NothingSelectedOrChosenDoesNothing)
 {
     Boxes boxes(QMessageBox::Ok);
     pdfPath.clear();                       // the dialog cancelled
@@ -227,7 +226,7 @@ TEST_F(PrintCommandsTest, NothingSelectedOrChosenDoesNothing)
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
 
-TEST_F(PrintCommandsTest, NewerLayoutFileIsAskedAboutAndNoUsesTheBuiltInLayouts)
+TEST_F(PrintTabTest, NewerLayoutFileIsAskedAboutAndNoUsesTheBuiltInLayouts)
 {
     writeNewerLayoutFile("not a layout project");
     Boxes no(QMessageBox::No);
@@ -240,7 +239,7 @@ TEST_F(PrintCommandsTest, NewerLayoutFileIsAskedAboutAndNoUsesTheBuiltInLayouts)
     EXPECT_EQ(pdfPages(pdfPath), 2);
 }
 
-TEST_F(PrintCommandsTest, NewerLayoutFileChosenButUnreadableShowsTheReadingErrorAndPrintsNothing)
+TEST_F(PrintTabTest, NewerLayoutFileChosenButUnreadableShowsTheReadingErrorAndPrintsNothing)
 {
     writeNewerLayoutFile("not a layout project");
     Boxes yes(QMessageBox::Yes);
@@ -255,12 +254,12 @@ TEST_F(PrintCommandsTest, NewerLayoutFileChosenButUnreadableShowsTheReadingError
     EXPECT_FALSE(commands->report().isOpen());
 }
 
-TEST_F(PrintCommandsTest, PreviewShowsTheSheetsAndAsksAboutTheLayoutFileOnce)
+TEST_F(PrintTabTest, PreviewShowsTheSheetsAndAsksAboutTheLayoutFileOnce)
 {
     writeNewerLayoutFile("not a layout project");
     int previewPages = -1;
     int paints = 0;
-    QObject::connect(commands.get(), &labels::PrintCommands::previewPainted, commands.get(), [&](int pages) {
+    QObject::connect(commands, &labels::PrintTab::previewPainted, commands, [&](int pages) {
         previewPages = pages;
         ++paints;
     });
@@ -291,7 +290,7 @@ TEST_F(PrintCommandsTest, PreviewShowsTheSheetsAndAsksAboutTheLayoutFileOnce)
     EXPECT_FALSE(commands->report().isOpen());
 }
 
-TEST_F(PrintCommandsTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
+TEST_F(PrintTabTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
 {
     auto *print = host->find<QAbstractButton>("btimprime");
     auto *layout = qobject_cast<QBoxLayout *>(host->find<QGroupBox>("gbpcodbar")->layout());
@@ -307,7 +306,7 @@ TEST_F(PrintCommandsTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
     };
     for (int language : {1, 3, 2}) {
         base::Parameters.Language = language;
-        commands->ApplyTexts();
+        commands->retranslate();
         EXPECT_EQ(commands->previewButton()->text(), expected[language - 1][0]);
         EXPECT_EQ(commands->exportButton()->text(), expected[language - 1][1]);
     }
@@ -341,14 +340,11 @@ TEST(ReportStatusWindow, ButtonCloseBoxAndEscapeAllCancelAndKeepTheWindowUntilTh
     }
 }
 
-TEST_F(PrintCommandsTest, SheetControlsGoIntoTheJobAndAGoodJobStartsAtOneAgain)
+TEST_F(PrintTabTest, SheetControlsGoIntoTheJobAndAGoodJobStartsAtOneAgain)
 {
-    labels::LabelFormats formats;
-    labels::SheetControls sheet(&host->window(), formats, *host->find<QComboBox>("CombListeEtiquette"),
-                                *host->find<QComboBox>("CombImprimante"));
-    commands->setSheetControls(&sheet);
-    sheet.formatChanged();
+    labels::SheetControls &sheet = commands->sheetControls();
     ASSERT_EQ(sheet.startBox()->maximum(), 15);
+    EXPECT_EQ(sheet.startBox()->parentWidget()->objectName(), QStringLiteral("gpImp"));
     sheet.startBox()->setValue(14);
     sheet.fitBox()->setChecked(true);
     const labels::PrintJobSettings settings = commands->CurrentSettings();

@@ -1,38 +1,45 @@
 #pragma once
-// The record management of the main window: the grid `s` over the list
-// query, its criteria and sorting, its context menu and the record commands.
-// It works on any window that carries the named controls (TexCb, text1,
-// text2, Ratop, ranontop, Ratoutes, SpeedButton1, s, sAjout, smodif,
-// ssupprime, sdetruiretoutedonnee); a control that is missing is simply not
-// wired. It creates the context menu popupcompte and its actions as children
-// of the window.
+// The record tab of the main window (`Tabcompte`): the criteria, the grid
+// `s` over the list query with its sorting and its context menu, and the
+// record commands (add, view/modify, delete, flag; the reset of the
+// parameters tab runs here too). The import button is the main window's to
+// answer: it owns the import wizard.
 //
 // The handlers of the controls send their errors to the general error
 // handler; the public operations let them reach the caller.
 
 #include "records/ListState.h"
 
-#include <QObject>
-#include <QPointer>
+#include <QWidget>
 
 class QAction;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 class QRadioButton;
 class QTableView;
-class QWidget;
+class QToolButton;
+
+namespace etibarix::records {
+class RecordDatabase;
+}
 
 namespace etibarix::records {
 
-class RecordDatabase;
 class RecordGridModel;
 class RecordList;
 class RecordDialog;
 
-class RecordTab : public QObject {
+class RecordsTab : public QWidget {
     Q_OBJECT
 public:
-    RecordTab(QWidget *window, records::RecordDatabase &data, RecordList &list, RecordDialog &dialog);
+    RecordsTab(records::RecordDatabase &data, RecordList &list, QWidget *parent = nullptr);
+
+    // The record dialog the add and view/modify commands open; they do
+    // nothing until it is given.
+    void attachRecordDialog(RecordDialog &dialog);
 
     // Runs the list statement from the criteria controls and the sort state
     // and shows its result, the first row current. Errors reach the caller
@@ -43,10 +50,12 @@ public:
     // the print job restricts and orders the matching records by).
     ListState CurrentListState() const;
 
-    // The grid's column titles and the context menu's items in the current language.
-    void ApplyTexts();
+    // The texts of the current language: captions, hints, the grid's column
+    // titles and the context menu's items.
+    void retranslate();
 
     RecordGridModel *model() const { return m_model; }
+    QTableView *grid() const { return m_s; }
 
     // The actions, as their buttons and menu items run them.
     void addRecord();
@@ -57,40 +66,56 @@ public:
     // A click on the title of a grid column.
     void sortByColumnTitle(int column);
 
+Q_SIGNALS:
+    // The import button was pressed.
+    void importRequested();
+
 protected:
     // Rows follow the grid's font when the interface font replaces it.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildControls();
+    void retranslateMenu();
     void setUpGrid();
     void fitRowHeight();
     void setUpMenu();
     void wireControls();
     // Runs a control's handler; its errors go to the general error handler.
-    void handle(void (RecordTab::*handler)());
+    void handle(void (RecordsTab::*handler)());
     // The criteria of the controls into the list state.
     void readCriteria();
     // The list's current row follows the grid's.
     void followGridRow();
     void showCurrentRow();
 
-    QWidget *m_window;
     records::RecordDatabase &m_data;
     RecordList &m_list;
-    RecordDialog &m_dialog;
+    RecordDialog *m_dialog = nullptr;
     RecordGridModel *m_model = nullptr;
 
-    QPointer<QTableView> m_grid;
-    QPointer<QLineEdit> m_texCb;
-    QPointer<QLineEdit> m_text1;
-    QPointer<QLineEdit> m_text2;
-    QPointer<QRadioButton> m_ratop;
-    QPointer<QRadioButton> m_ranontop;
-    QMenu *m_popup = nullptr;
+    QGroupBox *m_gbcritere = nullptr;
+    QLabel *m_labTexCb = nullptr;
+    QLineEdit *m_texCb = nullptr;
+    QLabel *m_labtext1 = nullptr;
+    QLineEdit *m_text1 = nullptr;
+    QLabel *m_labtext2 = nullptr;
+    QLineEdit *m_text2 = nullptr;
+    QGroupBox *m_gbtop = nullptr;
+    QRadioButton *m_ratop = nullptr;
+    QRadioButton *m_ranontop = nullptr;
+    QRadioButton *m_ratoutes = nullptr;
+    QToolButton *m_speedButton1 = nullptr;
+    QTableView *m_s = nullptr;
+    QPushButton *m_sAjout = nullptr;
+    QPushButton *m_smodif = nullptr;
+    QPushButton *m_ssupprime = nullptr;
+    QPushButton *m_bimport = nullptr;
+    QMenu *m_popupcompte = nullptr;
     QAction *m_majoutcompte = nullptr;
     QAction *m_mvisumodifcompte = nullptr;
     QAction *m_msupprimecompte = nullptr;
-    QAction *m_changerletop = nullptr;
+    QAction *m_changerletop1 = nullptr;
 };
 
 } // namespace etibarix::records
