@@ -18,6 +18,11 @@ void Query::addDataSet(const QByteArray &alias, Table &table)
     m_dataSets.push_back(DataSet{alias, &table});
 }
 
+QString Query::notOpenedText(const QByteArray &alias)
+{
+    return QStringLiteral("DataSet %1 is not opened !").arg(base::fromCp1252(alias));
+}
+
 void Query::setSql(const QByteArray &text)
 {
     close();
@@ -33,7 +38,7 @@ Table &Query::tableFor(const QByteArray &alias)
             try {
                 d.table->open();
             } catch (const base::Error &) {
-                throw base::Error(QStringLiteral("DataSet %1 is not opened !").arg(base::fromCp1252(d.alias)));
+                throw base::Error(notOpenedText(d.alias));
             }
         }
         return *d.table;

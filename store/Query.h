@@ -34,6 +34,9 @@ public:
     // DataSets: the table known under alias in statements (ASCII letter case
     // does not matter).
     void addDataSet(const QByteArray &alias, Table &table);
+    // What a statement on the table known as alias reports when that table
+    // cannot be opened.
+    static QString notOpenedText(const QByteArray &alias);
 
     // The statement text (Windows-1252). Replacing it closes the result.
     void setSql(const QByteArray &text);

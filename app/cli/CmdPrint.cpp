@@ -123,13 +123,12 @@ int runPrint(Context &ctx, const QStringList &arguments)
     report.setQuestionHandler([builtin](const QString &) { return !builtin; });
     report.setMessageHandler([&ctx](const QString &message) { ctx.err << "etibarix-cli: " << message << Qt::endl; });
 
-    // The table is opened up front, as the program does at start, so that a
-    // table that cannot be opened is reported with the engine's own reason.
+    // The table is opened up front, as the program does at start.
     records::RecordDatabase data;
     store::TableCallbacks callbacks;
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
     data.table().setCallbacks(std::move(callbacks));
-    store::OpenArticleTable(data.table());
+    OpenTable(data.table());
     labels::PrintOutcome outcome;
     try {
         labels::PrintPipeline pipeline(report, data.commandQuery());

@@ -25,7 +25,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -319,8 +321,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::openHelp()
 {
-    // The outcome is not checked: whatever the desktop shows is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(store::ProgramDir() + QStringLiteral("ebk.chm")));
+    HelpOpener(HelpOpener::HelpFolders(), m_openHelpUrl).open(this, base::Parameters.Language);
 }
 
 void MainWindow::showAboutBox()

@@ -91,8 +91,9 @@ TEST_F(CliImport, MissingFileFails)
 {
     const test::CliResult r = cli({dir.file(QStringLiteral("none.csv"))});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("no such file")) << r.err.toStdString();
+    EXPECT_EQ(r.err, "etibarix-cli: Could not open the file \"" + dir.file(QStringLiteral("none.csv")).toUtf8() + "\" for reading\n");
     EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(tableExists());
 }
 
 } // namespace
