@@ -248,6 +248,9 @@ void MainWindow::whenActivated()
     m_parametersTab->checkLanguage(Parameters.Language);
     m_printTab->selectFormatIndex(Parameters.LabelFormatIndex);
     m_printTab->selectPrinter(Parameters.PrinterNameText());
+    // A formats.json the program cannot use: said once, the file left alone.
+    if (!m_labelFormats.customFormatsError().isEmpty())
+        QMessageBox::warning(this, windowTitle(), m_labelFormats.customFormatsError());
 
     m_firstActivation = false;
     m_activating = false;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -34,6 +35,7 @@ namespace etibarix::labels {
 class LabelFormatCombo;
 class LabelFormats;
 class ReportStatusWindow;
+class SheetControls;
 struct PrintDestination;
 struct PrintOutcome;
 
@@ -84,6 +86,8 @@ public:
     QPushButton *previewButton() const { return m_btapercu; }
     QPushButton *exportButton() const { return m_btexportpdf; }
     const PrintJobResult &lastResult() const { return m_lastResult; }
+    // Start label, shrink to fit, the user's formats and printer calibration.
+    SheetControls &sheetControls() const { return *m_sheet; }
 
 Q_SIGNALS:
     // The preview drew its pages (emitted every time the preview asks).
@@ -91,6 +95,8 @@ Q_SIGNALS:
 
 private:
     void buildControls();
+    // Puts the sheet controls on the tab and wires them to its jobs.
+    void buildSheetControls(QBoxLayout &settingsLayout, QBoxLayout &textRow, QBoxLayout &printerLayout);
     void retranslateJobButtons();
     // Runs the job, with the status window unless it goes to a preview.
     PrintOutcome runJob(const PrintJobSettings &settings, const PrintDestination &destination);
@@ -123,6 +129,7 @@ private:
     QPushButton *m_btimprime = nullptr;
     QPushButton *m_btapercu = nullptr;
     QPushButton *m_btexportpdf = nullptr;
+    SheetControls *m_sheet = nullptr;
 
     // The project lives across jobs: after a statement error it stays open
     // and the next job prints with it as it is.
