@@ -132,6 +132,22 @@ enum class Text : int {
     CannotDrawSheets,
     CannotWriteFile,
     CannotCreateFile,
+    // Keys in the hints, the status bar's count, the ends of print jobs.
+    KeyInsert,
+    KeyDelete,
+    KeyEnter,
+    RecordCountOne,
+    RecordCountMany,
+    PrintCancelled,
+    ExportCancelled,
+    SheetsSentOne,
+    SheetsSentMany,
+    PdfWritten,
+    SheetsOne,
+    SheetsMany,
+    LabelsOne,
+    LabelsMany,
+    OpenPdfFile,
 
     AfterLastAdded
 };

@@ -80,6 +80,12 @@ public:
     // caller.
     void RefreshGrid();
 
+    // The status bar's count: "2 000 fiches", "2,000 records", "2 000 fichas".
+    static QString RecordCountText(int count, int language);
+    // The settings file beside the data (Qt INI format): the window's size
+    // and place.
+    static QString SettingsFile();
+
     // True until the first activation's work is done.
     bool FirstActivation() const { return m_firstActivation; }
 
@@ -96,6 +102,8 @@ private:
     void whenActivated();
     void whenClosed();
     void CloseDataOnExit();
+    void restoreWindowGeometry();
+    void saveWindowGeometry();
 
     void openHelp();
     void showAboutBox();
@@ -119,6 +127,7 @@ private:
     ParametersTab *m_parametersTab = nullptr;
     QStatusBar *m_statusBar1 = nullptr;
     QLabel *m_statusLine = nullptr;
+    QLabel *m_statusCount = nullptr;
     std::unique_ptr<backup::BackupCommands> m_backup;
 
     bool m_firstActivation = true;
