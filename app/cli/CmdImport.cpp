@@ -8,9 +8,9 @@
 #include "base/Parameters.h"
 #include "app/cli/Command.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/TextFile.h"
 #include "records/CsvImport.h"
 
-#include <QFileInfo>
 
 #include <optional>
 
@@ -80,16 +80,18 @@ int runImport(Context &ctx, const QStringList &arguments)
     }
     if (!ChooseTextLanguage(ctx, lang, QStringLiteral("import")))
         return Usage;
-    // Checked before the table is touched; the reader's own message covers
-    // a file that exists but cannot be read.
-    if (!QFileInfo(path).isFile())
-        return failure(ctx, QStringLiteral("import: no such file: ") + path);
+    // Opened once before the table is touched, so that a file the reader
+    // cannot open is reported in its own words and changes nothing.
+    {
+        i18n::TextFile probe;
+        probe.Open(path);
+    }
 
     records::RecordDatabase data;
     store::TableCallbacks callbacks;
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
     data.table().setCallbacks(std::move(callbacks));
-    store::OpenArticleTable(data.table());
+    OpenTable(data.table());
     records::CsvImportResult result;
     try {
         result = records::RunCsvImport(data.commandQuery(), path, options);

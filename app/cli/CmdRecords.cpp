@@ -56,9 +56,8 @@ void printResult(Context &ctx, const store::sql::ResultSet &rows)
     }
 }
 
-// The shared data objects of one command, with the table opened up front
-// so that a table that cannot be opened is reported with the engine's own
-// reason; closed (header written) when the command is done.
+// The shared data objects of one command, with the table opened up front;
+// closed (header written) when the command is done.
 class Session {
 public:
     explicit Session(Context &ctx)
@@ -66,7 +65,7 @@ public:
         store::TableCallbacks callbacks;
         callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
         m_data.table().setCallbacks(std::move(callbacks));
-        store::OpenArticleTable(m_data.table());
+        OpenTable(m_data.table());
     }
     ~Session()
     {

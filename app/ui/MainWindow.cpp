@@ -27,7 +27,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -296,6 +298,9 @@ void MainWindow::whenActivated()
     m_parametersTab->checkLanguage(Parameters.Language);
     m_printTab->selectFormatIndex(Parameters.LabelFormatIndex);
     m_printTab->selectPrinter(Parameters.PrinterNameText());
+    // A formats.json the program cannot use: said once, the file left alone.
+    if (!m_labelFormats.customFormatsError().isEmpty())
+        QMessageBox::warning(this, windowTitle(), m_labelFormats.customFormatsError());
 
     m_firstActivation = false;
     m_activating = false;
@@ -367,8 +372,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::openHelp()
 {
-    // The outcome is not checked: whatever the desktop shows is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(store::ProgramDir() + QStringLiteral("ebk.chm")));
+    HelpOpener(HelpOpener::HelpFolders(), m_openHelpUrl).open(this, base::Parameters.Language);
 }
 
 void MainWindow::showAboutBox()

@@ -8,6 +8,7 @@
 // when the window system never activates the window) and close (parameters
 // saved, table closed). Each tab is a window class of its own.
 
+#include "app/ui/HelpOpener.h"
 #include "records/RecordDatabase.h"
 #include "labels/formats/LabelFormats.h"
 #include "records/RecordList.h"
@@ -85,6 +86,8 @@ public:
     // The settings file beside the data (Qt INI format): the window's size
     // and place.
     static QString SettingsFile();
+    // How the help button hands the help to the desktop (tests put a stub).
+    void setHelpUrlOpener(HelpOpener::UrlOpener open) { m_openHelpUrl = std::move(open); }
 
     // True until the first activation's work is done.
     bool FirstActivation() const { return m_firstActivation; }
@@ -130,6 +133,7 @@ private:
     QLabel *m_statusCount = nullptr;
     std::unique_ptr<backup::BackupCommands> m_backup;
 
+    HelpOpener::UrlOpener m_openHelpUrl = HelpOpener::DesktopOpen;
     bool m_firstActivation = true;
     bool m_activating = false;
     bool m_shown = false;

@@ -50,6 +50,7 @@ PageSurface &PdfSink::doBegin(const SheetSetup &setup)
             throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     }
     m_painter.save();
+    applyOffset(m_painter);
     m_surface.emplace(m_painter);
     return *m_surface;
 }

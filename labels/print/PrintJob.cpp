@@ -34,10 +34,16 @@ QByteArray PrintJobStatement(const PrintJobSettings &settings)
 PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
 {
     PrintJobResult result;
-    const QByteArray report = LabelFormats::ReportName(settings.formatEntry);
-    const int perPage = LabelFormats::LabelsPerPage(settings.formatEntry);
+    const SheetFormat *custom = settings.customFormat ? &*settings.customFormat : nullptr;
+    const QByteArray report = custom ? QByteArrayLiteral("custom") : LabelFormats::ReportName(settings.formatEntry);
+    const int perPage = custom ? custom->slotCount() : LabelFormats::LabelsPerPage(settings.formatEntry);
     if (report.isEmpty() || perPage < 1)
         return result;
+    // A start outside the sheet starts at its first slot.
+    const int start = settings.startSlot >= 1 && settings.startSlot <= perPage ? settings.startSlot : 1;
+    // The labels of the built-in sheet, for shrinking what does not fit them.
+    const std::optional<SheetFormat> sheet =
+        settings.shrinkToFit && !custom ? BuiltinSheet(settings.formatEntry) : std::nullopt;
 
     target.setLayoutFile(settings.layoutFile);
     target.openLayouts();                         // a read error ends the job here
@@ -46,15 +52,26 @@ PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &tar
     // From here on the query and project are closed whatever happens, so that
     // no removed barcode or filled slot outlives a failed job.
     try {
-        int slot = 1;
+        int slot = start;
         bool pending = true;
         int labelsOnSheet = 0;
+        bool firstSheet = true;
         // A partial sheet loses the barcodes of its empty slots: an empty
-        // parameter would still print a start, check and stop pattern.
+        // parameter would still print a start, check and stop pattern. The
+        // slots skipped at the start of the first sheet print nothing either.
         const auto printSheet = [&](bool partial) {
+            const int firstFilled = firstSheet ? start : 1;
+            const int lastFilled = partial ? slot - 1 : perPage;
             target.setTextFonts(report, perPage, settings.menuFontName, settings.menuFontCharset);
             if (partial)
                 target.removeEmptySlotBarcodes(report, slot, perPage);
+            if (firstSheet && start > 1)
+                target.blankSlotBarcodes(report, 1, start - 1);
+            if (sheet) {
+                for (int k = firstFilled; k <= lastFilled; ++k)
+                    target.fitSlotBarcode(report, k, sheet->labelRect(k).right());
+            }
+            firstSheet = false;
             target.setReportPrinter(report, settings.printerName);
             if (!target.runLabelReport(report))
                 return false;

@@ -31,6 +31,14 @@ public:
     virtual void setTextFonts(const QByteArray &report, int labelsPerPage, const QString &fontName,
                               int charset) = 0;
     virtual void removeEmptySlotBarcodes(const QByteArray &report, int first, int last) = 0;
+    // The barcodes of slots first..last print nothing on the next sheet only:
+    // the slots a job leaves free at the start of a used sheet.
+    virtual void blankSlotBarcodes(const QByteArray &report, int first, int last) = 0;
+    // Gives the slot's barcode, for the next sheet, a module narrow enough
+    // for its symbol to end by `rightMm` (its label's right edge), never
+    // below the floor of Code128Symbol::FitBarWidth; a symbol that fits, or
+    // cannot, keeps the layout's module.
+    virtual void fitSlotBarcode(const QByteArray &report, int slot, double rightMm) = 0;
     virtual void setReportPrinter(const QByteArray &report, const QString &printerName) = 0;
 
     // Prints the report once as one sheet. Returns false when the user

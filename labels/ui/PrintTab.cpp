@@ -15,6 +15,7 @@
 #include "labels/printer/PrinterList.h"
 #include "labels/ui/LabelFormatCombo.h"
 #include "labels/ui/ReportStatusWindow.h"
+#include "labels/ui/SheetControls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,6 +35,7 @@
 #include <QScreen>
 #include <QDesktopServices>
 #include <QUrl>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace etibarix::labels {
@@ -168,6 +170,8 @@ void PrintTab::buildControls()
     printLayout->addWidget(m_btapercu);
     printLayout->addWidget(m_btexportpdf);
 
+    buildSheetControls(*settingsLayout, *textRow, *printerLayout);
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_gpImp);
     layout->addLayout(middleRow);
@@ -177,6 +181,45 @@ void PrintTab::buildControls()
     connect(m_btimprime, &QPushButton::clicked, this, &PrintTab::printLabels);
     connect(m_btapercu, &QPushButton::clicked, this, &PrintTab::showPrintPreview);
     connect(m_btexportpdf, &QPushButton::clicked, this, &PrintTab::exportPdf);
+}
+
+void PrintTab::buildSheetControls(QBoxLayout &settingsLayout, QBoxLayout &textRow, QBoxLayout &printerLayout)
+{
+    m_sheet = new SheetControls(this, m_formats, *m_combListeEtiquette, *m_combImprimante);
+    // Format buttons under the list with the start label at their right, the
+    // shrink box beside the text boxes, calibration under the printer list.
+    auto *formatButtons = new QHBoxLayout;
+    formatButtons->addWidget(m_sheet->newButton());
+    formatButtons->addWidget(m_sheet->editButton());
+    formatButtons->addWidget(m_sheet->deleteButton());
+    formatButtons->addStretch(1);
+    formatButtons->addWidget(m_sheet->startCaption());
+    formatButtons->addWidget(m_sheet->startBox());
+    settingsLayout.insertLayout(2, formatButtons);
+    textRow.insertSpacing(3, 24);
+    textRow.insertWidget(4, m_sheet->fitBox());
+    printerLayout.insertWidget(1, m_sheet->calibrateButton(), 0, Qt::AlignLeft);
+
+    m_sheet->setErrorReporter([this](const QString &text) {
+        QMessageBox::warning(this, QApplication::applicationName(), text);
+    });
+    m_sheet->setQuestion([this](const QString &text) {
+        return QMessageBox::question(this, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    });
+    m_sheet->setTestSheetPrinter([this](int entry, const QString &printer, PrinterOffset offset) {
+        if (m_running)
+            return;
+        PrintJobSettings settings = CurrentSettings();
+        settings.formatEntry = entry;
+        m_sheet->applyTo(settings);
+        settings.printerName = printer;
+        settings.offsetMm = offset.point();
+        JobScope scope(m_running, m_status.get());
+        PrintPipeline pipeline(m_report, m_data.commandQuery());
+        pipeline.setStatus(m_status->sheetStatus());
+        pipeline.runTestSheet(settings, PrintDestination::printer());
+    });
 }
 
 void PrintTab::retranslate()
@@ -195,6 +238,7 @@ void PrintTab::retranslate()
         QStringLiteral("%1 (Ctrl+P)").arg(i18n::LangString(Text::StartPrinting)));
     m_gimprimante->setTitle(i18n::LangString(Text::Printer));
     retranslateJobButtons();
+    m_sheet->retranslate();
 }
 
 void PrintTab::retranslateJobButtons()
@@ -272,6 +316,7 @@ PrintJobSettings PrintTab::CurrentSettings() const
     settings.menuFontName = menuFont.family();
     settings.menuFontCharset = 1;
     settings.layoutFile = base::DataDir() + QStringLiteral("etbdoc.rav");
+    m_sheet->applyTo(settings);
     return settings;
 }
 
@@ -300,6 +345,10 @@ PrintOutcome PrintTab::runJob(const PrintJobSettings &settings, const PrintDesti
     pipeline.setStatus(m_status->sheetStatus());
     const PrintOutcome outcome = pipeline.run(settings, destination);
     m_lastResult = outcome.job;
+    // A job that put labels on paper (or into a file) used up the slots
+    // before the start; a preview did not.
+    if (destination.kind != PrintDestination::Pages)
+        m_sheet->jobFinished(!outcome.job.cancelled && outcome.job.sheets > 0);
     return outcome;
 }
 

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -35,6 +36,7 @@ namespace etibarix::labels {
 class LabelFormatCombo;
 class LabelFormats;
 class ReportStatusWindow;
+class SheetControls;
 struct PrintDestination;
 struct PrintOutcome;
 
@@ -99,6 +101,8 @@ public:
     QPushButton *previewButton() const { return m_btapercu; }
     QPushButton *exportButton() const { return m_btexportpdf; }
     const PrintJobResult &lastResult() const { return m_lastResult; }
+    // Start label, shrink to fit, the user's formats and printer calibration.
+    SheetControls &sheetControls() const { return *m_sheet; }
 
     // "3 planches envoyées à l'imprimante Office." and the like.
     static QString SheetsSentText(int sheets, const QString &printer, int language);
@@ -110,6 +114,8 @@ Q_SIGNALS:
 
 private:
     void buildControls();
+    // Puts the sheet controls on the tab and wires them to its jobs.
+    void buildSheetControls(QBoxLayout &settingsLayout, QBoxLayout &textRow, QBoxLayout &printerLayout);
     void retranslateJobButtons();
     // Runs the job, with the status window unless it goes to a preview.
     PrintOutcome runJob(const PrintJobSettings &settings, const PrintDestination &destination);
@@ -146,6 +152,7 @@ private:
     QPushButton *m_btimprime = nullptr;
     QPushButton *m_btapercu = nullptr;
     QPushButton *m_btexportpdf = nullptr;
+    SheetControls *m_sheet = nullptr;
 
     // The project lives across jobs: after a statement error it stays open
     // and the next job prints with it as it is.

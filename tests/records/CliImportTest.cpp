@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QFile>
 
 using namespace etibarix;
@@ -90,8 +91,41 @@ TEST_F(CliImport, MissingFileFails)
 {
     const test::CliResult r = cli({dir.file(QStringLiteral("none.csv"))});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains("no such file")) << r.err.toStdString();
+    EXPECT_EQ(r.err, "etibarix-cli: Could not open the file \"" + dir.file(QStringLiteral("none.csv")).toUtf8() + "\" for reading\n");
     EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(tableExists());
+}
+
+} // namespace
+
+namespace {
+
+// The table and index files an import writes are those of the import as it
+// was before it kept its lock, file status and statement from line to line
+// (hashes of that output with the dates blanked).
+TEST(CliImportBytes, SameFilesAsTheImportLineByLine)
+{
+    test::DataDir dir;
+    QByteArray csv;
+    for (int i = 0; i < 2000; ++i)
+        csv += QByteArray::number((i * 7919) % 10007) + '-' + QByteArray::number(i % 7) + ";Article "
+            + QByteArray::number(i % 300) + ";Rayon " + char('A' + i % 26) + ';' + QByteArray::number(i % 12) + "\r\n";
+    ASSERT_TRUE(test::writeFile(dir.file(QStringLiteral("in.csv")), csv));
+    const test::CliResult r = test::runCli({QStringLiteral("--dir"), dir.path(), QStringLiteral("import"),
+                                            dir.file(QStringLiteral("in.csv")), QStringLiteral("--sep"),
+                                            QStringLiteral(";"), QStringLiteral("--qty"), QStringLiteral("4")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    auto hashWithoutDates = [](QByteArray bytes, std::initializer_list<int> dates) {
+        for (const int at : dates)
+            bytes.replace(at, 3, QByteArray(3, '\0'));
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    };
+    const QByteArray table = test::readFile(dir.file(QStringLiteral("article.dbf")));
+    const QByteArray index = test::readFile(dir.file(QStringLiteral("article.MDX")));
+    EXPECT_EQ(table.size(), 522226);
+    EXPECT_EQ(hashWithoutDates(table, {1}), "a379aca8339ae34a2bd3bed1fda3df2d2d905ac97c85ff2231136f176dac91a7");
+    EXPECT_EQ(index.size(), 165888);
+    EXPECT_EQ(hashWithoutDates(index, {1, 44}), "779c7ae31715df99f0d211d55a1674590d8d70fee9f007507de6ef6b5be6ca8d");
 }
 
 } // namespace

@@ -9,12 +9,15 @@
 #include "labels/print/LabelReport.h"
 #include "labels/ui/PrintTab.h"
 #include "labels/ui/ReportStatusWindow.h"
+#include "labels/ui/SheetControls.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QDateTime>
+#include <QCheckBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
@@ -335,4 +338,24 @@ TEST(ReportStatusWindow, ButtonCloseBoxAndEscapeAllCancelAndKeepTheWindowUntilTh
         EXPECT_TRUE(window.BeginPage(1)) << "a new job forgets the Cancel";
         window.Finish();
     }
+}
+
+TEST_F(PrintTabTest, SheetControlsGoIntoTheJobAndAGoodJobStartsAtOneAgain)
+{
+    labels::SheetControls &sheet = commands->sheetControls();
+    ASSERT_EQ(sheet.startBox()->maximum(), 15);
+    EXPECT_EQ(sheet.startBox()->parentWidget()->objectName(), QStringLiteral("gpImp"));
+    sheet.startBox()->setValue(14);
+    sheet.fitBox()->setChecked(true);
+    const labels::PrintJobSettings settings = commands->CurrentSettings();
+    EXPECT_EQ(settings.startSlot, 14);
+    EXPECT_TRUE(settings.shrinkToFit);
+    EXPECT_FALSE(settings.customFormat.has_value());
+
+    Boxes boxes(QMessageBox::Ok);
+    commands->exportButton()->click();
+    // 23 labels from slot 14: 2 + 15 + 6.
+    EXPECT_EQ(pdfPages(pdfPath), 3);
+    EXPECT_EQ(commands->lastResult().labels, 23);
+    EXPECT_EQ(sheet.startSlot(), 1);
 }

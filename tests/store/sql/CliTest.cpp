@@ -76,7 +76,9 @@ TEST_F(CliTest, AddRefusesBadInputWithoutWritingAnything)
         const test::CliResult r = cli(a);
         EXPECT_EQ(r.exitCode, 2) << b[1];
         EXPECT_EQ(r.out, QByteArray());
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        // One message, then the command's usage.
+        EXPECT_EQ(r.err.count('\n'), 2) << r.err.toStdString();
+        EXPECT_TRUE(r.err.split('\n').at(1).startsWith("usage: etibarix-cli [--dir DIR] add ")) << r.err.toStdString();
         EXPECT_FALSE(tableExists()) << b[1];
     }
     const test::CliResult r = cli(args({"add", "--cb", "x", "--t2", "\xF0\x9F\x98\x80"}));
@@ -104,12 +106,16 @@ TEST_F(CliTest, SqlPrintsRowsWithEscapesAndReportsErrors)
     EXPECT_EQ(cli(args({"sql", "select", "*"})).exitCode, 2);
     EXPECT_EQ(cli(args({"sql", ""})).err, QByteArray("etibarix-cli: SQL statement cannot be empty\n"));
 
-    // A table file that cannot be opened is reported with the engine's reason.
+    // A table file that cannot be opened is reported as a statement on it
+    // reports it, with the engine's reason after.
     ASSERT_TRUE(test::writeFile(dir.file(QStringLiteral("article.dbf")), QByteArray("junk")));
-    const test::CliResult broken = cli(args({"sql", "select * from article"}));
-    EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_TRUE(broken.err.contains("Not a dBASE data file")) << broken.err.toStdString();
-    EXPECT_EQ(broken.err.count('\n'), 1);
+    for (const QStringList &command : {args({"sql", "select * from article"}), args({"list"}), args({"add", "--cb", "1"})}) {
+        const test::CliResult broken = cli(command);
+        EXPECT_EQ(broken.exitCode, 1);
+        EXPECT_TRUE(broken.err.startsWith("etibarix-cli: DataSet article is not opened ! ")) << broken.err.toStdString();
+        EXPECT_TRUE(broken.err.contains("Not a dBASE data file")) << broken.err.toStdString();
+        EXPECT_EQ(broken.err.count('\n'), 1);
+    }
 }
 
 TEST_F(CliTest, ListComposesAndRunsTheListStatement)
