@@ -29,6 +29,21 @@ constexpr Row Rows[] = {
         u"%1: a double quote (\") cannot be stored; remove it.",
         u"%1: umas aspas (\") não podem ser guardadas; retire-as."},
 
+    {Text::DoubleQuoteInCriterion, u"%1 : un critère ne peut pas contenir de guillemet (\").",
+        u"%1: a criterion cannot hold a double quote (\").", u"%1: um critério não pode conter aspas (\")."},
+
+    // %1 the field's label, %2 the character.
+    {Text::BarcodeCharacterNotPrintable,
+        u"%1 : le caractère « %2 » ne s'imprime pas dans un code barre Code 128 ; retirez-le.",
+        u"%1: the character \u201C%2\u201D cannot be printed in a Code 128 barcode; remove it.",
+        u"%1: o carácter \u201C%2\u201D não pode ser impresso num código de barras Code 128; retire-o."},
+    // %1 the field's label, %2 the largest quantity.
+    {Text::QuantityNotInRange, u"%1 : la quantité doit être un nombre entier de 0 à %2.",
+        u"%1: the quantity must be a whole number from 0 to %2.", u"%1: a quantidade deve ser um número inteiro de 0 a %2."},
+    // %1 the field's label, %2 its width.
+    {Text::TextTooLong, u"%1 : le texte dépasse les %2 caractères du champ.",
+        u"%1: the text is longer than the field's %2 characters.", u"%1: o texto ultrapassa os %2 caracteres do campo."},
+
     {Text::HeaderLinesNegative, u"Le nombre de lignes d'en-tête ne peut pas être négatif",
         u"The number of header lines cannot be negative", u"O número de linhas de cabeçalho não pode ser negativo"},
     {Text::FieldNumberOutOfRange, u"Un numéro de champ doit être compris entre 1 et %1",
@@ -45,6 +60,11 @@ constexpr Row Rows[] = {
     {Text::NoteLinesNotStored, u"%1 des %2 lignes de données n'ont pas pu être enregistrées (%3) : %4",
         u"%1 of %2 data lines could not be stored (%3): %4",
         u"%1 das %2 linhas de dados não puderam ser guardadas (%3): %4"},
+    // %1 where, %2 the first such character.
+    {Text::NoteUnprintableBarcode,
+        u"Le code barre contenait un caractère qu'un code barre Code 128 n'imprime pas dans %1 (le premier : « %2 ») ; ces lignes n'ont pas été importées.",
+        u"The barcode held a character that a Code 128 barcode cannot print in %1 (the first: \u201C%2\u201D); those lines were not imported.",
+        u"O código de barras continha um carácter que um código Code 128 não imprime em %1 (o primeiro: \u201C%2\u201D); essas linhas não foram importadas."},
     {Text::NoteInnerQuotes,
         u"Des guillemets à l'intérieur d'un champ ont été retirés dans %1, car une fiche ne peut pas les contenir.",
         u"Double quotes inside a field were removed in %1, since a record cannot hold them.",

@@ -110,6 +110,10 @@ enum class Text : int {
     // Refusals of a text before it reaches the table.
     CharacterNotStorable,
     DoubleQuoteNotStorable,
+    DoubleQuoteInCriterion,
+    BarcodeCharacterNotPrintable,
+    QuantityNotInRange,
+    TextTooLong,
     // The CSV import: options, final notes.
     HeaderLinesNegative,
     FieldNumberOutOfRange,
@@ -118,6 +122,7 @@ enum class Text : int {
     NoteOneLine,
     NoteSeveralLines,
     NoteLinesNotStored,
+    NoteUnprintableBarcode,
     NoteInnerQuotes,
     NoteTextsCut,
     NoteQuantityNotWhole,

@@ -1,5 +1,6 @@
 #include "records/CsvImport.h"
 
+#include "base/Cp1252.h"
 #include "base/Error.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/TextFile.h"
@@ -14,8 +15,7 @@ namespace {
 
 // Widths of the article table's fields: longer texts are cut, numbers that do
 // not fit are stored as asterisks.
-constexpr qsizetype CbWidth = 50;
-constexpr qsizetype TextWidth = 100;
+constexpr qsizetype CbWidth = BarcodeWidth;
 constexpr std::int32_t QuantityMin = -99;
 constexpr std::int32_t QuantityMax = 999;
 constexpr std::int32_t NumMax = 99999;
@@ -88,6 +88,14 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         entry.lib1 = RemoveChar(rawText1, '"');
         entry.lib2 = RemoveChar(rawText2, '"');
         entry.topp = "O";
+        // A barcode that Code 128 cannot print as stored is not taken in.
+        if (const qsizetype at = FirstUnprintableBarcodeByte(entry.cb); at >= 0) {
+            if (result.unprintableBarcode.lines == 0)
+                result.firstUnprintable = base::fromCp1252(entry.cb.sliced(at, 1));
+            result.unprintableBarcode.add(n);
+            file.NextLine();
+            continue;
+        }
         if (entry.cb.size() > CbWidth || entry.lib1.size() > TextWidth || entry.lib2.size() > TextWidth)
             result.textsCut.add(n);
 
@@ -160,6 +168,9 @@ QString ImportNotesText(const CsvImportResult &r)
                      .arg(r.rejected.lines)
                      .arg(r.linesRead)
                      .arg(ordinalLine(r.rejected), r.firstRejection);
+    if (r.unprintableBarcode.lines > 0)
+        notes << i18n::LangString(i18n::Text::NoteUnprintableBarcode)
+                     .arg(ordinalLine(r.unprintableBarcode), r.firstUnprintable);
     if (r.innerQuotes.lines > 0)
         notes << i18n::LangString(i18n::Text::NoteInnerQuotes)
                      .arg(ordinalLine(r.innerQuotes));

@@ -55,6 +55,8 @@ struct CsvImportResult {
     int recordsStored = 0;    // inserts that the table took
     ImportNote rejected;      // inserts that failed; nothing stored for them
     QString firstRejection;   // the table's reason for the first of them
+    ImportNote unprintableBarcode; // a barcode Code 128 cannot print: line not imported
+    QString firstUnprintable;      // the first such character
     ImportNote innerQuotes;   // a double quote removed from inside a field
     ImportNote textsCut;      // a text longer than its table field, cut by the table
     ImportNote quantityNotWhole;   // a non-empty quantity field that is not a whole number: 1 used
@@ -64,7 +66,7 @@ struct CsvImportResult {
 
     bool clean() const
     {
-        return rejected.lines == 0 && innerQuotes.lines == 0 && textsCut.lines == 0 && quantityNotWhole.lines == 0
+        return rejected.lines == 0 && unprintableBarcode.lines == 0 && innerQuotes.lines == 0 && textsCut.lines == 0 && quantityNotWhole.lines == 0
             && quantityOutOfRange.lines == 0 && numberOutOfRange.lines == 0 && !textAfterEndMark;
     }
 };

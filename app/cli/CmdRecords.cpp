@@ -14,6 +14,7 @@
 #include "records/RecordList.h"
 #include "records/RecordRules.h"
 #include "records/RecordStatements.h"
+#include "i18n/LanguageTable.h"
 
 #include <optional>
 
@@ -166,21 +167,36 @@ int runAdd(Context &ctx, const QStringList &arguments)
             return Usage;
         entry.lib2 = *bytes;
     }
+    // Refusals speak the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, QStringLiteral("add"));
+    const struct {
+        const QByteArray &text;
+        qsizetype width;
+        i18n::Text label;
+    } widths[] = {{entry.cb, records::BarcodeWidth, i18n::Text::Barcode},
+        {entry.lib1, records::TextWidth, i18n::Text::Text1}, {entry.lib2, records::TextWidth, i18n::Text::Text2}};
+    for (const auto &w : widths)
+        if (w.text.size() > w.width)
+            return usageError(ctx, QStringLiteral("add: ")
+                    + i18n::LangString(i18n::Text::TextTooLong).arg(i18n::LangString(w.label).trimmed()).arg(w.width));
     entry.quantite = 1;
     if (qty) {
+        std::int32_t q = -1;
         const auto bytes = tableText(ctx, QStringLiteral("--qty"), *qty);
         if (!bytes)
             return Usage;
-        std::int32_t q = 1;
-        if (records::IsInteger(*bytes, &q))
-            entry.quantite = q;
+        if (!records::IsInteger(*bytes, &q) || q < 0 || q > records::QuantityLimit)
+            return usageError(ctx, QStringLiteral("add: ")
+                    + i18n::LangString(i18n::Text::QuantityNotInRange)
+                          .arg(i18n::LangString(i18n::Text::Quantity))
+                          .arg(records::QuantityLimit));
+        entry.quantite = q;
     }
     if (flag && *flag != u"yes" && *flag != u"no")
         return usageError(ctx, QStringLiteral("add: --flag takes yes or no"));
     entry.topp = (flag && *flag == u"no") ? "N" : "O";
-    // Refusals speak the program's language.
-    ChooseTextLanguage(ctx, std::nullopt, QStringLiteral("add"));
     try {
+        records::RefuseUnprintableBarcode(entry.cb);
         records::RefuseDoubleQuote(entry);
     } catch (const base::Error &e) {
         return usageError(ctx, QStringLiteral("add: ") + e.text());

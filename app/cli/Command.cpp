@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "base/Parameters.h"
 #include "i18n/LanguageTable.h"
+#include "records/ListStatements.h"
 #include "store/Query.h"
 #include "store/TableFiles.h"
 
@@ -150,6 +151,14 @@ bool ListOptions::toState(Context &ctx, const QString &command, records::ListSta
         if (!bytes)
             return false;
         *texts[i].second = *bytes;
+    }
+    // The refusal speaks the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, command);
+    try {
+        records::RefuseQuotedCriteria(state);
+    } catch (const base::Error &e) {
+        usageError(ctx, command + QStringLiteral(": ") + e.text());
+        return false;
     }
     if (top) {
         if (*top == u"flagged")

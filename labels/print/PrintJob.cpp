@@ -34,6 +34,8 @@ QByteArray PrintJobStatement(const PrintJobSettings &settings)
 PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
 {
     PrintJobResult result;
+    if (!settings.allRecords)
+        records::RefuseQuotedCriteria(settings.list);
     const SheetFormat *custom = settings.customFormat ? &*settings.customFormat : nullptr;
     const QByteArray report = custom ? QByteArrayLiteral("custom") : LabelFormats::ReportName(settings.formatEntry);
     const int perPage = custom ? custom->slotCount() : LabelFormats::LabelsPerPage(settings.formatEntry);

@@ -523,8 +523,21 @@ void RecordsTab::toggleTopFlag()
     }
 }
 
+bool RecordsTab::askYesNo(i18n::Text caption, i18n::Text question)
+{
+    QMessageBox box(QMessageBox::Question, i18n::LangString(caption), i18n::LangString(question),
+        QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void RecordsTab::eraseAllRecords()
 {
+    // One click would erase every record: two questions, No by default, and
+    // only two Yes answers go ahead.
+    if (!askYesNo(i18n::Text::ConfirmationCaption, i18n::Text::ResetQuestion)
+        || !askYesNo(i18n::Text::ResetSecondCaption, i18n::Text::ResetSecondQuestion))
+        return;
     store::DeleteArticleFiles(m_data.table());
     // Opening the list opens the table again, created empty.
     RefreshGrid();

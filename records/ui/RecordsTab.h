@@ -8,6 +8,7 @@
 // The handlers of the controls send their errors to the general error
 // handler; the public operations let them reach the caller.
 
+#include "i18n/Text.h"
 #include "records/ListState.h"
 
 #include <QWidget>
@@ -89,6 +90,8 @@ private:
     void wireControls();
     // Runs a control's handler; its errors go to the general error handler.
     void handle(void (RecordsTab::*handler)());
+    // A Yes/No question with No as the default button; true on Yes.
+    bool askYesNo(i18n::Text caption, i18n::Text question);
     // The criteria of the controls into the list state.
     void readCriteria();
     // The list's current row follows the grid's.

@@ -295,13 +295,16 @@ TEST_F(LanguageFileTest, AddedTextsInEveryLanguage)
         std::sort(found.begin(), found.end());
         return found;
     };
+    // Words that are the same in French or Portuguese as in English.
+    const QList<std::pair<Text, int>> sameAsEnglish = {{Text::FormatPage, 1}, {Text::PageA4, 1}, {Text::PageA4, 3}};
     for (int n = int(Text::FirstAdded); n < int(Text::AfterLastAdded); ++n) {
         const QString english = i18n::AddedText(Text(n), 2);
         ASSERT_FALSE(english.isEmpty()) << n;
         for (int language : {1, 3}) {
             const QString other = i18n::AddedText(Text(n), language);
             EXPECT_FALSE(other.isEmpty()) << n;
-            EXPECT_NE(other, english) << n << ' ' << language;
+            if (!sameAsEnglish.contains(std::pair(Text(n), language)))
+                EXPECT_NE(other, english) << n << ' ' << language;
             EXPECT_EQ(placeholders(other), placeholders(english)) << n << ' ' << language;
         }
     }

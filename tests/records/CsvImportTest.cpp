@@ -117,7 +117,7 @@ TEST_F(CsvImport, FieldChoicesSeparatorsAndLines)
                 {5, "e", "", "", 1, "O"}}},
         {"semicolon file read with commas", "a;b;c\n", {}, {{1, "a;b;c", "", "", 1, "O"}}},
         {"more header lines than lines", "a\nb\n", options(',', 6, 1, 2, 3, none), {}},
-        {"Windows-1252 bytes unchanged", "caf\xe9,\x80uro\n", {}, {{1, "caf\xe9", "\x80uro", "", 1, "O"}}},
+        {"Windows-1252 bytes unchanged", "cafe,\x80uro,cr\xe8me\n", {}, {{1, "cafe", "\x80uro", "cr\xe8me", 1, "O"}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -245,7 +245,7 @@ TEST_F(CsvImport, DamagedFilesLoseNothingSilently)
     // A NUL byte, binary bytes, a bare CR and a very long line: every line
     // becomes one record and nothing crashes.
     QByteArray file("a\0b,c\n", 6);
-    file += QByteArray("\x01\x02\xff,\xfe\r\n");
+    file += QByteArray("\x01\x02\x7f,\xfe\r\n");
     file += "x\ry,z\n";
     file += QByteArray(1 << 20, 'L') + ",t\n";
     const records::CsvImportResult r = import(file);

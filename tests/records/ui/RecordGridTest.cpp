@@ -9,6 +9,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -160,7 +161,7 @@ TEST(RecordGrid, TitleClicksCycleTheSortAndMakeTheFirstRowCurrent)
     EXPECT_EQ(cbs(), QStringLiteral("BAC"));
 }
 
-TEST(RecordGrid, RejectedCriterionGoesToTheErrorBoxAndEmptiesTheGrid)
+TEST(RecordGrid, RefusedCriterionGoesToTheErrorBoxAndKeepsTheGrid)
 {
     test::RecordHost host;
     host.insert(1, "A");
@@ -172,8 +173,8 @@ TEST(RecordGrid, RejectedCriterionGoesToTheErrorBoxAndEmptiesTheGrid)
     EXPECT_EQ(answer.count(), 1);
     EXPECT_EQ(answer.lastTitle(), QStringLiteral("Etibarix"));
     EXPECT_FALSE(answer.lastText().isEmpty());
-    EXPECT_EQ(host.grid()->model()->rowCount(), 0);
-    EXPECT_EQ(host.currentRow(), -1);
+    EXPECT_EQ(host.grid()->model()->rowCount(), 1);
+    EXPECT_EQ(host.currentRow(), 0);
 }
 
 TEST(RecordGrid, SelectionFollowsTheListAndStaysVisibleWithoutFocus)
@@ -193,4 +194,36 @@ TEST(RecordGrid, SelectionFollowsTheListAndStaysVisibleWithoutFocus)
     EXPECT_EQ(palette.color(QPalette::Inactive, QPalette::Highlight), palette.color(QPalette::Active, QPalette::Highlight));
     EXPECT_EQ(host.grid()->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(host.grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+// A double quote in a criterion is refused before any statement: the message
+// names the criterion as its label does and the list stays as it was.
+TEST(RecordGrid, DoubleQuoteInACriterionIsRefused)
+{
+    test::RecordHost host;
+    host.insert(1, "123", "Apple", "x", 1, "O");
+    host.insert(2, "456", "Pear", "y", 1, "O");
+    host.find<QLineEdit>("TexCb")->setText(QStringLiteral("1"));
+    auto *refresh = host.find<QToolButton>("SpeedButton1");
+    refresh->click();
+    ASSERT_EQ(host.gridRows().size(), 1);
+    const struct {
+        const char *edit;
+        const char *message;
+    } cases[] = {
+        {"TexCb", "Code Barre : un crit\u00e8re ne peut pas contenir de guillemet (\")."},
+        {"text1", "Texte 1 : un crit\u00e8re ne peut pas contenir de guillemet (\")."},
+        {"text2", "Texte 2 : un crit\u00e8re ne peut pas contenir de guillemet (\")."},
+    };
+    for (const auto &c : cases) {
+        auto *edit = host.find<QLineEdit>(c.edit);
+        const QString kept = edit->text();
+        edit->setText(QStringLiteral("a\"b"));
+        test::AnswerInTurn answers({[](QWidget *modal) { test::pressButton(modal, QMessageBox::Ok); }});
+        refresh->click();
+        ASSERT_EQ(answers.seen().size(), 1) << c.edit;
+        EXPECT_TRUE(answers.seen().first().endsWith(QString::fromUtf8(c.message))) << answers.seen().first().toStdString();
+        EXPECT_EQ(host.gridRows(), QStringList{QStringLiteral("123|Apple|x|1|X")});
+        edit->setText(kept);
+    }
 }
