@@ -108,6 +108,29 @@ constexpr Row Rows[] = {
     // %1 the file, %2 the system's reason.
     {Text::CannotCreateFile, u"Impossible de créer le fichier \"%1\" : %2", u"Could not create the file \"%1\": %2",
         u"Não foi possível criar o ficheiro \"%1\": %2"},
+
+    {Text::KeyInsert, u"Inser", u"Insert", u"Ins"},
+    {Text::KeyDelete, u"Suppr", u"Delete", u"Del"},
+    {Text::KeyEnter, u"Entrée", u"Enter", u"Entrada"},
+    {Text::RecordCountOne, u"%1 fiche", u"%1 record", u"%1 ficha"},
+    {Text::RecordCountMany, u"%1 fiches", u"%1 records", u"%1 fichas"},
+    {Text::PrintCancelled, u"L'impression a été annulée.", u"The printing was cancelled.", u"A impressão foi cancelada."},
+    {Text::ExportCancelled, u"L'export en PDF a été annulé ; aucun fichier n'a été écrit.",
+        u"The PDF export was cancelled; no file was written.",
+        u"A exportação para PDF foi cancelada; nenhum ficheiro foi escrito."},
+    // %1 the number of sheets, %2 the printer.
+    {Text::SheetsSentOne, u"%1 planche envoyée à l'imprimante %2.", u"%1 sheet sent to the printer %2.",
+        u"%1 folha enviada para a impressora %2."},
+    {Text::SheetsSentMany, u"%1 planches envoyées à l'imprimante %2.", u"%1 sheets sent to the printer %2.",
+        u"%1 folhas enviadas para a impressora %2."},
+    // %1 the file, %2 the sheets, %3 the labels.
+    {Text::PdfWritten, u"Le fichier %1 a été écrit : %2, %3.", u"The file %1 was written: %2, %3.",
+        u"O ficheiro %1 foi escrito: %2, %3."},
+    {Text::SheetsOne, u"%1 planche", u"%1 sheet", u"%1 folha"},
+    {Text::SheetsMany, u"%1 planches", u"%1 sheets", u"%1 folhas"},
+    {Text::LabelsOne, u"%1 étiquette", u"%1 label", u"%1 etiqueta"},
+    {Text::LabelsMany, u"%1 étiquettes", u"%1 labels", u"%1 etiquetas"},
+    {Text::OpenPdfFile, u"Ouvrir le fichier", u"Open the file", u"Abrir o ficheiro"},
     {Text::FormatsFileNotUsed, u"Les formats personnels du fichier « %1 » ne sont pas utilisés : %2",
         u"The custom formats of the file \"%1\" are not used: %2",
         u"Os formatos personalizados do ficheiro \"%1\" não são utilizados: %2"},
@@ -320,6 +343,16 @@ QString AddedText(Text text, int language)
     const Row &row = Rows[i];
     const char16_t *chosen = language == 2 ? row.english : language == 3 ? row.portuguese : row.french;
     return QString::fromUtf16(chosen);
+}
+
+QString GroupedNumber(int number, int language)
+{
+    // A no-break space keeps "2 000" on one line.
+    const QChar separator = language == 2 ? QChar(u',') : QChar(0x00A0);
+    QString digits = QString::number(qAbs(qint64(number)));
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, separator);
+    return number < 0 ? u'-' + digits : digits;
 }
 
 } // namespace etibarix::i18n

@@ -10,6 +10,7 @@
 #include "base/ui/Pictures.h"
 #include "backup/DataBackup.h"
 #include "backup/ui/BackupCommands.h"
+#include "i18n/AddedTexts.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/Text.h"
 #include "i18n/ui/QtTranslation.h"
@@ -18,6 +19,7 @@
 #include "i18n/ui/WindowFonts.h"
 #include "info/ui/AboutBox.h"
 #include "labels/ui/PrintTab.h"
+#include "records/ui/RecordGridModel.h"
 #include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 #include "records/ui/ImportWizard.h"
@@ -32,6 +34,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -61,8 +65,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_recordList(m_da
     BuildControls();
     AttachTableWindows();
     resize(762, 611);
+    // The window grows, never below the size its controls were laid out for.
+    setMinimumSize(size());
     if (QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+    restoreWindowGeometry();
     whenCreated();
 }
 
@@ -155,6 +162,8 @@ void MainWindow::BuildControls()
     m_statusLine = named(new QLabel(QStringLiteral("Etibarix - étiquettes Code 128"), m_statusBar1), u"StatusLine");
     m_statusLine->setMinimumWidth(50);
     m_statusBar1->addWidget(m_statusLine, 1);
+    m_statusCount = named(new QLabel(m_statusBar1), u"StatusCount");
+    m_statusBar1->addPermanentWidget(m_statusCount);
     setStatusBar(m_statusBar1);
 
     m_backup = std::make_unique<backup::BackupCommands>(this, m_data, [this] { RefreshGrid(); });
@@ -165,6 +174,19 @@ void MainWindow::BuildControls()
     connect(m_squitter, &QToolButton::clicked, this, &QWidget::close);
     connect(m_recordsTab, &records::RecordsTab::importRequested, this, &MainWindow::openImportWizard);
     connect(m_parametersTab, &ParametersTab::applyLanguage, this, &MainWindow::applyLanguage);
+    connect(m_recordsTab, &records::RecordsTab::recordCountChanged, this,
+            [this](int count) { m_statusCount->setText(RecordCountText(count, i18n::CurrentLanguage())); });
+
+    // Keys that work anywhere in the window.
+    const auto shortcut = [this](const QKeySequence &keys, auto slot) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::Key_F5), [this] { GeneralErrorHandler::Run([this] { RefreshGrid(); }, this); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        m_pagePrincipal->setCurrentWidget(m_recordsTab);
+        m_recordsTab->focusFirstCriterion();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { m_printTab->printLabels(); });
     connect(m_parametersTab, &ParametersTab::resetData, this, [this] {
         GeneralErrorHandler::Run([this] { m_recordsTab->eraseAllRecords(); }, this);
     });
@@ -188,6 +210,34 @@ void MainWindow::retranslate()
     m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_printTab), LangString(Text::PrintingTab));
     m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_parametersTab), LangString(Text::ParametersTab));
     m_squitter->setToolTip(LangString(Text::QuitHint));
+    m_statusCount->setText(RecordCountText(m_recordsTab->model()->rowCount(), i18n::CurrentLanguage()));
+}
+
+QString MainWindow::RecordCountText(int count, int language)
+{
+    // French counts 0 and 1 in the singular.
+    const bool one = count == 1 || (count == 0 && language != 2 && language != 3);
+    return i18n::AddedText(one ? Text::RecordCountOne : Text::RecordCountMany, language)
+        .arg(i18n::GroupedNumber(count, language));
+}
+
+QString MainWindow::SettingsFile()
+{
+    return base::DataDir() + QStringLiteral("etibarix.ini");
+}
+
+void MainWindow::restoreWindowGeometry()
+{
+    const QSettings settings(SettingsFile(), QSettings::IniFormat);
+    const QByteArray geometry = settings.value(QStringLiteral("MainWindow/geometry")).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+void MainWindow::saveWindowGeometry()
+{
+    QSettings settings(SettingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
 }
 
 // ---------------------------------------------------------------------------
@@ -279,6 +329,7 @@ void MainWindow::whenClosed()
     if (m_closed)
         return;
     m_closed = true;
+    saveWindowGeometry();
     CloseDataOnExit();
     try {
         i18n::ClearLanguageTable();

@@ -81,6 +81,11 @@ public:
     // caller.
     void RefreshGrid();
 
+    // The status bar's count: "2 000 fiches", "2,000 records", "2 000 fichas".
+    static QString RecordCountText(int count, int language);
+    // The settings file beside the data (Qt INI format): the window's size
+    // and place.
+    static QString SettingsFile();
     // How the help button hands the help to the desktop (tests put a stub).
     void setHelpUrlOpener(HelpOpener::UrlOpener open) { m_openHelpUrl = std::move(open); }
 
@@ -100,6 +105,8 @@ private:
     void whenActivated();
     void whenClosed();
     void CloseDataOnExit();
+    void restoreWindowGeometry();
+    void saveWindowGeometry();
 
     void openHelp();
     void showAboutBox();
@@ -123,6 +130,7 @@ private:
     ParametersTab *m_parametersTab = nullptr;
     QStatusBar *m_statusBar1 = nullptr;
     QLabel *m_statusLine = nullptr;
+    QLabel *m_statusCount = nullptr;
     std::unique_ptr<backup::BackupCommands> m_backup;
 
     HelpOpener::UrlOpener m_openHelpUrl = HelpOpener::DesktopOpen;

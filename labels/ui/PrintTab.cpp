@@ -7,6 +7,7 @@
 #include "base/ui/Controls.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "base/ui/SelectComboItem.h"
+#include "i18n/AddedTexts.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/Text.h"
 #include "labels/formats/LabelFormats.h"
@@ -31,6 +32,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -72,7 +76,7 @@ private:
 
 PrintTab::PrintTab(records::RecordDatabase &data, LabelFormats &formats, ListStateSource listState, QWidget *parent)
     : QWidget(parent), m_data(data), m_formats(formats), m_listState(std::move(listState)),
-      m_chooser(defaultChooser), m_status(std::make_unique<ReportStatusWindow>(this))
+      m_chooser(defaultChooser), m_jobEnded([this](const JobEnd &end) { showJobEnd(end); }), m_status(std::make_unique<ReportStatusWindow>(this))
 {
     setObjectName(QStringLiteral("Tabachatremb"));
     m_report.setQuestionHandler([this](const QString &question) { return askNewerFile(question); });
@@ -230,6 +234,8 @@ void PrintTab::retranslate()
     m_rafichem->setText(i18n::LangString(Text::PrintMatchingRecords));
     m_gbpcodbar->setTitle(i18n::LangString(Text::PrintGroup));
     m_btimprime->setText(i18n::LangString(Text::StartPrinting));
+    m_btimprime->setToolTip(
+        QStringLiteral("%1 (Ctrl+P)").arg(i18n::LangString(Text::StartPrinting)));
     m_gimprimante->setTitle(i18n::LangString(Text::Printer));
     retranslateJobButtons();
     m_sheet->retranslate();
@@ -248,8 +254,9 @@ void PrintTab::FillFormatCombo()
 
 void PrintTab::FillPrinterCombo()
 {
+    m_printers = m_printerSource ? m_printerSource() : FillPrinterList();
     m_combImprimante->clear();
-    m_combImprimante->addItems(FillPrinterList().names);
+    m_combImprimante->addItems(m_printers.names);
     m_combImprimante->setCurrentIndex(-1);
 }
 
@@ -279,6 +286,10 @@ QString PrintTab::chosenPrinter() const
 void PrintTab::selectPrinter(const QString &name)
 {
     ui::SelectComboItem(*m_combImprimante, name);
+    // No saved printer, or one that is gone: the box shows the printer the
+    // jobs go to anyway.
+    if (m_combImprimante->currentIndex() < 0 && !m_printers.defaultName.isEmpty())
+        m_combImprimante->setCurrentIndex(m_combImprimante->findText(m_printers.defaultName, Qt::MatchExactly));
 }
 
 int PrintTab::selectedCodeSet() const
@@ -360,7 +371,13 @@ void PrintTab::printLabels()
     if (m_running)
         return;
     base::Parameters.CodeSet = selectedCodeSet();
-    runCommand([this](const PrintJobSettings &settings) { runJob(settings, PrintDestination::printer()); });
+    runCommand([this](const PrintJobSettings &settings) {
+        const PrintOutcome outcome = runJob(settings, PrintDestination::printer());
+        if (outcome.job.cancelled)
+            m_jobEnded({JobEnd::Cancelled, i18n::LangString(Text::PrintCancelled), {}});
+        else if (outcome.job.sheets > 0)
+            m_jobEnded({JobEnd::Printed, SheetsSentText(outcome.job.sheets, outcome.printer, i18n::CurrentLanguage()), {}});
+    });
 }
 
 void PrintTab::exportPdf()
@@ -374,7 +391,11 @@ void PrintTab::exportPdf()
         if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".pdf");
         m_lastPdf = path;
-        runJob(settings, PrintDestination::pdfFile(path));
+        const PrintOutcome outcome = runJob(settings, PrintDestination::pdfFile(path));
+        if (outcome.job.cancelled)
+            m_jobEnded({JobEnd::Cancelled, i18n::LangString(Text::ExportCancelled), {}});
+        else if (!outcome.pdfFile.isEmpty())
+            m_jobEnded({JobEnd::Written, PdfWrittenText(outcome, i18n::CurrentLanguage()), outcome.pdfFile});
     });
 }
 
@@ -408,7 +429,11 @@ void PrintTab::showPrintPreview()
         dialog.setWindowTitle(i18n::LangString(Text::PreviewWindowTitle));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
                 [this, &settings](QPrinter *target) { paintPreview(target, settings); });
-        dialog.resize(900, 1000);
+        // As tall as a sheet allows, never beyond the screen.
+        QSize size(900, 1000);
+        if (const QScreen *screen = this->screen())
+            size = size.boundedTo(screen->availableGeometry().size());
+        dialog.resize(size);
         dialog.exec();
         m_report.CloseLayouts();
         if (!m_previewError.isEmpty())
@@ -430,6 +455,38 @@ void PrintTab::paintPreview(QPrinter *printer, const PrintJobSettings &settings)
             m_previewError = error.text();
     }
     Q_EMIT previewPainted(pages);
+}
+
+QString PrintTab::SheetsSentText(int sheets, const QString &printer, int language)
+{
+    return i18n::AddedText(sheets == 1 ? Text::SheetsSentOne : Text::SheetsSentMany, language)
+        .arg(i18n::GroupedNumber(sheets, language), printer);
+}
+
+QString PrintTab::PdfWrittenText(const PrintOutcome &outcome, int language)
+{
+    const int sheets = outcome.job.sheets;
+    const int labels = outcome.job.labels;
+    return i18n::AddedText(Text::PdfWritten, language)
+        .arg(QDir::toNativeSeparators(outcome.pdfFile),
+             i18n::AddedText(sheets == 1 ? Text::SheetsOne : Text::SheetsMany, language)
+                 .arg(i18n::GroupedNumber(sheets, language)),
+             i18n::AddedText(labels == 1 ? Text::LabelsOne : Text::LabelsMany, language)
+                 .arg(i18n::GroupedNumber(labels, language)));
+}
+
+void PrintTab::showJobEnd(const JobEnd &end)
+{
+    QMessageBox box(end.kind == JobEnd::Cancelled ? QMessageBox::Warning : QMessageBox::Information,
+                    QStringLiteral("Etibarix"), end.text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("JobEnded"));
+    QPushButton *open = nullptr;
+    if (!end.file.isEmpty())
+        open = box.addButton(i18n::LangString(Text::OpenPdfFile), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (open != nullptr && box.clickedButton() == open)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(end.file));
 }
 
 } // namespace etibarix::labels

@@ -8,6 +8,7 @@
 
 #include "labels/print/LabelReport.h"
 #include "labels/print/PrintJob.h"
+#include "labels/printer/PrinterList.h"
 #include "records/ListState.h"
 
 #include <QString>
@@ -43,6 +44,15 @@ class PrintTab : public QWidget {
     Q_OBJECT
 public:
     using ListStateSource = std::function<records::ListState()>;
+    using PrinterSource = std::function<PrinterList()>;
+    // How a job ended, as the user is told.
+    struct JobEnd {
+        enum Kind { Printed, Written, Cancelled };
+        Kind kind = Printed;
+        QString text;
+        QString file;   // Written: the PDF file, which the message offers to open
+    };
+    using JobEndHandler = std::function<void(const JobEnd &end)>;
     // Asks for the PDF file to write (title, suggested path); empty: cancelled.
     using PdfFileChooser = std::function<QString(QWidget *parent, const QString &title, const QString &suggested)>;
 
@@ -80,6 +90,11 @@ public:
     // For tests and other callers: the PDF file chooser (default: the save
     // file dialog), the status window, the layout project of the jobs.
     void setPdfFileChooser(PdfFileChooser chooser) { m_chooser = std::move(chooser); }
+    // Where the end of a job is told (default: a message box, with a button
+    // that opens a written PDF file).
+    void setJobEndHandler(JobEndHandler handler) { m_jobEnded = std::move(handler); }
+    // The installed printers (default: the system's); FillPrinterCombo reads it.
+    void setPrinterSource(PrinterSource source) { m_printerSource = std::move(source); }
     ReportStatusWindow &statusWindow() { return *m_status; }
     LabelReport &report() { return m_report; }
     QPushButton *printButton() const { return m_btimprime; }
@@ -88,6 +103,10 @@ public:
     const PrintJobResult &lastResult() const { return m_lastResult; }
     // Start label, shrink to fit, the user's formats and printer calibration.
     SheetControls &sheetControls() const { return *m_sheet; }
+
+    // "3 planches envoyées à l'imprimante Office." and the like.
+    static QString SheetsSentText(int sheets, const QString &printer, int language);
+    static QString PdfWrittenText(const PrintOutcome &outcome, int language);
 
 Q_SIGNALS:
     // The preview drew its pages (emitted every time the preview asks).
@@ -104,12 +123,16 @@ private:
     void runCommand(const std::function<void(const PrintJobSettings &)> &command);
     void paintPreview(QPrinter *printer, const PrintJobSettings &settings);
     bool askNewerFile(const QString &question);
+    void showJobEnd(const JobEnd &end);
     int selectedCodeSet() const;
 
     records::RecordDatabase &m_data;
     LabelFormats &m_formats;
     ListStateSource m_listState;
     PdfFileChooser m_chooser;
+    JobEndHandler m_jobEnded;
+    PrinterSource m_printerSource;
+    PrinterList m_printers;
 
     QGroupBox *m_gpImp = nullptr;
     QLabel *m_labtypeeti = nullptr;

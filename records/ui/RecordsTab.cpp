@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +34,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace etibarix::records {
@@ -161,6 +163,8 @@ void RecordsTab::setUpGrid()
     s->setEditTriggers(QAbstractItemView::NoEditTriggers);
     s->setSortingEnabled(false);   // the list statement sorts; a title click runs it again
     s->setShowGrid(true);
+    // Tab goes on to the buttons instead of walking the cells.
+    s->setTabKeyNavigation(false);
     s->setWordWrap(false);
     s->setAlternatingRowColors(false);
     s->setFrameShape(QFrame::Box);
@@ -187,6 +191,10 @@ void RecordsTab::setUpGrid()
     titles->setHighlightSections(false);
     titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titles->setStretchLastSection(false);
+    // The sorted column's title shows the direction; the list sorts itself,
+    // so a click on a title only asks for it.
+    titles->setSortIndicatorShown(true);
+    titles->setSortIndicator(-1, Qt::AscendingOrder);
     s->setColumnHidden(RecordGridModel::ColNum, true);
     for (int c = RecordGridModel::ColCb; c < RecordGridModel::ColumnCount; ++c)
         if (const int width = RecordGridModel::ColumnWidth(c); width > 0)
@@ -198,6 +206,7 @@ void RecordsTab::setUpGrid()
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     fitRowHeight();
     s->installEventFilter(this);
+    s->viewport()->installEventFilter(this);
     indicator->setFixedWidth(14);
     indicator->setHighlightSections(false);
 
@@ -221,7 +230,64 @@ bool RecordsTab::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_s && event->type() == QEvent::FontChange)
         fitRowHeight();
-    return QObject::eventFilter(watched, event);
+    if (watched == m_s && event->type() == QEvent::KeyPress && gridKey(*static_cast<QKeyEvent *>(event)))
+        return true;
+    if (watched == m_s->viewport() && event->type() == QEvent::Resize)
+        fitTextColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
+bool RecordsTab::gridKey(const QKeyEvent &key)
+{
+    if (key.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        handle(&RecordsTab::viewOrModifyRecord);
+        return true;
+    case Qt::Key_Insert:
+        handle(&RecordsTab::addRecord);
+        return true;
+    case Qt::Key_Delete:
+        handle(&RecordsTab::deleteRecord);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RecordsTab::fitTextColumns()
+{
+    QHeaderView *titles = m_s->horizontalHeader();
+    int designed = 0;
+    for (int c = RecordGridModel::ColCb; c < RecordGridModel::ColumnCount; ++c) {
+        const int width = RecordGridModel::ColumnWidth(c);
+        designed += width > 0 ? width : titles->defaultSectionSize();
+    }
+    const int extra = std::max(0, m_s->viewport()->width() - designed);
+    titles->resizeSection(RecordGridModel::ColLib1, RecordGridModel::ColumnWidth(RecordGridModel::ColLib1) + extra / 2);
+    titles->resizeSection(RecordGridModel::ColLib2,
+                          RecordGridModel::ColumnWidth(RecordGridModel::ColLib2) + extra - extra / 2);
+}
+
+void RecordsTab::focusFirstCriterion()
+{
+    m_texCb->setFocus(Qt::ShortcutFocusReason);
+    m_texCb->selectAll();
+}
+
+void RecordsTab::showListState()
+{
+    const ListState &state = m_list.state();
+    QHeaderView *titles = m_s->horizontalHeader();
+    // Record order (the hidden number column) has no title to mark.
+    if (state.SortColumn >= RecordGridModel::ColCb && state.SortColumn < RecordGridModel::ColumnCount)
+        titles->setSortIndicator(state.SortColumn, state.SortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    else
+        titles->setSortIndicator(-1, Qt::AscendingOrder);
+    Q_EMIT recordCountChanged(m_model->rowCount());
 }
 
 void RecordsTab::setUpMenu()
@@ -271,6 +337,14 @@ void RecordsTab::handle(void (RecordsTab::*handler)())
     ui::GeneralErrorHandler::Run([this, handler] { (this->*handler)(); }, this);
 }
 
+namespace {
+// A hint with the keys that run the same command.
+QString withKeys(const QString &hint, const QString &keys)
+{
+    return QStringLiteral("%1 (%2)").arg(hint, keys);
+}
+} // namespace
+
 void RecordsTab::retranslate()
 {
     using i18n::LangString;
@@ -283,13 +357,15 @@ void RecordsTab::retranslate()
     m_ratop->setText(LangString(Text::FlaggedRecords));
     m_ranontop->setText(LangString(Text::UnflaggedRecords));
     m_ratoutes->setText(LangString(Text::AllRecords));
-    m_speedButton1->setToolTip(LangString(Text::RefreshHint));
+    m_speedButton1->setToolTip(withKeys(LangString(Text::RefreshHint), QStringLiteral("F5")));
+    m_texCb->setToolTip(withKeys(LangString(Text::BarcodeCriterion), QStringLiteral("Ctrl+F")));
     m_sAjout->setText(LangString(Text::Add));
-    m_sAjout->setToolTip(LangString(Text::AddHint));
+    m_sAjout->setToolTip(withKeys(LangString(Text::AddHint), LangString(Text::KeyInsert)));
     m_smodif->setText(LangString(Text::ViewModify));
-    m_smodif->setToolTip(LangString(Text::ViewModifyHint));
+    m_smodif->setToolTip(
+        withKeys(LangString(Text::ViewModifyHint), LangString(Text::KeyEnter) + QStringLiteral(", F2")));
     m_ssupprime->setText(LangString(Text::Delete));
-    m_ssupprime->setToolTip(LangString(Text::DeleteHint));
+    m_ssupprime->setToolTip(withKeys(LangString(Text::DeleteHint), LangString(Text::KeyDelete)));
     m_bimport->setText(LangString(Text::Import));
     m_bimport->setToolTip(LangString(Text::ImportHint));
     retranslateMenu();
@@ -331,10 +407,12 @@ void RecordsTab::RefreshGrid()
     } catch (...) {
         // The failed statement left the list closed: the grid shows it empty.
         m_model->EndRefresh();
+        showListState();
         throw;
     }
     m_model->EndRefresh();
     showCurrentRow();
+    showListState();
 }
 
 void RecordsTab::sortByColumnTitle(int column)
@@ -345,10 +423,12 @@ void RecordsTab::sortByColumnTitle(int column)
         m_list.sortByColumnTitle(RecordGridModel::FieldName(column));
     } catch (...) {
         m_model->EndRefresh();
+        showListState();
         throw;
     }
     m_model->EndRefresh();
     showCurrentRow();
+    showListState();
 }
 
 void RecordsTab::showCurrentRow()
@@ -406,7 +486,12 @@ void RecordsTab::deleteRecord()
         return;
     if (query.integer("num") == 0)
         return;
-    QMessageBox box(QMessageBox::Question, i18n::LangString(Text::ConfirmationCaption), i18n::LangString(Text::DeleteRecordQuestion),
+    // The question names the record it is about.
+    QString question = i18n::LangString(Text::DeleteRecordQuestion) + QStringLiteral("\n\n")
+        + base::fromCp1252(query.text("cb"));
+    if (const QByteArray text1 = query.text("lib1").trimmed(); !text1.isEmpty())
+        question += QStringLiteral(" - ") + base::fromCp1252(text1);
+    QMessageBox box(QMessageBox::Question, i18n::LangString(Text::ConfirmationCaption), question,
         QMessageBox::Yes | QMessageBox::No, this);
     if (box.exec() != QMessageBox::Yes)
         return;

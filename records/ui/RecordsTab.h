@@ -14,6 +14,7 @@
 #include <QWidget>
 
 class QAction;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -58,6 +59,9 @@ public:
     RecordGridModel *model() const { return m_model; }
     QTableView *grid() const { return m_s; }
 
+    // Ctrl+F: the cursor into the first criterion.
+    void focusFirstCriterion();
+
     // The actions, as their buttons and menu items run them.
     void addRecord();
     void viewOrModifyRecord();
@@ -70,6 +74,8 @@ public:
 Q_SIGNALS:
     // The import button was pressed.
     void importRequested();
+    // The list was run again: it now holds `count` records.
+    void recordCountChanged(int count);
 
 protected:
     // Rows follow the grid's font when the interface font replaces it.
@@ -91,6 +97,12 @@ private:
     // The list's current row follows the grid's.
     void followGridRow();
     void showCurrentRow();
+    // The sort direction in the sorted column's title; the count to whoever shows it.
+    void showListState();
+    // The two text columns share the width the grid has beyond its designed columns.
+    void fitTextColumns();
+    // Enter or F2 opens the current record, Insert adds one, Delete deletes it.
+    bool gridKey(const QKeyEvent &key);
 
     records::RecordDatabase &m_data;
     RecordList &m_list;

@@ -45,6 +45,8 @@ Host::Host(int language, std::function<records::ListState()> listState)
     store::OpenArticleTable(m_data->table());
     m_printTab = new labels::PrintTab(*m_data, m_formats, std::move(listState), &m_window);
     top->addWidget(m_printTab);
+    // The end of a job is noted instead of asked about in a box.
+    m_printTab->setJobEndHandler([this](const labels::PrintTab::JobEnd &end) { m_jobEnds.push_back(end); });
     // Every record unless a test asks for the matching ones.
     find<QRadioButton>("Ratoutefiche")->setChecked(true);
 }

@@ -5,6 +5,7 @@
 // turns a test stuck in a modal window into a failure instead of a hang.
 
 #include "labels/formats/LabelFormats.h"
+#include "labels/ui/PrintTab.h"
 #include "records/ListState.h"
 #include "records/RecordDatabase.h"
 #include "tests/support/TestSupport.h"
@@ -20,10 +21,7 @@
 
 #include <functional>
 #include <memory>
-
-namespace etibarix::labels {
-class PrintTab;
-}
+#include <vector>
 
 namespace etibarix::test {
 
@@ -38,6 +36,8 @@ public:
     records::RecordDatabase &data() { return *m_data; }
     const DataDir &dir() const { return m_dir; }
     labels::PrintTab &printTab() { return *m_printTab; }
+    // How the print tab's jobs ended, in turn.
+    const std::vector<labels::PrintTab::JobEnd> &jobEnds() const { return m_jobEnds; }
 
     template <typename T> T *find(const char *name)
     {
@@ -58,6 +58,7 @@ private:
     std::unique_ptr<records::RecordDatabase> m_data;
     labels::LabelFormats m_formats;
     labels::PrintTab *m_printTab = nullptr;
+    std::vector<labels::PrintTab::JobEnd> m_jobEnds;
 };
 
 // Fails the running test and closes every modal window (and cancels the

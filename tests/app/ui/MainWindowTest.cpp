@@ -571,7 +571,9 @@ TEST_F(MainWindowTest, EveryWindowTextComesFromItsNumber)
             break;
         }
         }
-        EXPECT_EQ(shown, QStringLiteral("L%1").arg(row.text));
+        // A hint may name the keys of its command after it: "L17 (Inser)".
+        const QString expected = QStringLiteral("L%1").arg(row.text);
+        EXPECT_TRUE(shown == expected || shown.startsWith(expected + QStringLiteral(" ("))) << shown.toStdString();
     }
     // Fixed texts stay as designed.
     EXPECT_EQ(find<QRadioButton>("lportugais")->text(), QStringLiteral("Portugues"));

@@ -63,6 +63,8 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
         // The window wires its own commands.
         ASSERT_NE(window.backupCommands(), nullptr);
         labels::PrintTab &print = *window.printTab();
+        QStringList jobEnds;
+        print.setJobEndHandler([&jobEnds](const labels::PrintTab::JobEnd &end) { jobEnds << end.text; });
         backup::BackupCommands &archive = *window.backupCommands();
         EXPECT_EQ(window.findChildren<QPushButton *>(QStringLiteral("btapercu")).size(), 1);
 

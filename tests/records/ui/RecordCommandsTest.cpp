@@ -287,7 +287,7 @@ TEST(RecordCommands, DeleteAsksFirst)
         test::AnswerInTurn refused({no});
         host.find<QPushButton>("ssupprime")->click();
         ASSERT_EQ(refused.seen().size(), 1);
-        EXPECT_EQ(refused.seen()[0], QStringLiteral("Demande de confirmation: Suppression de l article "));
+        EXPECT_EQ(refused.seen()[0], QStringLiteral("Demande de confirmation: Suppression de l article \n\nB - L1"));
     }
     EXPECT_EQ(host.tableRows().size(), 3);
     EXPECT_EQ(host.currentRow(), 1);

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace etibarix;
 
 TEST(RecordGrid, EmptyListHasTitledColumnsAndBlankCells)
@@ -32,9 +34,11 @@ TEST(RecordGrid, EmptyListHasTitledColumnsAndBlankCells)
     for (int c = 0; c < 6; ++c)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), titles[c]) << c;
     EXPECT_TRUE(s->isColumnHidden(0));
-    const int widths[] = {144, 188, 182};
-    for (int c = 1; c <= 3; ++c)
-        EXPECT_EQ(s->columnWidth(c), widths[c - 1]) << c;
+    // The text columns share the width beyond the designed columns.
+    EXPECT_EQ(s->columnWidth(1), 144);
+    const int extra1 = s->columnWidth(2) - 188, extra2 = s->columnWidth(3) - 182;
+    EXPECT_GE(extra1, 0);
+    EXPECT_LE(std::abs(extra1 - extra2), 1);
     EXPECT_EQ(s->columnWidth(5), 47);
     EXPECT_EQ(host.currentRow(), -1);
 }
