@@ -8,6 +8,7 @@
 #include "records/RecordRules.h"
 #include "records/RecordStatements.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace etibarix::records {
@@ -32,6 +33,29 @@ bool hasInnerQuote(QByteArrayView field)
 bool fieldInRange(int field, bool noneAllowed)
 {
     return (field >= 1 && field <= ImportFieldCount) || (noneAllowed && field == NoField);
+}
+
+// The barcodes of the live records, as the table holds them.
+QSet<QByteArray> storedBarcodes(store::Query &commandQuery)
+{
+    commandQuery.close();
+    commandQuery.setSql("select * from article");
+    commandQuery.open();
+    QSet<QByteArray> barcodes;
+    barcodes.reserve(commandQuery.recordCount());
+    for (commandQuery.first(); !commandQuery.eof(); commandQuery.next())
+        barcodes.insert(commandQuery.text("cb"));
+    commandQuery.close();
+    return barcodes;
+}
+
+// A barcode as the table would hold it: cut to its field, trailing blanks gone.
+QByteArray asStored(const QByteArray &cb)
+{
+    QByteArray stored = cb.left(CbWidth);
+    while (stored.endsWith(' '))
+        stored.chop(1);
+    return stored;
 }
 
 QString ordinalLine(const ImportNote &note)
@@ -67,15 +91,28 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     CheckImportOptions(o);
     i18n::TextFile file;
     file.SetSeparator(o.separator);
+    file.SetEncoding(o.encoding);
     file.Open(path);
     for (int i = 0; i < o.headerLines; ++i)
         file.NextLine();
 
     CsvImportResult result;
+    result.encoding = file.Encoding();
+    result.skipExisting = o.skipExisting;
+    QSet<QByteArray> barcodes;
+    if (o.skipExisting)
+        barcodes = storedBarcodes(commandQuery);
     while (!file.AtEnd()) {
         const int n = ++result.linesRead;
         if (progress)
             progress(n);
+        if (!file.UnstorableCharacter().isEmpty()) {
+            if (result.unstorableCharacter.lines == 0)
+                result.firstUnstorable = file.UnstorableCharacter();
+            result.unstorableCharacter.add(n);
+            file.NextLine();
+            continue;
+        }
 
         const QByteArray rawCb = file.Field(o.fieldCb);
         const QByteArray rawText1 = file.Field(o.fieldText1);
@@ -95,6 +132,15 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
             result.unprintableBarcode.add(n);
             file.NextLine();
             continue;
+        }
+        if (o.skipExisting) {
+            const QByteArray stored = asStored(entry.cb);
+            if (barcodes.contains(stored)) {
+                ++result.skippedExisting;
+                file.NextLine();
+                continue;
+            }
+            barcodes.insert(stored);
         }
         if (entry.cb.size() > CbWidth || entry.lib1.size() > TextWidth || entry.lib2.size() > TextWidth)
             result.textsCut.add(n);
@@ -132,10 +178,12 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     return result;
 }
 
-std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines)
+std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines,
+    i18n::TextEncoding encoding)
 {
     i18n::TextFile file;
     file.SetSeparator(separator);
+    file.SetEncoding(encoding);
     file.Open(path);
     for (int i = 0; i < headerLines; ++i)
         file.NextLine();
@@ -168,6 +216,9 @@ QString ImportNotesText(const CsvImportResult &r)
                      .arg(r.rejected.lines)
                      .arg(r.linesRead)
                      .arg(ordinalLine(r.rejected), r.firstRejection);
+    if (r.unstorableCharacter.lines > 0)
+        notes << i18n::LangString(i18n::Text::NoteUnstorableCharacter)
+                     .arg(ordinalLine(r.unstorableCharacter), r.firstUnstorable);
     if (r.unprintableBarcode.lines > 0)
         notes << i18n::LangString(i18n::Text::NoteUnprintableBarcode)
                      .arg(ordinalLine(r.unprintableBarcode), r.firstUnprintable);
@@ -199,9 +250,18 @@ QString ImportNotesText(const CsvImportResult &r)
     return notes.join(u'\n');
 }
 
+QString ImportSkippedText(const CsvImportResult &result)
+{
+    if (!result.skipExisting)
+        return {};
+    return i18n::LangString(i18n::Text::ImportSkippedCount) + u' ' + QString::number(result.skippedExisting);
+}
+
 QString ImportFinalText(const CsvImportResult &result)
 {
-    const QString count = ImportCountText(result.recordsStored);
+    QString count = ImportCountText(result.recordsStored);
+    if (result.skipExisting)
+        count += u'\n' + ImportSkippedText(result);
     if (result.clean())
         return count;
     return count + QStringLiteral("\n\n") + ImportNotesText(result);

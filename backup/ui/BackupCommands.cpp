@@ -155,7 +155,7 @@ void BackupCommands::restoreBackup()
             // The dialog only offers existing files; one gone since is the
             // component's unreadable archive.
             if (result.outcome == RestoreResult::NoArchive)
-                failure = QStringLiteral("Cannot read archive");
+                failure = i18n::LangString(i18n::Text::ArchiveCannotRead);
         } catch (const base::Error &error) {
             failure = error.text();
         }

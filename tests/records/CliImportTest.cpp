@@ -60,6 +60,21 @@ TEST_F(CliImport, OptionsChooseSeparatorHeaderAndFields)
     EXPECT_EQ(list(), "num\tcb\tlib1\tlib2\tquantite\ttopp\n1\tNail\tX1\t\t4\tO\n2\tScrew\tX2\t\t1\tO\n");
 }
 
+TEST_F(CliImport, Utf8FileTwiceWithSkipExisting)
+{
+    const QString path = csv("\xEF\xBB\xBF" "A1,Cr\xC3\xA8me\n");
+    EXPECT_EQ(cli({path}).exitCode, 0);
+    const test::CliResult again = cli({path, QStringLiteral("--skip-existing"), QStringLiteral("--lang"), QStringLiteral("2")});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out, "Number of barcods imported: 0\nLines skipped, barcode already in the table: 1\n");
+    // Read as Windows-1252 by choice, the mark would land in the barcode,
+    // which Code 128 cannot print: the line is refused, not stored.
+    const test::CliResult forced = cli({path, QStringLiteral("--encoding"), QStringLiteral("windows-1252")});
+    EXPECT_EQ(forced.exitCode, 0);
+    EXPECT_TRUE(forced.err.contains("(le premier : \xC2\xAB \xC3\xAF \xC2\xBB)")) << forced.err.toStdString();
+    EXPECT_EQ(list(), "num\tcb\tlib1\tlib2\tquantite\ttopp\n1\tA1\tCr\xC3\xA8me\t\t1\tO\n");
+}
+
 TEST_F(CliImport, UsageErrorsTouchNothing)
 {
     const QString path = csv("a\n");
@@ -77,6 +92,7 @@ TEST_F(CliImport, UsageErrorsTouchNothing)
         {{path, QStringLiteral("--qty"), QStringLiteral("x")}, "--qty takes 1 to 10 or none"},
         {{path, QStringLiteral("--qty")}, "option --qty needs a value"},
         {{path, QStringLiteral("--lang"), QStringLiteral("4")}, "--lang must be 1, 2 or 3"},
+        {{path, QStringLiteral("--encoding"), QStringLiteral("latin9")}, "--encoding takes auto, utf-8 or windows-1252"},
     };
     for (const auto &c : cases) {
         const test::CliResult r = cli(c.args);
@@ -91,7 +107,7 @@ TEST_F(CliImport, MissingFileFails)
 {
     const test::CliResult r = cli({dir.file(QStringLiteral("none.csv"))});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "etibarix-cli: Could not open the file \"" + dir.file(QStringLiteral("none.csv")).toUtf8() + "\" for reading\n");
+    EXPECT_EQ(r.err, "etibarix-cli: Impossible d'ouvrir le fichier \"" + dir.file(QStringLiteral("none.csv")).toUtf8() + "\" en lecture\n");
     EXPECT_EQ(r.out, "");
     EXPECT_FALSE(tableExists());
 }
