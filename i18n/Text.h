@@ -218,6 +218,13 @@ enum class Text : int {
     FormatBarHeightRange,
     FormatTextLinesRange,
     FormatFontSizeRange,
+    PrintLostCharactersIntro,
+    PrintLostCharactersLine,
+    PrintTooWideIntro,
+    PrintTooWideLine,
+    PrintMoreOne,
+    PrintMoreMany,
+    PrintAnyway,
 
     AfterLastAdded
 };
