@@ -78,6 +78,8 @@ FormatDialog::FormatDialog(QWidget *parent) : QDialog(parent)
                                                        m_barHeight, m_textLines, m_fontSize})
         m_form->addRow(new QLabel(this), w);
     m_form->addRow(QString(), m_readable);
+    // Tab follows the rows down: the check box comes last.
+    setTabOrder(m_fontSize, m_readable);
     auto *right = new QVBoxLayout;
     right->addWidget(m_preview, 1);
     right->addWidget(m_problem);

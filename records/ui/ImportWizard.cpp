@@ -141,6 +141,8 @@ ImportWizard::ImportWizard(QWidget *parent) : QDialog(parent)
     m_sgrille1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_sgrille1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_sgrille1->setWordWrap(false);
+    // Tab goes on to the field lists instead of walking the cells.
+    m_sgrille1->setTabKeyNavigation(false);
     // Fixed row heights keep a preview of 100,000 lines as quick as a short one.
     m_sgrille1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_sgrille1->verticalHeader()->setDefaultSectionSize(20);
@@ -285,6 +287,8 @@ void ImportWizard::ShowPage()
     m_bprecedent->setEnabled(second);
     m_bsuivant->setEnabled(!second);
     m_bimport->setVisible(second);
+    // Enter goes on: to the field page from the file page, then the import.
+    (second ? m_bimport : m_bsuivant)->setDefault(true);
 }
 
 void ImportWizard::SetChosenPath(const QString &path)
