@@ -348,6 +348,29 @@ constexpr Row Rows[] = {
     {Text::FormatFontSizeRange, u"La taille des caractères va de %1 à %2 points.",
         u"The font size must be %1 to %2 points.",
         u"O tamanho da letra vai de %1 a %2 pontos."},
+    // Before a print job: barcodes that will not print as the records hold them.
+    {Text::PrintLostCharactersIntro,
+        u"Ces codes barres contiennent des caractères que le Code 128 ne peut pas imprimer ; ils seront omis des symboles :",
+        u"These barcodes hold characters that Code 128 cannot print; they will be left out of the symbols:",
+        u"Estes códigos de barras contêm caracteres que o Code 128 não pode imprimir; serão omitidos dos símbolos:"},
+    // %1 the record number, %2 its barcode, %3 the characters left out.
+    {Text::PrintLostCharactersLine, u"Fiche %1 : « %2 » perd « %3 »", u"Record %1: \u201C%2\u201D loses \u201C%3\u201D",
+        u"Ficha %1: \u201C%2\u201D perde \u201C%3\u201D"},
+    // %1 the label format.
+    {Text::PrintTooWideIntro,
+        u"Ces codes barres sont plus larges que les étiquettes du format « %1 » : ils déborderont sur les étiquettes "
+        u"voisines et ne pourront pas être lus :",
+        u"These barcodes are wider than the labels of the format \u201C%1\u201D: they will run over the next labels "
+        u"and cannot be scanned:",
+        u"Estes códigos de barras são mais largos do que as etiquetas do formato \u201C%1\u201D: vão sobrepor-se às "
+        u"etiquetas vizinhas e não poderão ser lidos:"},
+    // %1 the record number, %2 its barcode, %3 the symbol's width, %4 the label's.
+    {Text::PrintTooWideLine, u"Fiche %1 : « %2 » mesure %3 mm, l'étiquette %4 mm",
+        u"Record %1: \u201C%2\u201D is %3 mm wide, the label %4 mm",
+        u"Ficha %1: \u201C%2\u201D mede %3 mm, a etiqueta %4 mm"},
+    {Text::PrintMoreOne, u"… et une autre fiche.", u"… and one more record.", u"… e mais uma ficha."},
+    {Text::PrintMoreMany, u"… et %1 autres fiches.", u"… and %1 more records.", u"… e mais %1 fichas."},
+    {Text::PrintAnyway, u"Imprimer quand même ?", u"Print anyway?", u"Imprimir mesmo assim?"},
 };
 
 static_assert(std::size(Rows) == AddedTextCount, "one row per added text");

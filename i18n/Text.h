@@ -232,6 +232,13 @@ enum class Text : int {
     FormatBarHeightRange,
     FormatTextLinesRange,
     FormatFontSizeRange,
+    PrintLostCharactersIntro,
+    PrintLostCharactersLine,
+    PrintTooWideIntro,
+    PrintTooWideLine,
+    PrintMoreOne,
+    PrintMoreMany,
+    PrintAnyway,
 
     AfterLastAdded
 };

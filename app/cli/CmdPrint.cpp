@@ -43,6 +43,20 @@ std::optional<double> offsetValue(const QString &text)
     return labels::Calibration::normalised(mm);
 }
 
+// One line a finding; the job prints all the same.
+void warnFindings(Context &ctx, const labels::PrintFindings &findings)
+{
+    for (const labels::PrintFinding &f : findings) {
+        ctx.err << "warning: record " << f.record << ": barcode ";
+        if (f.kind == labels::PrintFinding::LostCharacters)
+            ctx.err << '"' << base::fromCp1252(f.barcode) << "\" loses \"" << base::fromCp1252(f.lost) << "\" in Code 128";
+        else
+            ctx.err << base::fromCp1252(f.barcode) << " is " << QString::number(f.symbolMm, 'f', 1) << " mm wide, the label "
+                    << QString::number(f.labelMm, 'f', 1) << " mm";
+        ctx.err << Qt::endl;
+    }
+}
+
 int runPrint(Context &ctx, const QStringList &arguments)
 {
     Args args(arguments);
@@ -132,6 +146,10 @@ int runPrint(Context &ctx, const QStringList &arguments)
     labels::PrintOutcome outcome;
     try {
         labels::PrintPipeline pipeline(report, data.commandQuery());
+        pipeline.setCheckHandler([&ctx](const labels::PrintFindings &findings) {
+            warnFindings(ctx, findings);
+            return true;
+        });
         const labels::PrintDestination destination =
             pdf ? labels::PrintDestination::pdfFile(*pdf) : labels::PrintDestination::printer();
         outcome = testSheet ? pipeline.runTestSheet(settings, destination) : pipeline.run(settings, destination);

@@ -29,12 +29,15 @@ public:
     void blankSlotBarcodes(const QByteArray &, int, int) override {}
     // The drawing shrinks what does not fit when the target was made to.
     void fitSlotBarcode(const QByteArray &, int, double) override {}
+    // No layouts: the job measures its slots on the format.
+    std::optional<SlotBarcode> slotBarcode(const QByteArray &, int) override { return std::nullopt; }
     void setReportPrinter(const QByteArray &report, const QString &printerName) override;
     bool runLabelReport(const QByteArray &report) override;
 
     int openQuery(const QByteArray &statement) override { return m_records.openQuery(statement); }
     PrintRecord currentRecord() override { return m_records.currentRecord(); }
     void nextRecord() override { m_records.nextRecord(); }
+    void firstRecord() override { m_records.firstRecord(); }
     void closeQuery() override { m_records.closeQuery(); }
 
 private:

@@ -23,6 +23,27 @@ void clearSlots(PrintJobTarget &target, int labelsPerPage)
     }
 }
 
+// The barcodes of a built-in sheet's layout on its labels. A layout without
+// its sheet (none is known for the entry) is not measured.
+SlotSymbols layoutSlotSymbols(PrintJobTarget &target, const QByteArray &report,
+                              const std::optional<SheetFormat> &sheet, bool fit)
+{
+    SlotSymbols slots;
+    if (!sheet)
+        return slots;
+    for (int slot = 1; slot <= sheet->slotCount(); ++slot) {
+        const std::optional<SlotBarcode> barcode = target.slotBarcode(report, slot);
+        if (!barcode) {
+            slots.emplace_back();
+            continue;
+        }
+        const QRectF label = sheet->labelRect(slot);
+        slots.push_back(SlotSymbol{barcode->moduleMm, barcode->optimize, label.width(),
+                                   fit ? label.right() - barcode->leftMm : -1});
+    }
+    return slots;
+}
+
 } // namespace
 
 QByteArray PrintJobStatement(const PrintJobSettings &settings)
@@ -31,7 +52,7 @@ QByteArray PrintJobStatement(const PrintJobSettings &settings)
                                                                       : records::PrintSelection::MatchingRecords);
 }
 
-PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
+PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target, const PrintCheckHandler &check)
 {
     PrintJobResult result;
     if (!settings.allRecords)
@@ -43,9 +64,9 @@ PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &tar
         return result;
     // A start outside the sheet starts at its first slot.
     const int start = settings.startSlot >= 1 && settings.startSlot <= perPage ? settings.startSlot : 1;
-    // The labels of the built-in sheet, for shrinking what does not fit them.
-    const std::optional<SheetFormat> sheet =
-        settings.shrinkToFit && !custom ? BuiltinSheet(settings.formatEntry) : std::nullopt;
+    // The labels of the built-in sheet, for measuring and shrinking symbols.
+    const std::optional<SheetFormat> builtin = custom ? std::nullopt : BuiltinSheet(settings.formatEntry);
+    const SheetFormat *sheet = settings.shrinkToFit && builtin ? &*builtin : nullptr;
 
     target.setLayoutFile(settings.layoutFile);
     target.openLayouts();                         // a read error ends the job here
@@ -54,6 +75,22 @@ PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &tar
     // From here on the query and project are closed whatever happens, so that
     // no removed barcode or filled slot outlives a failed job.
     try {
+        if (check && count > 0) {
+            PrintChecks checks(custom ? CustomSlotSymbols(*custom, settings.shrinkToFit)
+                                      : layoutSlotSymbols(target, report, builtin, settings.shrinkToFit),
+                               start, settings.codeSet);
+            for (int row = 0; row < count; ++row) {
+                checks.check(target.currentRecord());
+                target.nextRecord();
+            }
+            target.firstRecord();
+            if (!checks.findings().empty() && !check(checks.findings())) {
+                result.declined = true;
+                target.closeQuery();
+                target.closeLayouts();
+                return result;
+            }
+        }
         int slot = start;
         bool pending = true;
         int labelsOnSheet = 0;

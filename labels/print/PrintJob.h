@@ -4,6 +4,7 @@
 // layout; every full sheet and the last partial sheet is one print job.
 
 #include "labels/formats/SheetFormat.h"
+#include "labels/print/PrintChecks.h"
 #include "labels/print/PrintJobTarget.h"
 #include "records/ListState.h"
 
@@ -38,6 +39,7 @@ struct PrintJobResult {
     int sheets = 0;               // sheets printed
     int labels = 0;               // labels on them
     bool cancelled = false;       // the user stopped the job
+    bool declined = false;        // the user chose not to start it after its findings
 };
 
 // The select statement of the job: the records with a quantity and a
@@ -48,6 +50,9 @@ QByteArray PrintJobStatement(const PrintJobSettings &settings);
 // Runs the job. Errors of reading the project and of the statement are thrown
 // as base::Error: after a statement error the project stays open (the next job
 // goes on with it); any other failure closes the query and the project first.
-PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target);
+// With a check handler the job's records are checked first, and a job with
+// findings prints only when the handler agrees.
+PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target,
+                           const PrintCheckHandler &check = {});
 
 } // namespace etibarix::labels

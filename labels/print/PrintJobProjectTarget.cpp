@@ -18,6 +18,8 @@ ReportPage *pageOf(const LabelReport &report, const QByteArray &reportName)
     return report.findLayoutPage(reportName + ".page1");
 }
 
+constexpr double mmPerInch = 25.4;
+
 } // namespace
 
 PrintJobProjectTarget::PrintJobProjectTarget(LabelReport &report, store::Query &query, SheetSink &sink)
@@ -47,11 +49,7 @@ void PrintJobProjectTarget::setLayoutParam(const QByteArray &name, const QByteAr
 
 void PrintJobProjectTarget::setSlotCodeSet(const QByteArray &report, int slot, int codeSet)
 {
-    const ReportPage *page = pageOf(m_report, report);
-    if (!page)
-        return;
-    auto *barcode = dynamic_cast<ReportBarCode *>(
-        m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+    ReportBarCode *barcode = slotComponent(report, slot);
     if (!barcode)
         return;
     switch (codeSet) {
@@ -106,16 +104,30 @@ void PrintJobProjectTarget::blankSlotBarcodes(const QByteArray &report, int firs
     m_blankLast = last;
 }
 
-void PrintJobProjectTarget::fitSlotBarcode(const QByteArray &report, int slot, double rightMm)
+ReportBarCode *PrintJobProjectTarget::slotComponent(const QByteArray &report, int slot) const
 {
     const ReportPage *page = pageOf(m_report, report);
     if (!page)
-        return;
-    auto *barcode = dynamic_cast<ReportBarCode *>(
+        return nullptr;
+    return dynamic_cast<ReportBarCode *>(
         m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+}
+
+std::optional<SlotBarcode> PrintJobProjectTarget::slotBarcode(const QByteArray &report, int slot)
+{
+    const ReportBarCode *barcode = slotComponent(report, slot);
+    if (!barcode)
+        return std::nullopt;
+    const auto fitted = m_layoutModules.find(barcode);
+    const double module = fitted != m_layoutModules.end() ? fitted->second : barcode->barWidth;
+    return SlotBarcode{module * mmPerInch, barcode->optimize, barcode->toCode128().placement().Left};
+}
+
+void PrintJobProjectTarget::fitSlotBarcode(const QByteArray &report, int slot, double rightMm)
+{
+    ReportBarCode *barcode = slotComponent(report, slot);
     if (!barcode)
         return;
-    constexpr double mmPerInch = 25.4;
     const double layoutModule = m_layoutModules.try_emplace(barcode, barcode->barWidth).first->second;
     Code128BarCode drawn = barcode->toCode128();
     Code128Symbol &symbol = drawn.symbol();
@@ -166,12 +178,18 @@ int PrintJobProjectTarget::openQuery(const QByteArray &statement)
 
 PrintRecord PrintJobProjectTarget::currentRecord()
 {
-    return {m_query.text("cb"), m_query.text("lib1"), m_query.text("lib2"), m_query.integer("quantite")};
+    return {m_query.text("cb"), m_query.text("lib1"), m_query.text("lib2"), m_query.integer("quantite"),
+            m_query.integer("num")};
 }
 
 void PrintJobProjectTarget::nextRecord()
 {
     m_query.next();
+}
+
+void PrintJobProjectTarget::firstRecord()
+{
+    m_query.first();
 }
 
 void PrintJobProjectTarget::closeQuery()

@@ -14,6 +14,7 @@ class Query;
 namespace etibarix::labels {
 
 class LabelReport;
+class ReportBarCode;
 class ReportComponent;
 class SheetSink;
 
@@ -31,15 +32,19 @@ public:
     void removeEmptySlotBarcodes(const QByteArray &report, int first, int last) override;
     void blankSlotBarcodes(const QByteArray &report, int first, int last) override;
     void fitSlotBarcode(const QByteArray &report, int slot, double rightMm) override;
+    std::optional<SlotBarcode> slotBarcode(const QByteArray &report, int slot) override;
     void setReportPrinter(const QByteArray &report, const QString &printerName) override;
     bool runLabelReport(const QByteArray &report) override;
 
     int openQuery(const QByteArray &statement) override;
     PrintRecord currentRecord() override;
     void nextRecord() override;
+    void firstRecord() override;
     void closeQuery() override;
 
 private:
+    ReportBarCode *slotComponent(const QByteArray &report, int slot) const;
+
     LabelReport &m_report;
     store::Query &m_query;
     SheetSink &m_sink;

@@ -26,9 +26,9 @@ PrintOutcome PrintPipeline::run(const PrintJobSettings &settings, const PrintDes
         if (settings.customFormat) {
             // The user's formats have no layout: the target keeps only the query.
             CustomSheetTarget custom(target, sink, *settings.customFormat, settings.shrinkToFit);
-            outcome.job = PrintLabels(settings, custom);
+            outcome.job = PrintLabels(settings, custom, m_check);
         } else {
-            outcome.job = PrintLabels(settings, target);
+            outcome.job = PrintLabels(settings, target, m_check);
         }
     };
     return runOn(destination, settings, print, outcome);

@@ -51,6 +51,10 @@ public:
 
     // The status window's hooks, for the jobs that go to a printer or a file.
     void setStatus(SheetStatus status) { m_status = std::move(status); }
+    // Told what the records of a job would print other than they hold, before
+    // its first sheet; a false answer leaves the job unstarted. Not asked for
+    // the test sheet.
+    void setCheckHandler(PrintCheckHandler check) { m_check = std::move(check); }
 
     // Runs the job. Errors are thrown as base::Error; a PDF file is then left
     // as it was. A cancelled PDF job writes nothing: a file with half the
@@ -78,6 +82,7 @@ private:
     LabelReport &m_layouts;
     store::Query &m_query;
     SheetStatus m_status;
+    PrintCheckHandler m_check;
 };
 
 } // namespace etibarix::labels

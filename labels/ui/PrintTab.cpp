@@ -1,6 +1,7 @@
 #include "labels/ui/PrintTab.h"
 
 #include "records/RecordDatabase.h"
+#include "base/Cp1252.h"
 #include "base/DataDir.h"
 #include "base/Error.h"
 #include "base/Parameters.h"
@@ -337,12 +338,26 @@ bool PrintTab::askNewerFile(const QString &question)
     return yes;
 }
 
+bool PrintTab::askPrintAnyway(const PrintFindings &findings)
+{
+    const QString format = LabelFormats::DisplayPartOfItem(m_combListeEtiquette->currentText()).trimmed();
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
+                    FindingsQuestion(findings, format, i18n::CurrentLanguage()), QMessageBox::Yes | QMessageBox::No,
+                    this);
+    box.setObjectName(QStringLiteral("PrintAnyway"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 PrintOutcome PrintTab::runJob(const PrintJobSettings &settings, const PrintDestination &destination)
 {
     const bool status = destination.kind != PrintDestination::Pages;
     JobScope scope(m_running, status ? m_status.get() : nullptr);
     PrintPipeline pipeline(m_report, m_data.commandQuery());
     pipeline.setStatus(m_status->sheetStatus());
+    // The preview uses no paper and redraws often: it shows without asking.
+    if (status)
+        pipeline.setCheckHandler([this](const PrintFindings &findings) { return askPrintAnyway(findings); });
     const PrintOutcome outcome = pipeline.run(settings, destination);
     m_lastResult = outcome.job;
     // A job that put labels on paper (or into a file) used up the slots
@@ -473,6 +488,46 @@ QString PrintTab::PdfWrittenText(const PrintOutcome &outcome, int language)
                  .arg(i18n::GroupedNumber(sheets, language)),
              i18n::AddedText(labels == 1 ? Text::LabelsOne : Text::LabelsMany, language)
                  .arg(i18n::GroupedNumber(labels, language)));
+}
+
+QString PrintTab::FindingsQuestion(const PrintFindings &findings, const QString &format, int language)
+{
+    // One decimal, with the decimal comma of French and Portuguese.
+    const auto mm = [language](double value) {
+        QString text = QString::number(value, 'f', 1);
+        if (language != 2)
+            text.replace(u'.', u',');
+        return text;
+    };
+    constexpr int shown = 5;
+    QStringList parts;
+    for (const PrintFinding::Kind kind : {PrintFinding::LostCharacters, PrintFinding::TooWide}) {
+        QStringList lines;
+        int count = 0;
+        for (const PrintFinding &f : findings) {
+            if (f.kind != kind || ++count > shown)
+                continue;
+            const QString number = QString::number(f.record);
+            const QString barcode = base::fromCp1252(f.barcode);
+            lines << (kind == PrintFinding::LostCharacters
+                          ? i18n::AddedText(Text::PrintLostCharactersLine, language)
+                                .arg(number, barcode, base::fromCp1252(f.lost))
+                          : i18n::AddedText(Text::PrintTooWideLine, language)
+                                .arg(number, barcode, mm(f.symbolMm), mm(f.labelMm)));
+        }
+        if (count == 0)
+            continue;
+        if (count == shown + 1)
+            lines << i18n::AddedText(Text::PrintMoreOne, language);
+        else if (count > shown + 1)
+            lines << i18n::AddedText(Text::PrintMoreMany, language).arg(i18n::GroupedNumber(count - shown, language));
+        const QString intro = kind == PrintFinding::LostCharacters
+                                  ? i18n::AddedText(Text::PrintLostCharactersIntro, language)
+                                  : i18n::AddedText(Text::PrintTooWideIntro, language).arg(format);
+        parts << intro + u'\n' + lines.join(u'\n');
+    }
+    parts << i18n::AddedText(Text::PrintAnyway, language);
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 void PrintTab::showJobEnd(const JobEnd &end)

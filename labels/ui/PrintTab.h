@@ -107,6 +107,9 @@ public:
     // "3 planches envoyées à l'imprimante Office." and the like.
     static QString SheetsSentText(int sheets, const QString &printer, int language);
     static QString PdfWrittenText(const PrintOutcome &outcome, int language);
+    // The question before a job whose records would not print as they are:
+    // up to five records of each kind of finding, then "Print anyway?".
+    static QString FindingsQuestion(const PrintFindings &findings, const QString &format, int language);
 
 Q_SIGNALS:
     // The preview drew its pages (emitted every time the preview asks).
@@ -123,6 +126,7 @@ private:
     void runCommand(const std::function<void(const PrintJobSettings &)> &command);
     void paintPreview(QPrinter *printer, const PrintJobSettings &settings);
     bool askNewerFile(const QString &question);
+    bool askPrintAnyway(const PrintFindings &findings);
     void showJobEnd(const JobEnd &end);
     int selectedCodeSet() const;
 

@@ -116,6 +116,8 @@ public:
     }
     labels::PrintRecord currentRecord() override { return rows.at(m_row); }
     void nextRecord() override { ++m_row; }
+    void firstRecord() override { m_row = 0; }
+    std::optional<labels::SlotBarcode> slotBarcode(const QByteArray &, int) override { return std::nullopt; }
     void closeQuery() override { calls << QStringLiteral("closeQuery"); queryOpen = false; }
 
 private:

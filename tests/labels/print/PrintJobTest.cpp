@@ -313,3 +313,45 @@ TEST(PrintLabels, ShrinkToFitAsksEveryFilledSlotToFitItsLabel)
     labels::PrintLabels(s, plain);
     EXPECT_TRUE(plain.fitted.empty());
 }
+
+TEST(PrintChecks, EachRecordIsMeasuredOnTheSlotsItsLabelsTake)
+{
+    using labels::PrintFinding;
+    using labels::SlotSymbol;
+    // Four slots; only slot 2 is too narrow for "AB12", slot 4 prints no barcode.
+    // "AB12": start B + 4 values + check + stop = 79 modules, 20.066 mm at 0.254.
+    const labels::SlotSymbols slots = {SlotSymbol{0.254, true, 30, -1}, SlotSymbol{0.254, true, 20, -1},
+                                       SlotSymbol{0.254, true, 30, -1}, std::nullopt};
+    labels::PrintChecks checks(slots, 3, 1);
+    const PrintRecord records[] = {
+        {"AB12", "", "", 3, 1},              // slots 3, 4, 1: fits
+        {"AB12", "", "", 1, 2},              // slot 2: too wide
+        {"AB12", "", "", 2, 3},              // slots 3, 4
+        {"AB12", "", "", 901, 4},            // every slot, from 1: too wide once
+        {"CAF\xC9\xF1-\xC9\xFF", "", "", 1, 5},   // the escape byte prints, the others once each
+    };
+    for (const PrintRecord &r : records)
+        checks.check(r);
+    const auto &f = checks.findings();
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].kind, PrintFinding::TooWide);
+    EXPECT_EQ(f[0].record, 2);
+    EXPECT_NEAR(f[0].symbolMm, 79 * 0.254, 1e-9);
+    EXPECT_EQ(f[0].labelMm, 20);
+    EXPECT_EQ(f[1].record, 4);
+    // Record 4 took 901 labels from slot 1: record 5 goes on slot 2.
+    EXPECT_EQ(f[2].kind, PrintFinding::LostCharacters);
+    EXPECT_EQ(f[2].record, 5);
+    EXPECT_EQ(f[2].lost, QByteArray("\xC9\xFF"));
+    EXPECT_EQ(f[3].kind, PrintFinding::TooWide);
+    EXPECT_EQ(f[3].record, 5);
+
+    // Shrinking: a symbol that fits once narrowed is no finding, one too
+    // long for even the narrowest module is reported at its layout width.
+    labels::PrintChecks shrunk({SlotSymbol{0.254, true, 20, 18}}, 1, 1);
+    shrunk.check({"AB12", "", "", 1, 6});
+    shrunk.check({QByteArray(50, 'A'), "", "", 1, 7});
+    ASSERT_EQ(shrunk.findings().size(), 1u);
+    EXPECT_EQ(shrunk.findings()[0].record, 7);
+    EXPECT_NEAR(shrunk.findings()[0].symbolMm, 585 * 0.254, 1e-9);
+}

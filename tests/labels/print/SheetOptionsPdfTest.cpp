@@ -281,6 +281,40 @@ TEST_F(SheetOptions, FitShrinksWhatCanFitAndLeavesTheRest)
     EXPECT_GT(darkPixels(both, QRectF(190, 12.5, 15, 5), Dpi), 0);
 }
 
+TEST_F(SheetOptions, BarcodesThatWillNotPrintAsHeldAreWarnedAboutAndPrinted)
+{
+    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({shelf()})));
+    const QByteArray fifty = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXY").repeated(2);   // 148.6 mm
+    insertRecord(dir, 1, "CAF\xC9-123", "Accent", "x", 1);
+    insertRecord(dir, 2, fifty, "Fifty", "x", 1);
+    insertRecord(dir, 3, "AB123", "Clean", "x", 63);
+    insertRecord(dir, 4, "123456789012345678901234", "Digits", "x", 1);   // 42.4 mm
+    const QByteArray lost = "warning: record 1: barcode \"CAF\xC3\x89-123\" loses \"\xC3\x89\" in Code 128\n";
+    const QByteArray wide = "warning: record 2: barcode " + fifty + " is 148.6 mm wide, the label ";
+    const struct {
+        QStringList options;
+        QByteArray err;
+        int sheets;
+    } cases[] = {
+        {{QStringLiteral("12")}, lost + wide + "38.1 mm\n"
+             "warning: record 4: barcode 123456789012345678901234 is 42.4 mm wide, the label 38.1 mm\n", 2},
+        // Shrinking leaves only what cannot fit even so.
+        {{QStringLiteral("12"), QStringLiteral("--fit")}, lost + wide + "38.1 mm\n", 2},
+        {{QStringLiteral("Shelf 2x3")}, lost + wide + "68.0 mm\n", 11},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const QString file = pdf("warned.pdf");
+        const CliResult r = print(QStringList{QStringLiteral("--pdf"), file, QStringLiteral("--format")} + c.options);
+        ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.startsWith(QByteArray::number(c.sheets) + " sheets, 66 labels\n")) << r.out.constData();
+        EXPECT_EQ(pdfText(file).count(u'\f'), c.sheets);
+        const QImage last = renderPage(file, c.sheets, Dpi, dir.path());
+        EXPECT_TRUE(decodePage(last, dir.path()).contains("123456789012345678901234"));
+    }
+}
+
 TEST_F(SheetOptions, DamagedFormatsFileIsReportedAndKept)
 {
     const QByteArray damaged = "{\"formats\":[{\"name\":\"Half\"}]}";

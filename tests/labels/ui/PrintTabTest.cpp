@@ -359,3 +359,40 @@ TEST_F(PrintTabTest, SheetControlsGoIntoTheJobAndAGoodJobStartsAtOneAgain)
     EXPECT_EQ(commands->lastResult().labels, 23);
     EXPECT_EQ(sheet.startSlot(), 1);
 }
+
+TEST_F(PrintTabTest, BarcodesThatWillNotPrintAsHeldAreAskedAboutAndNoStartsNoJob)
+{
+    const QByteArray fifty = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXY").repeated(2);
+    host->insert(5, "CAF\xC9", "accent", "x", 1);
+    host->insert(6, fifty, "wide", "x", 1);
+    {
+        Boxes no(QMessageBox::No);
+        commands->exportButton()->click();
+        ASSERT_EQ(no.texts.size(), 1);
+        EXPECT_EQ(no.icons.first(), QMessageBox::Warning);
+        const QString &text = no.texts.first();
+        EXPECT_TRUE(text.contains(QStringLiteral("Record 5: \u201CCAF\u00C9\u201D loses \u201C\u00C9\u201D"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Record 6: \u201C") + QString::fromLatin1(fifty)
+                                  + QStringLiteral("\u201D is 148.6 mm wide, the label ")));
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Print anyway?")));
+        EXPECT_TRUE(commands->lastResult().declined);
+        EXPECT_FALSE(QFileInfo::exists(pdfPath));
+        EXPECT_TRUE(statusPages.isEmpty());
+    }
+    Boxes yes(QMessageBox::Yes);
+    commands->exportButton()->click();
+    ASSERT_EQ(yes.texts.size(), 1);
+    EXPECT_EQ(commands->lastResult().labels, 25);
+    EXPECT_EQ(pdfPages(pdfPath), 2);
+
+    // Five records of a kind are named, the rest counted; French decimals.
+    labels::PrintFindings many;
+    for (int num = 1; num <= 7; ++num)
+        many.push_back({labels::PrintFinding::TooWide, num, "AB", {}, 40.26, 38.1});
+    const QString french = labels::PrintTab::FindingsQuestion(many, QStringLiteral("Planche"), 1);
+    EXPECT_EQ(french.count(QStringLiteral(" mesure 40,3 mm, l'étiquette 38,1 mm")), 5) << french.toStdString();
+    EXPECT_TRUE(french.contains(QStringLiteral("« Planche »")));
+    EXPECT_TRUE(french.contains(QStringLiteral("Fiche 5 :")));
+    EXPECT_FALSE(french.contains(QStringLiteral("Fiche 6 :")));
+    EXPECT_TRUE(french.contains(QStringLiteral("… et 2 autres fiches.")));
+}
