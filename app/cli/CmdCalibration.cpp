@@ -1,6 +1,7 @@
 // calibration: shows or stores a printer's offsets (etibarix.ini).
 
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "labels/print/Calibration.h"
 #include "labels/printer/PrinterList.h"
 
@@ -16,6 +17,8 @@ std::optional<double> offsetValue(const QString &text)
         return std::nullopt;
     return mm;
 }
+
+} // namespace
 
 int runCalibration(Context &ctx, const QStringList &arguments)
 {
@@ -52,12 +55,4 @@ int runCalibration(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar registrar{Command{
-    QStringLiteral("calibration"),
-    QStringLiteral("[--printer NAME] [--set X Y]   show or store a printer's offsets in mm (-20 to 20): "
-                   "name, x (to the right), y (downwards)"),
-    runCalibration,
-}};
-
-} // namespace
 } // namespace etibarix::cli

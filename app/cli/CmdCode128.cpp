@@ -5,10 +5,13 @@
 // TAB, symbol width in modules.
 
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "labels/code128/Code128Symbol.h"
 
 namespace etibarix::cli {
 namespace {
+
+} // namespace
 
 int runCode128(Context &ctx, const QStringList &arguments)
 {
@@ -56,11 +59,4 @@ int runCode128(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar registrar(Command{
-    QStringLiteral("code128"),
-    QStringLiteral("TEXT [--codeset A|B|C] [--no-optimize]   encode TEXT as Code 128"),
-    runCode128,
-});
-
-} // namespace
 } // namespace etibarix::cli

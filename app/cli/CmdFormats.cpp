@@ -4,11 +4,14 @@
 
 #include "base/Parameters.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "i18n/LanguageTable.h"
 #include "labels/formats/LabelFormats.h"
 
 namespace etibarix::cli {
 namespace {
+
+} // namespace
 
 int runFormats(Context &ctx, const QStringList &arguments)
 {
@@ -37,11 +40,4 @@ int runFormats(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar registrar{Command{
-    QStringLiteral("formats"),
-    QStringLiteral("[--lang 1|2|3]   list the label formats: position, entry (custom for your own), text"),
-    runFormats,
-}};
-
-} // namespace
 } // namespace etibarix::cli

@@ -7,6 +7,7 @@
 #include "base/Cp1252.h"
 #include "base/Parameters.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "i18n/LanguageTable.h"
 #include "labels/formats/LabelFormats.h"
 #include "labels/print/Calibration.h"
@@ -56,6 +57,7 @@ void warnFindings(Context &ctx, const labels::PrintFindings &findings)
         ctx.err << Qt::endl;
     }
 }
+} // namespace
 
 int runPrint(Context &ctx, const QStringList &arguments)
 {
@@ -183,25 +185,4 @@ int runPrinters(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar printRegistrar{Command{
-    QStringLiteral("print"),
-    QStringLiteral("(--pdf OUT.pdf | --printer NAME) [--format 1..13|NAME] [--codeset A|B|C] [--no-text1] [--no-text2] "
-                   "[--builtin-layouts] [--start N] [--fit] [--offset-x MM] [--offset-y MM] [--test-sheet] "
-                   "[--matching [--cb T] [--t1 T] [--t2 T] [--top flagged|unflagged|all] "
-                   "[--sort num|cb|lib1|lib2|quantite|topp] [--desc]]   print the records as label sheets "
-                   "(--start: first label of the first sheet; --fit: shrink barcodes wider than their label; "
-                   "--offset-x/-y: move this run's sheets, else a printer's calibration; --test-sheet: the "
-                   "format's test sheet instead of records)"),
-    runPrint,
-    true,
-}};
-
-const CommandRegistrar printersRegistrar{Command{
-    QStringLiteral("printers"),
-    QStringLiteral("  list the installed printers, the default one marked"),
-    runPrinters,
-    true,
-}};
-
-} // namespace
 } // namespace etibarix::cli

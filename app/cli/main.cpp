@@ -4,13 +4,19 @@
 #include "base/DataDir.h"
 #include "base/Error.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "backup/DataBackup.h"
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
+#ifdef ETIBARIX_CLI_LABELS
 #include <QGuiApplication>
+#endif
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <sys/stat.h>
@@ -49,9 +55,9 @@ void ensureRuntimeDir()
         qputenv("XDG_RUNTIME_DIR", dir);
 }
 
-// Whether the command named on the command line draws, known before any
-// application object exists.
-bool commandDraws(int argc, char **argv)
+// The command named on the command line, known before any application
+// object exists; nullptr when an option such as --help comes first.
+const cli::Command *namedCommand(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArrayView arg(argv[i]);
@@ -60,27 +66,45 @@ bool commandDraws(int argc, char **argv)
             continue;
         }
         if (arg.startsWith("--"))
-            return false;
-        const cli::Command *command = cli::CommandRegistry::find(QString::fromLocal8Bit(argv[i]));
-        return command && command->draws;
+            return nullptr;
+        return cli::CommandRegistry::find(QString::fromLocal8Bit(argv[i]));
     }
-    return false;
+    return nullptr;
+}
+
+// Runs the labels tool in this process's place, with the same arguments.
+int handOverToLabelTool(char **argv)
+{
+    const QString tool = cli::LabelToolPath();
+    if (tool.isEmpty()) {
+        std::fprintf(stderr, "etibarix-cli: etibarix-cli-labels, which runs this command, is not installed\n");
+        return cli::Failed;
+    }
+    const QByteArray path = QFile::encodeName(tool);
+    ::execv(path.constData(), argv);
+    std::fprintf(stderr, "etibarix-cli: cannot start %s: %s\n", path.constData(), std::strerror(errno));
+    return cli::Failed;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    const cli::Command *named = namedCommand(argc, argv);
+    if (named && !named->run)
+        return handOverToLabelTool(argv);
     ensureRuntimeDir();
     std::unique_ptr<QCoreApplication> application;
-    if (commandDraws(argc, argv)) {
+#ifdef ETIBARIX_CLI_LABELS
+    if (named && named->draws) {
         // Fonts and painting need a GUI application, never a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
     }
+#endif
+    if (!application)
+        application = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Etibarix"));
 
     QTextStream out(stdout);

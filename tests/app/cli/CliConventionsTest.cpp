@@ -4,6 +4,7 @@
 
 #include "tests/support/TestSupport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -130,3 +131,29 @@ TEST(CliConventions, DataDirectoryFromTheEnvironmentAndAQuietStderr)
 }
 
 } // namespace
+
+// etibarix-cli alone (a copy without the labels tool beside it) still runs
+// the record commands, and says plainly that a label command cannot run.
+TEST(CliConventions, LabelCommandsAreHandedToTheLabelsTool)
+{
+    test::DataDir dir;
+    const QString alone = dir.file(QStringLiteral("etibarix-cli"));
+    ASSERT_TRUE(QFile::copy(program("etibarix-cli"), alone));
+    const auto run = [&](const QStringList &args) {
+        QProcess p;
+        p.start(alone, QStringList{QStringLiteral("--dir"), dir.path()} + args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::pair{p.exitCode(), p.readAllStandardError()};
+    };
+    EXPECT_EQ(run({QStringLiteral("add"), QStringLiteral("--cb"), QStringLiteral("A1")}).first, 0);
+    const auto [code, err] = run({QStringLiteral("print"), QStringLiteral("--pdf"), dir.file(QStringLiteral("out.pdf"))});
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(err, "etibarix-cli: etibarix-cli-labels, which runs this command, is not installed\n");
+    // Beside the tool, as built, the same command prints.
+    EXPECT_EQ(test::runCli({QStringLiteral("--dir"), dir.path(), QStringLiteral("print"), QStringLiteral("--pdf"),
+                  dir.file(QStringLiteral("out.pdf"))}).exitCode, 0);
+    // The record commands load no graphics library.
+    const QByteArray needed = test::runTool(QStringLiteral("readelf"), {QStringLiteral("-d"), alone}).out;
+    EXPECT_TRUE(needed.contains("libQt6Core")) << needed.constData();
+    EXPECT_FALSE(needed.contains("libQt6Gui")) << needed.constData();
+}
