@@ -45,21 +45,7 @@ struct GridFixture {
         base::setDataDirOverride(dir.path());
         data = std::make_unique<records::RecordDatabase>();
         store::OpenArticleTable(data->table());
-        store::Table &table = data->table();
-        QRandomGenerator rng(7);
-        const int num = table.fieldIndex("num"), cb = table.fieldIndex("cb"), lib1 = table.fieldIndex("lib1"),
-                  lib2 = table.fieldIndex("lib2"), qty = table.fieldIndex("quantite"), topp = table.fieldIndex("topp");
-        for (int i = 1; i <= kRecords; ++i) {
-            const store::FieldAssignment values[] = {
-                {num, std::int32_t(i)},
-                {cb, QByteArray::number(3000000000000LL + rng.bounded(1000000000))},
-                {lib1, "Article " + QByteArray::number(rng.bounded(5000))},
-                {lib2, QByteArray("Rayon ") + char('A' + rng.bounded(26))},
-                {qty, std::int32_t(rng.bounded(51))},
-                {topp, QByteArray(rng.bounded(3) ? "O" : "N")},
-            };
-            table.append(values);
-        }
+        bench::AppendSampleRecords(data->table(), kRecords);
         list = std::make_unique<records::RecordList>(data->listQuery());
         tab = std::make_unique<records::RecordsTab>(*data, *list);
         grid = tab->grid();
