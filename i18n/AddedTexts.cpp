@@ -371,6 +371,20 @@ constexpr Row Rows[] = {
     {Text::PrintMoreOne, u"… et une autre fiche.", u"… and one more record.", u"… e mais uma ficha."},
     {Text::PrintMoreMany, u"… et %1 autres fiches.", u"… and %1 more records.", u"… e mais %1 fichas."},
     {Text::PrintAnyway, u"Imprimer quand même ?", u"Print anyway?", u"Imprimir mesmo assim?"},
+
+    {Text::HelpMessageCaption, u"Aide", u"Help", u"Ajuda"},
+    // %1 the help files' paths, one a line.
+    {Text::HelpNotOpened, u"L'aide n'a pas pu être ouverte : aucun programme du bureau ne l'affiche.\nElle se trouve ici :\n%1",
+        u"The help could not be opened: no program of the desktop shows it.\nIt is here:\n%1",
+        u"Não foi possível abrir a ajuda: nenhum programa do ambiente de trabalho a mostra.\nEncontra-se aqui:\n%1"},
+    // %1 the folders looked in, one a line.
+    {Text::HelpNotFound, u"L'aide est introuvable. Elle est cherchée dans :\n%1", u"The help was not found. It is looked for in:\n%1",
+        u"A ajuda não foi encontrada. É procurada em:\n%1"},
+    // %1 the folder.
+    {Text::DataFolderMissing, u"Le dossier de données « %1 » n'existe pas.", u"The data folder \"%1\" does not exist.",
+        u"A pasta de dados \"%1\" não existe."},
+    {Text::DataFolderNotCreated, u"Le dossier de données « %1 » n'a pas pu être créé.",
+        u"The data folder \"%1\" could not be created.", u"Não foi possível criar a pasta de dados \"%1\"."},
 };
 
 static_assert(std::size(Rows) == AddedTextCount, "one row per added text");

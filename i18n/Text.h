@@ -240,6 +240,13 @@ enum class Text : int {
     PrintMoreMany,
     PrintAnyway,
 
+    // The help that cannot be opened; a data folder that cannot be used.
+    HelpMessageCaption,
+    HelpNotOpened,
+    HelpNotFound,
+    DataFolderMissing,
+    DataFolderNotCreated,
+
     AfterLastAdded
 };
 

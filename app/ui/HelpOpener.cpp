@@ -1,6 +1,7 @@
 #include "app/ui/HelpOpener.h"
 
 #include "base/DataDir.h"
+#include "i18n/AddedTexts.h"
 #include "store/TableFiles.h"
 
 #include <QDesktopServices>
@@ -16,12 +17,6 @@ namespace {
 
 const QString HelpFileName = QStringLiteral("ebk.chm");
 const QString HtmlIndexName = QStringLiteral("help/index.html");
-
-QString pick(int language, const char16_t *fr, const char16_t *en, const char16_t *pt)
-{
-    const char16_t *texts[] = {fr, en, pt};
-    return QString::fromUtf16(texts[(language >= 1 && language <= 3) ? language - 1 : 0]);
-}
 
 // Whether the desktop's own lookup (xdg-mime) names a program for the type.
 bool desktopHasViewer(const QString &mimeType)
@@ -106,24 +101,18 @@ QString HelpOpener::notOpenedText(int language) const
             found += QDir::toNativeSeparators(path);
     }
     if (!found.isEmpty())
-        return pick(language, u"L'aide n'a pas pu être ouverte : aucun programme du bureau ne l'affiche.\nElle se trouve ici :\n%1",
-                   u"The help could not be opened: no program of the desktop shows it.\nIt is here:\n%1",
-                   u"Não foi possível abrir a ajuda: nenhum programa do ambiente de trabalho a mostra.\nEncontra-se aqui:\n%1")
-            .arg(found.join(u'\n'));
+        return i18n::AddedText(i18n::Text::HelpNotOpened, language).arg(found.join(u'\n'));
     QStringList folders;
     for (const QString &folder : m_folders)
         folders += QDir::toNativeSeparators(folder);
-    return pick(language, u"L'aide est introuvable. Elle est cherchée dans :\n%1",
-               u"The help was not found. It is looked for in:\n%1",
-               u"A ajuda não foi encontrada. É procurada em:\n%1")
-        .arg(folders.join(u'\n'));
+    return i18n::AddedText(i18n::Text::HelpNotFound, language).arg(folders.join(u'\n'));
 }
 
 HelpOpener::Outcome HelpOpener::open(QWidget *parent, int language) const
 {
     const Outcome outcome = tryOpen();
     if (outcome == Outcome::NotOpened)
-        QMessageBox::information(parent, pick(language, u"Aide", u"Help", u"Ajuda"), notOpenedText(language));
+        QMessageBox::information(parent, i18n::AddedText(i18n::Text::HelpMessageCaption, language), notOpenedText(language));
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/ProgramWindows.h"
 #include "base/DataDir.h"
+#include "i18n/AddedTexts.h"
 
 #include <QLocale>
 #include <QMessageBox>
@@ -27,17 +28,12 @@ const char Usage[] =
 // system's language stands for the user's.
 QString dataDirProblem(const etibarix::base::DataDirResult &result)
 {
-    const int language = QLocale::system().language() == QLocale::French       ? 0
-                         : QLocale::system().language() == QLocale::Portuguese ? 2
-                                                                               : 1;
-    const char16_t *missing[] = {u"Le dossier de données « %1 » n'existe pas.",
-                                 u"The data folder \"%1\" does not exist.",
-                                 u"A pasta de dados \"%1\" não existe."};
-    const char16_t *notCreated[] = {u"Le dossier de données « %1 » n'a pas pu être créé.",
-                                    u"The data folder \"%1\" could not be created.",
-                                    u"Não foi possível criar a pasta de dados \"%1\"."};
-    const char16_t *text = result.status == etibarix::base::DataDirResult::Missing ? missing[language] : notCreated[language];
-    return QString::fromUtf16(text).arg(result.dir);
+    const int language = QLocale::system().language() == QLocale::French       ? 1
+                         : QLocale::system().language() == QLocale::Portuguese ? 3
+                                                                               : 2;
+    using etibarix::i18n::Text;
+    const Text text = result.status == etibarix::base::DataDirResult::Missing ? Text::DataFolderMissing : Text::DataFolderNotCreated;
+    return etibarix::i18n::AddedText(text, language).arg(result.dir);
 }
 
 } // namespace

@@ -81,7 +81,7 @@ bool PdfSink::finish()
         throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     }
     if (!m_file.commit())
-        throw base::Error(QStringLiteral("Could not write the file \"%1\": %2").arg(m_path, m_file.errorString()));
+        throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path) + QStringLiteral(": ") + m_file.errorString());
     return m_pages > 0;
 }
 
