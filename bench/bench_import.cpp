@@ -4,6 +4,7 @@
 //                      one insert per line
 //   BM_ImportPreview   ReadPreviewLines over the same file (the preview grid's rows)
 
+#include "BenchSupport.h"
 #include "records/CsvImport.h"
 #include "store/Table.h"
 #include "store/TableFiles.h"
@@ -58,15 +59,11 @@ void BM_ImportCsv(benchmark::State &state)
     records::CsvImportResult result;
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir dir;
-        store::Table table{store::ArticleDefinition()};
-        table.setFileName(dir.filePath(QStringLiteral("article.dbf")));
-        store::Query query;
-        query.addDataSet("article", table);
+        bench::ScratchTable scratch;
         state.ResumeTiming();
-        result = records::RunCsvImport(query, f.path, options);
+        result = records::RunCsvImport(scratch.query, f.path, options);
         state.PauseTiming();
-        table.close();
+        scratch.table.close();
         state.ResumeTiming();
     }
     state.counters["stored"] = result.recordsStored;

@@ -4,6 +4,7 @@
 //   BM_QueryMaxNum          `select max(num) as nb from article` after the first (≤ 5 ms)
 //   BM_QueryCreateRecords   100,000 NextRecordNum + INSERT pairs on an empty table (≤ 5 s)
 
+#include "BenchSupport.h"
 #include "records/ListStatements.h"
 #include "records/RecordCommands.h"
 #include "records/RecordStatements.h"
@@ -94,19 +95,15 @@ void BM_QueryCreateRecords(benchmark::State &state)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir dir;
-        store::Table table{store::ArticleDefinition()};
-        table.setFileName(dir.filePath(QStringLiteral("article.dbf")));
-        store::Query query;
-        query.addDataSet("article", table);
+        bench::ScratchTable scratch;
         state.ResumeTiming();
         for (int i = 0; i < kRecords; ++i) {
-            const std::int32_t num = records::NextRecordNum(query);
-            records::RunCommand(query, records::InsertStatement(num,
+            const std::int32_t num = records::NextRecordNum(scratch.query);
+            records::RunCommand(scratch.query, records::InsertStatement(num,
                 records::RecordEntry{"3" + QByteArray::number(100000000 + i), "Line 1", "", 1 + i % 7, "O"}));
         }
         state.PauseTiming();
-        table.close();
+        scratch.table.close();
         state.ResumeTiming();
     }
 }

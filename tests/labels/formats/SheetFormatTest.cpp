@@ -8,6 +8,7 @@
 #include "labels/formats/SheetFormat.h"
 #include "labels/print/Calibration.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ShelfFormat.h"
 
 #include <QFile>
 #include <QSettings>
@@ -19,28 +20,11 @@
 using namespace etibarix;
 using namespace etibarix::labels;
 using etibarix::test::DataDir;
+using etibarix::test::ShelfFormat;
 using etibarix::test::readFile;
 using etibarix::test::writeFile;
 
 namespace {
-
-SheetFormat twoByThree()
-{
-    SheetFormat f;
-    f.name = QStringLiteral("Shelf 2x3");
-    f.pageWidthMm = 150;
-    f.pageHeightMm = 120;
-    f.columns = 2;
-    f.rows = 3;
-    f.leftMm = 5;
-    f.topMm = 6;
-    f.labelWidthMm = 68;
-    f.labelHeightMm = 35;
-    f.pitchXMm = 72;
-    f.pitchYMm = 37;
-    f.barHeightMm = 12;
-    return f;
-}
 
 // Texts in English for the messages compared below.
 struct English {
@@ -52,7 +36,7 @@ struct English {
 
 TEST(SheetFormat, SlotsFillRowByRow)
 {
-    const SheetFormat f = twoByThree();
+    const SheetFormat f = ShelfFormat();
     EXPECT_EQ(f.slotCount(), 6);
     EXPECT_EQ(f.labelRect(1), QRectF(5, 6, 68, 35));
     EXPECT_EQ(f.labelRect(2), QRectF(77, 6, 68, 35));
@@ -90,7 +74,7 @@ TEST(SheetFormat, EachRuleHasItsProblem)
         {"huge font", [](SheetFormat &f) { f.fontSizePt = 72; }, SheetProblem::FontSize},
     };
     for (const auto &c : cases) {
-        SheetFormat f = twoByThree();
+        SheetFormat f = ShelfFormat();
         c.change(f);
         EXPECT_EQ(CheckSheetFormat(f, {QStringLiteral("other")}), c.expected) << c.what;
     }
@@ -119,12 +103,12 @@ TEST(CustomFormats, SavedFormatsReadBackInOrder)
 {
     DataDir dir;
     const QString path = dir.file(QStringLiteral("formats.json"));
-    SheetFormat second = twoByThree();
+    SheetFormat second = ShelfFormat();
     second.name = QStringLiteral("Étagère « B »");
     second.readableLine = false;
     second.textLines = 0;
     second.fontSizePt = 7.5;
-    const std::vector<SheetFormat> formats{twoByThree(), second};
+    const std::vector<SheetFormat> formats{ShelfFormat(), second};
     CustomFormats::Save(path, formats);
     const CustomFormatsLoad load = CustomFormats::Load(path);
     EXPECT_EQ(load.error, QString());
@@ -141,7 +125,7 @@ TEST(CustomFormats, SavedFormatsReadBackInOrder)
 TEST(CustomFormats, DamagedFilesAreNamedExplainedAndLeftAlone)
 {
     const English english;
-    const QByteArray good = CustomFormats::ToJson({twoByThree()});
+    const QByteArray good = CustomFormats::ToJson({ShelfFormat()});
     const auto replaced = [&](const char *from, const char *to) {
         QByteArray json = good;
         return json.replace(from, to);
@@ -165,7 +149,7 @@ TEST(CustomFormats, DamagedFilesAreNamedExplainedAndLeftAlone)
         {"off the page", replaced("\"left_mm\": 5", "\"left_mm\": 50"),
          "format no. 1 \"Shelf 2x3\": The last column runs past the right edge of the page."},
         {"10,000 labels", replaced("\"rows\": 3", "\"rows\": 5000"), "A sheet holds 1 to 500 labels."},
-        {"same name twice", CustomFormats::ToJson({twoByThree(), twoByThree()}),
+        {"same name twice", CustomFormats::ToJson({ShelfFormat(), ShelfFormat()}),
          "format no. 2 \"Shelf 2x3\": Another format already has this name."},
     };
     DataDir dir;
@@ -181,7 +165,7 @@ TEST(CustomFormats, DamagedFilesAreNamedExplainedAndLeftAlone)
         EXPECT_EQ(readFile(path), c.json);
     }
     // Saving over a damaged file keeps the damaged one aside first.
-    CustomFormats::Save(path, {twoByThree()});
+    CustomFormats::Save(path, {ShelfFormat()});
     EXPECT_EQ(readFile(path + QStringLiteral(".damaged")), cases[std::size(cases) - 1].json);
     EXPECT_EQ(CustomFormats::Load(path).formats.size(), 1u);
 }

@@ -10,6 +10,7 @@
 #include "labels/print/SheetDrawing.h"
 #include "labels/printer/PrintPipeline.h"
 #include "tests/support/PdfScan.h"
+#include "tests/support/ShelfFormat.h"
 #include "tests/support/TestSupport.h"
 
 #include <QImage>
@@ -43,25 +44,6 @@ const LayoutPlaces Layout8{8, {9.76, 75, 145}, {9.83, 70, 130.16, 189.73, 250.05
 const LayoutPlaces Layout13{13, {12, 64, 116, 168},
                             {15, 28, 41, 54, 66, 79, 91, 104, 117, 130, 142, 155, 168, 180, 193, 206, 218, 231, 244, 257},
                             6.35};
-
-SheetFormat shelf()
-{
-    SheetFormat f;
-    f.name = QStringLiteral("Shelf 2x3");
-    f.pageWidthMm = 150;
-    f.pageHeightMm = 120;
-    f.columns = 2;
-    f.rows = 3;
-    f.leftMm = 5;
-    f.topMm = 6;
-    f.labelWidthMm = 68;
-    f.labelHeightMm = 35;
-    f.pitchXMm = 72;
-    f.pitchYMm = 37;
-    f.barHeightMm = 12;
-    f.textLines = 2;
-    return f;
-}
 
 // The bounding box (pixels) of the dark pixels inside a rectangle in mm.
 QRect darkBox(const QImage &image, const QRectF &mm)
@@ -176,10 +158,10 @@ TEST_F(SheetOptions, OffsetsMoveEverySymbol)
 
 TEST_F(SheetOptions, TestSheetDrawsTheFormatsLabels)
 {
-    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({shelf()})));
+    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({ShelfFormat()})));
     for (const QString &format : {QStringLiteral("12"), QStringLiteral("Shelf 2x3")}) {
         SCOPED_TRACE(format.toStdString());
-        const SheetFormat sheet = format == QStringLiteral("12") ? *BuiltinSheet(12) : shelf();
+        const SheetFormat sheet = format == QStringLiteral("12") ? *BuiltinSheet(12) : ShelfFormat();
         const QString file = pdf("test.pdf");
         const CliResult r = print({QStringLiteral("--pdf"), file, QStringLiteral("--test-sheet"),
                                    QStringLiteral("--format"), format});
@@ -209,7 +191,7 @@ TEST_F(SheetOptions, TestSheetDrawsTheFormatsLabels)
 
 TEST_F(SheetOptions, CustomFormatPrintsEverySlotAtItsPlace)
 {
-    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({shelf()})));
+    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({ShelfFormat()})));
     insertRecord(dir, 1, "SHELF-01", "Top", "shelf", 4);
     insertRecord(dir, 2, "20240611", "Low", "drawer", 4);
     CliResult r = runCli({QStringLiteral("--dir"), dir.path(), QStringLiteral("formats")});
@@ -220,7 +202,7 @@ TEST_F(SheetOptions, CustomFormatPrintsEverySlotAtItsPlace)
     r = print({QStringLiteral("--pdf"), file, QStringLiteral("--format"), QStringLiteral("shelf 2X3")});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_TRUE(r.out.startsWith("2 sheets, 8 labels\n")) << r.out.constData();
-    const SheetFormat f = shelf();
+    const SheetFormat f = ShelfFormat();
     int label = 0;
     for (int page = 1; page <= 2; ++page) {
         const QImage image = renderPage(file, page, Dpi, dir.path());
@@ -283,7 +265,7 @@ TEST_F(SheetOptions, FitShrinksWhatCanFitAndLeavesTheRest)
 
 TEST_F(SheetOptions, BarcodesThatWillNotPrintAsHeldAreWarnedAboutAndPrinted)
 {
-    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({shelf()})));
+    ASSERT_TRUE(writeFile(dir.file(QStringLiteral("formats.json")), CustomFormats::ToJson({ShelfFormat()})));
     const QByteArray fifty = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXY").repeated(2);   // 148.6 mm
     insertRecord(dir, 1, "CAF\xC9-123", "Accent", "x", 1);
     insertRecord(dir, 2, fifty, "Fifty", "x", 1);
