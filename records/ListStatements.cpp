@@ -1,5 +1,7 @@
 #include "records/ListStatements.h"
 
+#include <QStringBuilder>
+
 namespace etibarix::records {
 namespace {
 

@@ -19,7 +19,7 @@ namespace {
 
 ReportPage *pageOf(const LabelReport &report, const QByteArray &reportName)
 {
-    return report.findLayoutPage(reportName + ".page1");
+    return report.findLayoutPage(QByteArray(reportName + ".page1"));
 }
 
 QPageSize pageSizeOf(const SheetSetup &setup)
@@ -121,7 +121,7 @@ void PrintJobProjectTarget::setSlotCodeSet(const QByteArray &report, int slot, i
     if (!page)
         return;
     auto *barcode = dynamic_cast<ReportBarCode *>(
-        m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+        m_report.FindLayoutComponent(QByteArray("Code128BarCode" + QByteArray::number(slot)), page));
     if (!barcode)
         return;
     switch (codeSet) {
@@ -142,7 +142,7 @@ void PrintJobProjectTarget::setTextFonts(const QByteArray &report, int labelsPer
         return;
     const QByteArray name = base::toCp1252Lossy(fontName);
     for (int k = 1; k <= 2 * labelsPerPage; ++k) {
-        auto *text = dynamic_cast<DataText *>(m_report.FindLayoutComponent("DataText" + QByteArray::number(k), page));
+        auto *text = dynamic_cast<DataText *>(m_report.FindLayoutComponent(QByteArray("DataText" + QByteArray::number(k)), page));
         if (!text)
             continue;
         text->font().name = name;
@@ -156,7 +156,7 @@ void PrintJobProjectTarget::removeEmptySlotBarcodes(const QByteArray &report, in
     if (!page)
         return;
     for (int k = first; k <= last; ++k)
-        page->removeComponent("Code128BarCode" + QByteArray::number(k));
+        page->removeComponent(QByteArray("Code128BarCode" + QByteArray::number(k)));
 }
 
 void PrintJobProjectTarget::setReportPrinter(const QByteArray &report, const QString &printerName)

@@ -23,7 +23,7 @@ TEST(CliBackup, SaveAndRestore)
     CliResult r = runCli({QStringLiteral("--dir"), data.path(), QStringLiteral("backup"), archive,
                           QStringLiteral("--max-size"), QStringLiteral("30000")});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
-    EXPECT_TRUE(r.out.startsWith(archive.toUtf8() + '\n'));
+    EXPECT_TRUE(r.out.startsWith(QByteArray(archive.toUtf8() + '\n')));
     EXPECT_TRUE(r.err.contains("Please insert disk 2 and click OK to continue.\n"));
     EXPECT_TRUE(QFileInfo::exists(store.file(QStringLiteral("cli.002"))));
 
