@@ -7,6 +7,7 @@
 #include "backup/DosTime.h"
 #include "backup/VolumeReader.h"
 #include "base/Wildcard.h"
+#include "i18n/LanguageTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,7 +116,7 @@ std::int32_t countSizes(const std::vector<ListedFile> &files)
         if (!file.exists())
             continue;
         if (!file.open(QIODevice::ReadOnly))
-            throw base::Error(QStringLiteral("Cannot open file \"%1\"").arg(f.path));
+            throw base::Error(i18n::LangString(i18n::Text::CannotOpenFile).arg(f.path));
         // The header field is 32 bits; larger sums wrap as they always have.
         total += std::uint32_t(file.size());
     }

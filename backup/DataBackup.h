@@ -6,7 +6,9 @@
 // Restoring never touches the data until the whole archive has been
 // extracted and checked: it is unpacked into a temporary directory beside the
 // data (same file system), and only then are the data files replaced by
-// renames. A restore that fails or is cancelled leaves the data as it was.
+// renames. A restore that fails or is cancelled leaves the data as it was,
+// and one that is killed while it swaps the files is completed or undone at
+// the next start.
 
 #include "backup/BackupCallbacks.h"
 
@@ -41,6 +43,12 @@ struct RestoreResult {
     int errorCode = 0;    // the component's code (already shown), 0 when none
     QStringList files;    // the files put into the data directory
 };
+
+// Finishes what a restore killed in the middle left in dataDir: a swap of
+// the data files that was complete stays, any other is undone, and the
+// restore's temporary directories go. Restores running in another program
+// are left alone. Called at start, before the table is opened.
+void RecoverInterruptedRestore(const QString &dataDir);
 
 // Restores archivePath into dataDir. closeTable is called once, right before
 // the data files are replaced, so the caller can close the open table. The

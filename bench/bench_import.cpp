@@ -6,6 +6,7 @@
 
 #include "records/CsvImport.h"
 #include "store/Table.h"
+#include "store/TableFiles.h"
 #include "store/Query.h"
 
 #include <QFile>
@@ -58,7 +59,7 @@ void BM_ImportCsv(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
-        store::Table table;
+        store::Table table{store::ArticleDefinition()};
         table.setFileName(dir.filePath(QStringLiteral("article.dbf")));
         store::Query query;
         query.addDataSet("article", table);

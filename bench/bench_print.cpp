@@ -5,9 +5,8 @@
 #include "records/RecordDatabase.h"
 #include "base/DataDir.h"
 #include "labels/print/LabelReport.h"
-#include "labels/print/PdfSink.h"
 #include "labels/print/PrintJob.h"
-#include "labels/print/PrintJobProjectTarget.h"
+#include "labels/printer/PrintPipeline.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -60,10 +59,8 @@ void BM_PrintLabelsToPdf(benchmark::State &state)
         const long before = residentKb();
         records::RecordDatabase data;
         labels::LabelReport report;
-        labels::PdfSink sink(pdf);
-        labels::PrintJobProjectTarget target(report, data.commandQuery(), sink);
-        const auto result = labels::PrintLabels(settings, target);
-        sink.finish();
+        labels::PrintPipeline pipeline(report, data.commandQuery());
+        const auto result = pipeline.run(settings, labels::PrintDestination::pdfFile(pdf)).job;
         growth = std::max(growth, residentKb() - before);
         if (result.labels != labels)
             state.SkipWithError("wrong label count");

@@ -40,10 +40,14 @@ void BM_ProjectRead100KB(benchmark::State &state)
 }
 BENCHMARK(BM_ProjectRead100KB)->Unit(benchmark::kMillisecond);
 
-class PdfSheet : public SheetTarget {
+// One sheet into a PDF in memory.
+class PdfSheet : public SheetSink {
 public:
     explicit PdfSheet(QIODevice *device) : m_writer(device) {}
-    PageSurface &beginSheet(const SheetSetup &setup) override
+
+protected:
+    int nextPageNumber() const override { return 1; }
+    PageSurface &doBegin(const SheetSetup &setup) override
     {
         m_writer.setPageSize(QPageSize(setup.sizeMm, QPageSize::Millimeter));
         m_writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -51,11 +55,12 @@ public:
         m_surface = std::make_unique<PainterSurface>(m_painter);
         return *m_surface;
     }
-    void endSheet() override
+    void doEnd() override
     {
         m_surface.reset();
         m_painter.end();
     }
+    void doCancel() override { doEnd(); }
 
 private:
     QPdfWriter m_writer;

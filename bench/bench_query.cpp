@@ -8,6 +8,7 @@
 #include "records/RecordCommands.h"
 #include "records/RecordStatements.h"
 #include "store/Table.h"
+#include "store/TableFiles.h"
 #include "store/Query.h"
 
 #include <QRandomGenerator>
@@ -25,7 +26,7 @@ constexpr int kRecords = 100000;
 // them begin with "3"), texts, quantities 0..50 (many ties), both flags.
 struct Fixture {
     QTemporaryDir dir;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
 
     Fixture()
     {
@@ -94,7 +95,7 @@ void BM_QueryCreateRecords(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir dir;
-        store::Table table;
+        store::Table table{store::ArticleDefinition()};
         table.setFileName(dir.filePath(QStringLiteral("article.dbf")));
         store::Query query;
         query.addDataSet("article", table);

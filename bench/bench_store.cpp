@@ -3,6 +3,7 @@
 // index present, rebuilding the index.
 
 #include "store/Table.h"
+#include "store/TableFiles.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -47,7 +48,7 @@ const QString &sharedTable()
     static QTemporaryDir dir;
     static const QString path = [] {
         const QString p = dir.path() + QStringLiteral("/article.dbf");
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         t.setFileName(p);
         t.open();
         fillTable(t);
@@ -59,7 +60,7 @@ const QString &sharedTable()
 
 void BM_StoreWalkAllFields(benchmark::State &state)
 {
-    store::Table t;
+    store::Table t{store::ArticleDefinition()};
     t.setFileName(sharedTable());
     t.open();
     const int fieldCount = static_cast<int>(t.fields().size());
@@ -86,7 +87,7 @@ void BM_StoreAppend100k(benchmark::State &state)
 {
     for (auto _ : state) {
         QTemporaryDir dir;
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         t.setFileName(dir.path() + QStringLiteral("/article.dbf"));
         t.open();
         fillTable(t);
@@ -100,7 +101,7 @@ void BM_StoreOpenWithIndex(benchmark::State &state)
     const QString path = sharedTable();
     int rebuilds = 0;
     for (auto _ : state) {
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         store::TableCallbacks cb;
         cb.indexBegin = [&rebuilds](const QString &) { ++rebuilds; };
         t.setCallbacks(cb);
@@ -121,7 +122,7 @@ void BM_StoreRebuildIndex(benchmark::State &state)
         state.PauseTiming();
         QFile::remove(index);
         state.ResumeTiming();
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         t.setFileName(path);
         t.open();
         t.close();

@@ -23,3 +23,13 @@ if(ETIBARIX_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(etibarix_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(ETIBARIX_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ETIBARIX_FUZZ needs clang (CMAKE_CXX_COMPILER=clang++)")
+  endif()
+  # Everything is instrumented for coverage; the fuzz executables add the
+  # engine itself (-fsanitize=fuzzer) at link time.
+  target_compile_options(etibarix_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(etibarix_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -3,6 +3,7 @@
 #include "base/DataDir.h"
 #include "base/Cp1252.h"
 #include "base/Parameters.h"
+#include "i18n/AddedTexts.h"
 #include "i18n/BuiltinTexts.h"
 
 #include <QStringDecoder>
@@ -54,16 +55,21 @@ int CurrentLanguage()
     return language >= 1 && language <= LanguageCount ? language : 1;
 }
 
-QByteArray LangText(int n)
+QByteArray LangText(Text text)
 {
+    if (!IsNumbered(text))
+        return base::toCp1252Lossy(AddedText(text, CurrentLanguage()));
+    const int n = int(text);
     if (const LanguageFile *table = loadedTable())
         return n >= 1 && n <= LanguageFile::EntrySlots ? table->GetText(n) : QByteArray();
     return BuiltinText(n, CurrentLanguage());
 }
 
-QString LangString(int n)
+QString LangString(Text text)
 {
-    return DecodeLanguageText(LangText(n));
+    if (!IsNumbered(text))
+        return AddedText(text, CurrentLanguage());
+    return DecodeLanguageText(LangText(text));
 }
 
 QString DecodeLanguageText(QByteArrayView bytes)

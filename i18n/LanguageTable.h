@@ -1,11 +1,13 @@
 #pragma once
-// LangText: the one way to get a language text. The texts come from the
-// language file when it was loaded, whatever the language number says;
-// otherwise from the built-in table, in the column of Parameters.Language
+// LangString: the one way to get a text in the user's language (the names
+// are in i18n/Text.h). A numbered text comes from the language file when it
+// was loaded, whatever the language number says; otherwise, like every added
+// text, from the built-in texts in the column of Parameters.Language
 // (1 French, 2 English, 3 Portuguese; any other number gives French).
 // Nothing is cached: a caller always gets the language current at the time.
 
 #include "i18n/LanguageFile.h"
+#include "i18n/Text.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -15,11 +17,12 @@
 
 namespace etibarix::i18n {
 
-// Text number n as single-byte text (Windows-1252 for the built-in texts,
+// A numbered text as single-byte text (Windows-1252 for the built-in texts,
 // the file's character set for a language file); empty when there is none.
-QByteArray LangText(int n);
-// The same, decoded for display (see DecodeLanguageText).
-QString LangString(int n);
+// An added text in Windows-1252 (characters without a byte become '?').
+QByteArray LangText(Text text);
+// The text for display: a numbered text decoded (see DecodeLanguageText).
+QString LangString(Text text);
 
 // Decodes language text bytes: through the character set that the loaded
 // language file names (a Windows font character-set number), else, and for

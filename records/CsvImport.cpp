@@ -36,8 +36,8 @@ bool fieldInRange(int field, bool noneAllowed)
 
 QString ordinalLine(const ImportNote &note)
 {
-    return note.lines == 1 ? QStringLiteral("data line %1").arg(note.firstLine)
-                           : QStringLiteral("%1 data lines, the first being line %2").arg(note.lines).arg(note.firstLine);
+    return note.lines == 1 ? i18n::LangString(i18n::Text::NoteOneLine).arg(note.firstLine)
+                           : i18n::LangString(i18n::Text::NoteSeveralLines).arg(note.lines).arg(note.firstLine);
 }
 
 } // namespace
@@ -55,10 +55,10 @@ QByteArray RemoveChar(QByteArrayView text, char c)
 void CheckImportOptions(const CsvImportOptions &o)
 {
     if (o.headerLines < 0)
-        throw base::Error(QStringLiteral("The number of header lines cannot be negative"));
+        throw base::Error(i18n::LangString(i18n::Text::HeaderLinesNegative));
     if (!fieldInRange(o.fieldCb, false) || !fieldInRange(o.fieldText1, false) || !fieldInRange(o.fieldText2, true)
         || !fieldInRange(o.fieldQuantity, true))
-        throw base::Error(QStringLiteral("A field number must lie between 1 and %1").arg(ImportFieldCount));
+        throw base::Error(i18n::LangString(i18n::Text::FieldNumberOutOfRange).arg(ImportFieldCount));
 }
 
 CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, const CsvImportOptions &o,
@@ -103,6 +103,9 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
                 result.quantityOutOfRange.add(n);
         }
 
+        // The number and its record are one step for other programs; the
+        // region is let go between lines so that they can write too.
+        NumberingLock numbering(commandQuery);
         const std::int32_t num = NextRecordNum(commandQuery);
         if (num > NumMax)
             result.numberOutOfRange.add(n);
@@ -146,42 +149,42 @@ std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, in
 
 QString ImportCountText(int count)
 {
-    return i18n::LangString(131) + u' ' + QString::number(count);
+    return i18n::LangString(i18n::Text::ImportedCount) + u' ' + QString::number(count);
 }
 
 QString ImportNotesText(const CsvImportResult &r)
 {
     QStringList notes;
     if (r.rejected.lines > 0)
-        notes << QStringLiteral("%1 of %2 data lines could not be stored (%3): %4")
+        notes << i18n::LangString(i18n::Text::NoteLinesNotStored)
                      .arg(r.rejected.lines)
                      .arg(r.linesRead)
                      .arg(ordinalLine(r.rejected), r.firstRejection);
     if (r.innerQuotes.lines > 0)
-        notes << QStringLiteral("Double quotes inside a field were removed in %1, since a record cannot hold them.")
+        notes << i18n::LangString(i18n::Text::NoteInnerQuotes)
                      .arg(ordinalLine(r.innerQuotes));
     if (r.textsCut.lines > 0)
-        notes << QStringLiteral("A text longer than its field (barcode %1, texts %2 characters) was cut in %3.")
+        notes << i18n::LangString(i18n::Text::NoteTextsCut)
                      .arg(CbWidth)
                      .arg(TextWidth)
                      .arg(ordinalLine(r.textsCut));
     if (r.quantityNotWhole.lines > 0)
-        notes << QStringLiteral("The quantity was not a whole number in %1; the quantity 1 was stored.")
+        notes << i18n::LangString(i18n::Text::NoteQuantityNotWhole)
                      .arg(ordinalLine(r.quantityNotWhole));
     if (r.quantityOutOfRange.lines > 0)
-        notes << QStringLiteral("The quantity lies outside %1 to %2 in %3; the table cannot hold it.")
+        notes << i18n::LangString(i18n::Text::NoteQuantityOutOfRange)
                      .arg(QuantityMin)
                      .arg(QuantityMax)
                      .arg(ordinalLine(r.quantityOutOfRange));
     if (r.numberOutOfRange.lines > 0)
-        notes << QStringLiteral("The record number went beyond %1 in %2; the table cannot hold such numbers.")
+        notes << i18n::LangString(i18n::Text::NoteNumberOutOfRange)
                      .arg(NumMax)
                      .arg(ordinalLine(r.numberOutOfRange));
     if (r.textAfterEndMark)
-        notes << QStringLiteral("The file holds an end-of-file mark (Ctrl-Z) after data line %1; the text after it was not read.")
+        notes << i18n::LangString(i18n::Text::NoteTextAfterEndMark)
                      .arg(r.linesRead);
     if (!notes.isEmpty())
-        notes << QStringLiteral("(Data lines are counted from the first line after the header lines, blank lines left out.)");
+        notes << i18n::LangString(i18n::Text::NoteLineCounting);
     return notes.join(u'\n');
 }
 

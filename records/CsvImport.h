@@ -93,7 +93,7 @@ std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, in
 
 // Language text 131, a blank and the count.
 QString ImportCountText(int count);
-// One English sentence per kind of trouble of the result; empty when clean.
+// One sentence per kind of trouble of the result, in the user's language; empty when clean.
 QString ImportNotesText(const CsvImportResult &result);
 // The final message: ImportCountText of the records stored, followed, when
 // the result is not clean, by a blank line and ImportNotesText.

@@ -38,4 +38,14 @@ std::int32_t NextRecordNum(store::Query &commandQuery)
     return static_cast<std::int32_t>(std::min<std::int64_t>(n, std::numeric_limits<std::int32_t>::max()));
 }
 
+NumberingLock::NumberingLock(store::Query &commandQuery) : m_table(commandQuery.dataSet("article"))
+{
+    m_table.holdAppends();
+}
+
+NumberingLock::~NumberingLock()
+{
+    m_table.releaseAppends();
+}
+
 } // namespace etibarix::records

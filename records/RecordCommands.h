@@ -23,4 +23,19 @@ bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString
 // Errors (a table that cannot be opened) reach the caller.
 std::int32_t NextRecordNum(store::Query &commandQuery);
 
+// Holds the article table's append region from the next number to the
+// insert, so that no other program using the table gives out the same
+// number meanwhile. Throws base::Error "Lock failed [Insert]" when another
+// program keeps the region for more than a few seconds.
+class NumberingLock {
+public:
+    explicit NumberingLock(store::Query &commandQuery);
+    ~NumberingLock();
+    NumberingLock(const NumberingLock &) = delete;
+    NumberingLock &operator=(const NumberingLock &) = delete;
+
+private:
+    store::Table &m_table;
+};
+
 } // namespace etibarix::records

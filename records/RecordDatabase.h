@@ -5,6 +5,7 @@
 // the table only through its queries.
 
 #include "store/Table.h"
+#include "store/TableFiles.h"
 #include "store/Query.h"
 
 namespace etibarix::records {
@@ -23,7 +24,7 @@ public:
     store::Query &commandQuery() { return m_xqueryfonction; }
 
 private:
-    store::Table m_table;
+    store::Table m_table{store::ArticleDefinition()};
     store::Query m_xQuery1;
     store::Query m_xqueryfonction;
 };

@@ -1,6 +1,7 @@
 #include "records/RecordStatements.h"
 
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 namespace etibarix::records {
 namespace {
@@ -13,12 +14,13 @@ void RefuseDoubleQuote(const RecordEntry &entry)
 {
     const struct {
         const QByteArray &text;
-        const char *label;
-    } texts[] = {{entry.cb, "the barcode"}, {entry.lib1, "text 1"}, {entry.lib2, "text 2"}, {entry.topp, "the flag"}};
+        i18n::Text label;
+    } texts[] = {{entry.cb, i18n::Text::Barcode}, {entry.lib1, i18n::Text::Text1}, {entry.lib2, i18n::Text::Text2},
+        {entry.topp, i18n::Text::Flag}};
     for (const auto &t : texts)
         if (t.text.contains('"'))
-            throw base::Error(QStringLiteral("A double quote (\") cannot be stored: remove it from %1.")
-                                 .arg(QLatin1StringView(t.label)));
+            throw base::Error(
+                i18n::LangString(i18n::Text::DoubleQuoteNotStorable).arg(i18n::LangString(t.label).trimmed()));
 }
 
 QByteArray InsertStatement(std::int32_t num, const RecordEntry &e, QuoteRule rule)

@@ -28,8 +28,8 @@ constexpr int kSlotLength = 32;
 constexpr int kFirstSlot = 544;
 constexpr int kMaxTags = 47;
 constexpr int kMaxDepth = 32;
-constexpr char kTagName[] = "CB";
-constexpr char kKeyExpression[] = "cb";
+constexpr int kTagNameLength = 10;          // then a zero byte
+constexpr int kKeyExpressionLength = 220;
 constexpr char kKeyFormatField = 0x10;
 // Blocks kept in memory between operations (8 MB at most, whatever the
 // size of the table).
@@ -66,7 +66,7 @@ std::vector<std::size_t> evenSplit(std::size_t total, std::size_t parts)
 
 // Page of the tag header block of tag "CB", 0 when the tag table has none
 // or is not of the expected shape.
-std::uint32_t findTag(QByteArrayView image)
+std::uint32_t findTag(QByteArrayView image, QByteArrayView tagName)
 {
     if (image.size() < kHeaderBytes)
         return 0;
@@ -78,7 +78,8 @@ std::uint32_t findTag(QByteArrayView image)
         return 0;
     for (int i = 0; i < tags; ++i) {
         const char *slot = h + kFirstSlot + kSlotLength * i;
-        if (std::memcmp(slot + 4, kTagName, sizeof kTagName) == 0)
+        if (tagName.size() <= kTagNameLength && std::memcmp(slot + 4, tagName.data(), tagName.size()) == 0
+            && slot[4 + tagName.size()] == '\0')
             return base::u32(slot);
     }
     return 0;
@@ -217,7 +218,8 @@ MdxIndex::~MdxIndex()
     close();
 }
 
-QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView tableName, QDate date)
+QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, const IndexTag &tag, QByteArrayView tableName,
+                           QDate date)
 {
     const int item = itemLengthFor(keyLength);
     const int maxKeys = maxKeysFor(item);
@@ -302,7 +304,7 @@ QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView ta
     img[529] = 1;
     char *slot = img + kFirstSlot;
     base::put32(slot, kTagPage);
-    std::memcpy(slot + 4, kTagName, sizeof kTagName - 1);
+    std::memcpy(slot + 4, tag.name.constData(), std::min<qsizetype>(kTagNameLength, tag.name.size()));
     slot[15] = kKeyFormatField;
     slot[19] = 2;
     slot[20] = 'C';
@@ -317,19 +319,22 @@ QByteArray MdxIndex::build(QByteArrayView keys, int keyLength, QByteArrayView ta
     base::put16(t + 14, static_cast<std::uint16_t>(maxKeys));
     base::put16(t + 18, static_cast<std::uint16_t>(item));
     t[20] = 2;
-    std::memcpy(t + 24, kKeyExpression, sizeof kKeyExpression - 1);
+    std::memcpy(t + 24, tag.keyExpression.constData(),
+                std::min<qsizetype>(kKeyExpressionLength, tag.keyExpression.size()));
     t[246] = count > 0 ? 1 : 0;
     base::put32(t + 248, kFirstNodePage);
     base::put32(t + 252, root);
     return image;
 }
 
-bool MdxIndex::check(QByteArrayView image, int keyLength, std::int64_t recordCount,
+bool MdxIndex::check(QByteArrayView image, QByteArrayView tagName, int keyLength, std::int64_t recordCount,
                      std::vector<Entry> *entries, QString *why)
 {
-    auto fail = [why](const char *text) {
-        if (why)
+    auto fail = [why, tagName](const char *text) {
+        if (why) {
             *why = QString::fromLatin1(text);
+            why->replace(QStringLiteral("%1"), QString::fromLatin1(tagName));
+        }
         return false;
     };
     if (keyLength <= 0 || keyLength > 100 || recordCount < 0)
@@ -343,20 +348,20 @@ bool MdxIndex::check(QByteArrayView image, int keyLength, std::int64_t recordCou
         return fail("other block size");
     if (qint64(base::u32(h + 32)) * kPageSize != image.size())
         return fail("page count does not match the file length");
-    const std::uint32_t tagPage = findTag(image);
+    const std::uint32_t tagPage = findTag(image, tagName);
     if (tagPage < kTagPage || qint64(tagPage) * kPageSize + kBlockSize > image.size())
-        return fail("no tag CB");
+        return fail("no tag %1");
     const char *t = h + qint64(tagPage) * kPageSize;
     const int item = itemLengthFor(keyLength);
     if (t[9] != 'C' || base::u16(t + 12) != keyLength || base::u16(t + 18) != item || base::u16(t + 14) != maxKeysFor(item))
-        return fail("tag CB does not fit the key field");
+        return fail("tag %1 does not fit the key field");
     if (entries)
         entries->clear();
     TreeCheck walk(image, keyLength, recordCount, entries);
     return walk.run(base::u32(t), tagPage, why);
 }
 
-bool MdxIndex::open(const QString &path, int keyLength, std::int64_t recordCount)
+bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std::int64_t recordCount)
 {
     close();
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
@@ -372,7 +377,7 @@ bool MdxIndex::open(const QString &path, int keyLength, std::int64_t recordCount
         if (!base::preadAll(fd, image.data(), image.size(), 0))
             image.clear();
     }
-    if (image.isEmpty() || !check(image, keyLength, recordCount)) {
+    if (image.isEmpty() || !check(image, tag.name, keyLength, recordCount)) {
         ::close(fd);
         return false;
     }
@@ -381,7 +386,7 @@ bool MdxIndex::open(const QString &path, int keyLength, std::int64_t recordCount
     m_keyLength = keyLength;
     m_itemLength = itemLengthFor(keyLength);
     m_maxKeys = maxKeysFor(m_itemLength);
-    m_tagPage = findTag(image);
+    m_tagPage = findTag(image, tag.name);
     m_fileHeader = image.left(48);
     m_tagHeader = image.mid(qsizetype(m_tagPage) * kPageSize, 256);
     m_headersDirty = false;
@@ -389,10 +394,11 @@ bool MdxIndex::open(const QString &path, int keyLength, std::int64_t recordCount
     return true;
 }
 
-bool MdxIndex::create(const QString &path, QByteArrayView keys, int keyLength, QByteArrayView tableName)
+bool MdxIndex::create(const QString &path, const IndexTag &tag, QByteArrayView keys, int keyLength,
+                      QByteArrayView tableName)
 {
     close();
-    const QByteArray image = build(keys, keyLength, tableName, QDate::currentDate());
+    const QByteArray image = build(keys, keyLength, tag, tableName, QDate::currentDate());
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
@@ -445,15 +451,12 @@ bool MdxIndex::flush()
     return writeHeaders();
 }
 
-void MdxIndex::dropCache()
+void MdxIndex::discardCache()
 {
-    if (m_fd >= 0 && !m_dirty.empty())
-        flush();
     m_cache.clear();
     m_dirty.clear();
     if (m_fd < 0)
         return;
-    // The headers may have changed as well.
     QByteArray fh(48, '\0');
     QByteArray th(256, '\0');
     if (base::preadAll(m_fd, fh.data(), fh.size(), 0)
@@ -462,6 +465,17 @@ void MdxIndex::dropCache()
         m_tagHeader = th;
         m_headersDirty = false;
     }
+}
+
+bool MdxIndex::replacedOnDisk() const
+{
+    if (m_fd < 0)
+        return false;
+    struct stat named {};
+    struct stat opened {};
+    if (::stat(QFile::encodeName(m_path).constData(), &named) != 0 || ::fstat(m_fd, &opened) != 0)
+        return true;
+    return named.st_dev != opened.st_dev || named.st_ino != opened.st_ino;
 }
 
 bool MdxIndex::trimCache()

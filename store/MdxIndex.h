@@ -1,6 +1,6 @@
 #pragma once
 // The production index of the table: a dBASE IV multiple-index (.mdx) file
-// with the single character tag "CB". Pages of 512 bytes, blocks of two pages,
+// with a single character tag (its name and key expression given). Pages of 512 bytes, blocks of two pages,
 // one B-tree node per block; leaf entries hold (record number, key) in the
 // order of (key bytes, record number).
 //
@@ -13,6 +13,8 @@
 // count no longer matches the table and the next open rebuilds it. Changed
 // keys of existing records, which a count would not reveal, are written at
 // once.
+
+#include "store/TableDefinition.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -46,27 +48,30 @@ public:
     // The bytes of a freshly built index. `keys` holds count × keyLength
     // bytes, the key of record r at (r − 1) × keyLength. `tableName` is the
     // table's base name as stored in the header (upper case, no extension).
-    static QByteArray build(QByteArrayView keys, int keyLength, QByteArrayView tableName,
-                            QDate date);
+    static QByteArray build(QByteArrayView keys, int keyLength, const IndexTag &tag,
+                            QByteArrayView tableName, QDate date);
 
     // Checks an index image against a table of `recordCount` records whose
     // keys are `keyLength` bytes: format fields, tree shape, key order and
     // one entry per record. On success returns the entries in index order
     // when `entries` is given. Never reads outside the image.
-    static bool check(QByteArrayView image, int keyLength, std::int64_t recordCount,
+    static bool check(QByteArrayView image, QByteArrayView tagName, int keyLength, std::int64_t recordCount,
                       std::vector<Entry> *entries = nullptr, QString *why = nullptr);
 
     // Opens an existing file; false when it is missing, unreadable or fails
     // check() (the caller then rebuilds it).
-    bool open(const QString &path, int keyLength, std::int64_t recordCount);
+    bool open(const QString &path, const IndexTag &tag, int keyLength, std::int64_t recordCount);
     // Writes a new file built from `keys` (replacing any file of that name)
     // and opens it. False when the file cannot be written.
-    bool create(const QString &path, QByteArrayView keys, int keyLength, QByteArrayView tableName);
+    bool create(const QString &path, const IndexTag &tag, QByteArrayView keys, int keyLength,
+                QByteArrayView tableName);
     // Writes pending blocks and closes; false when the writing failed.
     bool close();
     // Writes the blocks changed since the last flush, then the headers.
     bool flush();
     bool isOpen() const { return m_fd >= 0; }
+    // Changes not yet written by flush().
+    bool hasPending() const { return !m_dirty.empty() || m_headersDirty; }
     QString path() const { return m_path; }
 
     // In-place maintenance. False when the file cannot be written or is found
@@ -74,9 +79,13 @@ public:
     bool insert(QByteArrayView key, std::uint32_t recNo);
     bool replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32_t recNo);
 
-    // Forgets cached blocks (another process may have written the file),
-    // after writing its own pending ones.
-    void dropCache();
+    // Forgets cached blocks, pending ones included, and reads the headers
+    // again: another process changed the file and this one's changes are
+    // already in it.
+    void discardCache();
+    // Whether the file's name now leads to another file (or none): another
+    // process built the index anew.
+    bool replacedOnDisk() const;
 
 private:
     using Block = QByteArray;

@@ -64,6 +64,10 @@ public:
     void setValue(QByteArrayView column, const sql::Value &value);
     void deleteCurrentRow();
 
+    // The table known under alias, opened first when it is closed (as a
+    // statement would); "DataSet <alias> is not opened !" when that fails.
+    Table &dataSet(const QByteArray &alias) { return tableFor(alias); }
+
     // Whether the text is a select (its first word), to choose between
     // open() and execSql() for a statement typed by the user.
     static bool isSelectText(QByteArrayView text);

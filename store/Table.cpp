@@ -10,7 +10,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QElapsedTimer>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,16 +22,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace etibarix::store {
 
 namespace {
 
-// The record table as this program creates it.
-const char *const kFieldLines[] = {
-    "num, N, 5, 0", "cb, C, 50, 0", "lib1, C, 100, 0", "lib2, C, 100, 0", "quantite, N, 3, 0", "topp, C, 2, 0",
-};
-constexpr const char *kIndexTag = "CB";
 constexpr int kMaxKeyLength = 100;
 
 constexpr int kFileHeaderSize = 32;
@@ -49,6 +45,20 @@ constexpr int kChunkBytes = 64 * 1024;
 // record for updates and deletions.
 constexpr off_t kLockBase = off_t(1) << 40;
 constexpr off_t kAppendLock = kLockBase;
+constexpr off_t kHeaderLock = kLockBase - 1;
+// How long a user waits for another: the append region is held across the
+// next number and its record, the opening of the index (which may rebuild
+// it) and the header writing at close; a record only for one write.
+constexpr int kAppendLockWaitMs = 5000;
+constexpr int kHeaderLockWaitMs = 2000;
+constexpr int kRecordLockWaitMs = 1000;
+
+// The companion file: the number of users as text in its first bytes, then
+// two counters that every user raises under the append lock, so that the
+// others learn what changed while they were not looking: every change, and
+// the changes other than appends (updates, deletions, a rebuilt index).
+constexpr int kUsersBytes = 16;
+constexpr off_t kCountersAt = 16;
 
 enum class HeaderState { Unchanged, Changed, Appended };
 
@@ -68,84 +78,81 @@ QByteArray encodeName(const QString &path)
     return QFile::encodeName(path);
 }
 
-// Parses the field list lines ("name, type, width, decimals") into the field
-// descriptors of a new table.
-std::vector<FieldDef> parseFieldLines()
+// Takes a byte-range lock of `type` at `start`, waiting up to `budgetMs`
+// for another user to let it go: users hold these locks only for the
+// time of one step. The wait starts with short naps, so that a lock
+// passed on between busy programs changes hands quickly.
+// Only a lock held by someone else refuses: on a file system without
+// byte-range locks the user goes ahead unlocked.
+bool lockByte(int fd, off_t start, short type, int budgetMs)
 {
-    std::vector<FieldDef> fields;
-    int offset = 1;
-    for (const char *line : kFieldLines) {
-        const QList<QByteArray> parts = QByteArray(line).split(',');
-        if (parts.size() != 4)
-            throw base::Error(QStringLiteral("Invalid dBASE field definition [CreateDBF]"));
-        FieldDef f;
-        f.name = parts[0].trimmed().left(10).toUpper();
-        const QByteArray type = parts[1].trimmed().toUpper();
-        bool okW = false;
-        bool okD = false;
-        f.width = parts[2].trimmed().toInt(&okW);
-        f.decimals = parts[3].trimmed().toInt(&okD);
-        if (f.name.isEmpty() || type.size() != 1 || !okW || !okD || f.width <= 0 || f.width > 255)
-            throw base::Error(QStringLiteral("Invalid dBASE field definition [CreateDBF]"));
-        f.type = type[0];
-        if (f.type != 'N' && f.type != 'F')
-            f.decimals = 0;
-        f.offset = offset;
-        offset += f.width;
-        fields.push_back(f);
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = start;
+    fl.l_len = 1;
+    QElapsedTimer waited;
+    long napUs = 50;
+    for (;;) {
+        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
+            return true;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            return true;
+        if (!waited.isValid())
+            waited.start();
+        else if (waited.elapsed() >= budgetMs)
+            return false;
+        const struct timespec nap {0, napUs * 1000};
+        ::nanosleep(&nap, nullptr);
+        napUs = std::min(napUs * 2, 2000L);
     }
-    return fields;
 }
 
-// Byte-range lock held for one write; released when it goes out of scope.
+void unlockByte(int fd, off_t start)
+{
+    struct flock fl {};
+    fl.l_type = F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = start;
+    fl.l_len = 1;
+    ::fcntl(fd, F_OFD_SETLK, &fl);
+}
+
+// Lock held for one write; released when it goes out of scope.
 class RangeLock {
 public:
     RangeLock(int fd, off_t start) : m_fd(fd), m_start(start) {}
     ~RangeLock()
     {
         if (m_locked)
-            set(F_UNLCK);
+            unlockByte(m_fd, m_start);
     }
     RangeLock(const RangeLock &) = delete;
     RangeLock &operator=(const RangeLock &) = delete;
 
-    // A few tries over a short while: another user holds such a lock only
-    // for the time of one write.
-    // Only a lock held by someone else refuses the write: on a file system
-    // without byte-range locks the single user goes ahead unlocked.
-    bool acquire()
+    bool acquire(short type = F_WRLCK, int budgetMs = kRecordLockWaitMs)
     {
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (set(F_WRLCK)) {
-                m_locked = true;
-                return true;
-            }
-            if (errno != EAGAIN && errno != EACCES && errno != EINTR)
-                return true;
-            QThread::msleep(10);
-        }
-        return false;
+        m_locked = lockByte(m_fd, m_start, type, budgetMs);
+        return m_locked;
     }
 
 private:
-    bool set(short type)
-    {
-        struct flock fl {};
-        fl.l_type = type;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = m_start;
-        fl.l_len = 1;
-        return ::fcntl(m_fd, F_OFD_SETLK, &fl) == 0;
-    }
-
     int m_fd;
     off_t m_start;
     bool m_locked = false;
 };
 
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 } // namespace
 
 struct Table::Impl {
+    explicit Impl(TableDefinition def) : definition(std::move(def)) {}
+
+    const TableDefinition definition;
     QString fileName;
     TableCallbacks callbacks;
 
@@ -176,6 +183,15 @@ struct Table::Impl {
     int companionFd = -1;
     QString companionPath;
 
+    // The append region held across steps (holdAppends), and how deep.
+    int holdDepth = 0;
+    // Counts the openings: a mark of an earlier one says nothing of this one.
+    std::uint64_t openings = 0;
+    // The companion's counters as this object last read or wrote them.
+    std::uint64_t sharedChanges = 0;
+    std::uint64_t sharedRewrites = 0;
+    bool countersKnown = false;
+
     mutable MdxIndex index;
     int keyField = -1;
 
@@ -195,8 +211,10 @@ struct Table::Impl {
         index.close();
         releaseCompanion();
         if (fd >= 0)
-            ::close(fd);
+            ::close(fd);   // also lets go of any lock still held
         fd = -1;
+        holdDepth = 0;
+        countersKnown = false;
         buf.clear();
         buf.shrink_to_fit();
         bufCount = 0;
@@ -224,7 +242,7 @@ struct Table::Impl {
     // False when the file could not be made (the user has been told).
     bool create()
     {
-        const std::vector<FieldDef> defs = parseFieldLines();
+        const std::vector<FieldDef> defs = definition.newFields();
         const int hl = kFileHeaderSize * static_cast<int>(defs.size()) + kFileHeaderSize + 1;
         QByteArray h(hl, '\0');
         h[0] = static_cast<char>(kVersion);
@@ -239,23 +257,46 @@ struct Table::Impl {
         }
         h[hl - 1] = kHeaderEnd;
 
-        const int f = ::open(encodeName(fileName).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (f < 0) {
-            if (errno != EEXIST)
-                message(QStringLiteral("Could not create \"%1\"").arg(fileName));
+        // Written under a temporary name and then linked into place whole, so
+        // that another program opening the table at that moment never finds
+        // it half-written. Where the file system has no links, it is written
+        // in place.
+        auto write = [&](const QByteArray &name) {
+            const int f = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (f < 0)
+                return errno == EEXIST ? EEXIST : -1;
+            QByteArray bytes = h;
+            bool ok = base::pwriteAll(f, bytes.constData(), bytes.size(), 0);
+            putDate(bytes.data());
+            base::put32(bytes.data() + 4, 0);
+            ok = ok && base::pwriteAll(f, bytes.constData(), kFileHeaderSize, 0);
+            ok = ok && base::pwriteAll(f, &kEofMarker, 1, hl);
+            ::close(f);
+            if (!ok)
+                ::unlink(name.constData());
+            return ok ? 0 : -1;
+        };
+        const QByteArray finalName = encodeName(fileName);
+        const QByteArray tempName =
+            encodeName(dirPart() + QStringLiteral(".%1-%2.new").arg(baseName()).arg(::getpid()));
+        ::unlink(tempName.constData());   // left by a run that ended half-way
+        int result = write(tempName);
+        if (result == 0) {
+            const int linked = ::link(tempName.constData(), finalName.constData()) == 0 ? 0 : errno;
+            ::unlink(tempName.constData());
+            if (linked == 0)
+                return true;
+            if (linked == EEXIST)
+                return false;   // another program made it first
+            result = write(finalName);
+        } else {
+            result = write(finalName);
+        }
+        if (result == EEXIST)
             return false;
-        }
-        bool ok = base::pwriteAll(f, h.constData(), h.size(), 0);
-        putDate(h.data());
-        base::put32(h.data() + 4, 0);
-        ok = ok && base::pwriteAll(f, h.constData(), kFileHeaderSize, 0);
-        ok = ok && base::pwriteAll(f, &kEofMarker, 1, hl);
-        ::close(f);
-        if (!ok) {
-            ::unlink(encodeName(fileName).constData());
+        if (result != 0)
             message(QStringLiteral("Could not create \"%1\"").arg(fileName));
-        }
-        return ok;
+        return result == 0;
     }
 
     // --- header ------------------------------------------------------------
@@ -266,8 +307,11 @@ struct Table::Impl {
             TableFormat::raise(TableFormat::codeForErrno(errno), context("Open"));
         if (!S_ISREG(st.st_mode))
             TableFormat::raise(kErrNotDbf, context("ReadHeader"));
-        const off_t size = st.st_size;
-        if (size < kFileHeaderSize || !base::preadAll(fd, header.data(), kFileHeaderSize, 0))
+        // A program closing the table holds the header while it writes it.
+        RangeLock headerLock(fd, kHeaderLock);
+        if (!headerLock.acquire(F_RDLCK, kHeaderLockWaitMs))
+            TableFormat::raise(kErrSharingViolation, context("ReadHeader"));
+        if (!base::preadAll(fd, header.data(), kFileHeaderSize, 0))
             TableFormat::raise(kErrNotDbf, context("ReadHeader"));
         if (static_cast<std::uint8_t>(header[0]) != kVersion)
             TableFormat::raise(kErrNotDbf, context("ReadHeader"));
@@ -275,8 +319,6 @@ struct Table::Impl {
         recordLen = base::u16(header.data() + 10);
         if (headerLen < kFileHeaderSize + kDescriptorSize + 1 || recordLen < 2)
             TableFormat::raise(kErrNotDbf, context("ReadHeader"));
-        if (headerLen > size)
-            TableFormat::raise(kErrUnexpectedEof, context("ReadHeader"));
 
         QByteArray h(headerLen, '\0');
         if (!base::preadAll(fd, h.data(), headerLen, 0))
@@ -309,6 +351,13 @@ struct Table::Impl {
             TableFormat::raise(kErrNotDbf, context("ReadHeader"));
 
         count = base::u32(header.data() + 4);
+        // The length is taken after the header: records are only ever added,
+        // so the file then holds at least the records its header counts.
+        if (::fstat(fd, &st) != 0)
+            TableFormat::raise(TableFormat::codeForErrno(errno), context("Open"));
+        const off_t size = st.st_size;
+        if (headerLen > size)
+            TableFormat::raise(kErrUnexpectedEof, context("ReadHeader"));
         const std::int64_t inFile = (size - headerLen) / recordLen;
         if (count > inFile)
             TableFormat::raise(kErrUnexpectedEof, context("ReadHeader"));
@@ -322,16 +371,157 @@ struct Table::Impl {
         rememberStat(st);
     }
 
+    // The count is taken from the file length while no other program can
+    // append, so the header tells the truth and the marker lands after the
+    // last record in the file, never over one. When the region cannot be had
+    // the header is left as it is: the next close writes it.
     void writeHeaderAtClose()
     {
-        if (fd < 0 || state == HeaderState::Unchanged)
+        if (fd < 0 || state == HeaderState::Unchanged || !tryHold())
             return;
         refreshCount();
-        putDate(header.data());
-        base::put32(header.data() + 4, static_cast<std::uint32_t>(count));
-        base::pwriteAll(fd, header.data(), kFileHeaderSize, 0);
-        if (state == HeaderState::Appended)
-            base::pwriteAll(fd, &kEofMarker, 1, headerLen + count * recordLen);
+        RangeLock headerLock(fd, kHeaderLock);
+        if (headerLock.acquire(F_WRLCK, kHeaderLockWaitMs)) {
+            putDate(header.data());
+            base::put32(header.data() + 4, static_cast<std::uint32_t>(count));
+            base::pwriteAll(fd, header.data(), kFileHeaderSize, 0);
+            if (state == HeaderState::Appended) {
+                // Bytes after the last whole record are what a process killed
+                // in the middle of an append left of its record: the marker
+                // ends the file, they go.
+                const off_t end = headerLen + count * recordLen + 1;
+                if (base::pwriteAll(fd, &kEofMarker, 1, end - 1)) {
+                    struct stat st {};
+                    if (::fstat(fd, &st) == 0 && st.st_size > end && ::ftruncate(fd, end) != 0) {
+                        // Left as they are: the next close that appends tries again.
+                    }
+                }
+            }
+        }
+        release();
+    }
+
+    // --- the append region and what other users changed -------------------
+    // Takes the append region (holds nest). On taking it, whatever another
+    // user changed since this object last held it is taken in.
+    bool tryHold()
+    {
+        if (fd < 0)
+            return false;
+        if (holdDepth > 0) {
+            ++holdDepth;
+            return true;
+        }
+        if (!lockByte(fd, kAppendLock, F_WRLCK, kAppendLockWaitMs))
+            return false;
+        holdDepth = 1;
+        catchUp();
+        return true;
+    }
+
+    void hold(const char *operation)
+    {
+        requireOpen();
+        if (!tryHold())
+            lockFailed(operation);
+    }
+
+    // While other users have the table open, the index goes to disk before
+    // the region is let go: nothing of it stays in memory for them to miss.
+    // A single user writes it at the next walk (flushIndex) or at close; a
+    // user who comes meanwhile finds fewer keys than records and builds the
+    // index anew, and this one then takes up that new file.
+    void release(bool flushIndex = false) noexcept
+    {
+        if (holdDepth == 0)
+            return;
+        if (holdDepth == 1 && index.isOpen() && index.hasPending() && (flushIndex || !alone())
+            && !index.flush())
+            repairIndex();
+        if (--holdDepth == 0 && fd >= 0)
+            unlockByte(fd, kAppendLock);
+    }
+
+    struct Held {
+        Impl &d;
+        Held(Impl &impl, const char *operation) : d(impl) { d.hold(operation); }
+        ~Held() { d.release(); }
+        Held(const Held &) = delete;
+        Held &operator=(const Held &) = delete;
+    };
+
+    // No other user holds a share of the companion file.
+    bool alone() const
+    {
+        if (companionFd < 0)
+            return false;
+        struct flock fl {};
+        fl.l_type = F_WRLCK;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = 0;
+        fl.l_len = 1;
+        return ::fcntl(companionFd, F_OFD_GETLK, &fl) == 0 && fl.l_type == F_UNLCK;
+    }
+
+    bool readCounters(std::uint64_t &changes, std::uint64_t &rewrites) const
+    {
+        if (companionFd < 0)
+            return false;
+        char b[16] = {};
+        const ssize_t n = ::pread(companionFd, b, sizeof b, kCountersAt);
+        if (n < 0)
+            return false;
+        // A companion without counters (left by a run that ended abnormally)
+        // reads as both 0.
+        changes = base::u32(b) | std::uint64_t(base::u32(b + 4)) << 32;
+        rewrites = base::u32(b + 8) | std::uint64_t(base::u32(b + 12)) << 32;
+        return true;
+    }
+
+    void catchUp()
+    {
+        std::uint64_t changes = 0;
+        std::uint64_t rewrites = 0;
+        const bool known = readCounters(changes, rewrites);
+        const bool unchanged = known && countersKnown && changes == sharedChanges;
+        sharedChanges = changes;
+        sharedRewrites = rewrites;
+        countersKnown = known;
+        if (!unchanged)
+            reattachIndex();
+    }
+
+    // Called under the append region after each change this object made.
+    void publish(bool rewrite)
+    {
+        if (!countersKnown)
+            return;
+        ++sharedChanges;
+        if (rewrite)
+            ++sharedRewrites;
+        char b[16];
+        base::put32(b, static_cast<std::uint32_t>(sharedChanges));
+        base::put32(b + 4, static_cast<std::uint32_t>(sharedChanges >> 32));
+        base::put32(b + 8, static_cast<std::uint32_t>(sharedRewrites));
+        base::put32(b + 12, static_cast<std::uint32_t>(sharedRewrites >> 32));
+        if (!base::pwriteAll(companionFd, b, sizeof b, kCountersAt))
+            countersKnown = false;
+    }
+
+    // Another user may have changed the index: its blocks are read again,
+    // and a file built anew by that user is opened under its name.
+    void reattachIndex()
+    {
+        if (!index.isOpen())
+            return;
+        index.discardCache();
+        if (!index.replacedOnDisk())
+            return;
+        refreshCount();
+        const QStringList candidates = indexCandidates();
+        const int keyLength = fields[static_cast<std::size_t>(keyField)].width;
+        if (candidates.isEmpty() || !index.open(candidates.front(), definition.index, keyLength, count))
+            repairIndex();
     }
 
     // --- record count and change detection ---------------------------------
@@ -358,7 +548,6 @@ struct Table::Impl {
         if (st.st_size != seenSize || mtime != seenMtime) {
             ++version;
             rememberStat(st);
-            index.dropCache();
             // Read the records again; cur stays valid until then.
             bufCount = 0;
         }
@@ -512,9 +701,11 @@ struct Table::Impl {
     void setupIndex()
     {
         keyField = -1;
+        if (definition.index.name.isEmpty())
+            return;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             const FieldDef &f = fields[i];
-            if (f.name.compare(kIndexTag, Qt::CaseInsensitive) == 0 && f.type == 'C'
+            if (f.name.compare(definition.index.keyExpression, Qt::CaseInsensitive) == 0 && f.type == 'C'
                 && f.width <= kMaxKeyLength)
                 keyField = static_cast<int>(i);
         }
@@ -524,9 +715,18 @@ struct Table::Impl {
             header[28] = 1;
             state = std::max(state, HeaderState::Changed);
         }
+        // Other users change the index only while they hold the append
+        // region: it is read (or built) while no one does.
+        if (!tryHold())
+            TableFormat::raise(kErrSharingViolation, context("OpenIndex"));
+        struct Release {
+            Impl &d;
+            ~Release() { d.release(); }
+        } release{*this};
+        refreshCount();
         const int keyLength = fields[static_cast<std::size_t>(keyField)].width;
         const QStringList candidates = indexCandidates();
-        if (!candidates.isEmpty() && index.open(candidates.front(), keyLength, count))
+        if (!candidates.isEmpty() && index.open(candidates.front(), definition.index, keyLength, count))
             return;
         rebuildIndex();
     }
@@ -571,8 +771,9 @@ struct Table::Impl {
         }
         for (const QString &old : indexCandidates())
             QFile::remove(old);
-        const bool ok = index.create(path, keys, f.width,
+        const bool ok = index.create(path, definition.index, keys, f.width,
                                      base::toCp1252Lossy(baseName()).toUpper().left(16));
+        publish(true);
         while (step < 100) {
             ++step;
             if (callbacks.indexStep)
@@ -597,27 +798,44 @@ struct Table::Impl {
     }
 
     // --- companion file ------------------------------------------------------
+    // Each user holds a shared lock on the file while the table is open; the
+    // last one to close finds no other lock and removes the file.
     void acquireCompanion()
     {
         companionPath = dirPart() + baseName() + QStringLiteral(".@S@");
-        companionFd = ::open(encodeName(companionPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (companionFd < 0)
-            return;   // the count of users is a courtesy to other programs
-        int users = 1;
-        if (!lockCompanion(F_WRLCK)) {
-            char text[16] = {};
-            if (::pread(companionFd, text, sizeof text - 1, 0) > 0)
-                users = std::max(0, std::atoi(text)) + 1;
+        const QByteArray name = encodeName(companionPath);
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            companionFd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            if (companionFd < 0)
+                return;   // the count of users is a courtesy to other programs
+            const bool alone = lockCompanion(F_WRLCK);
+            const bool shared = alone || lockByte(companionFd, 0, F_RDLCK, kRecordLockWaitMs);
+            // The last user of a moment ago may have removed the file between
+            // its opening here and the lock: start again with a new one.
+            struct stat named {};
+            struct stat opened {};
+            if (shared && ::stat(name.constData(), &named) == 0 && ::fstat(companionFd, &opened) == 0
+                && sameFile(named, opened)) {
+                int users = 1;
+                if (!alone) {
+                    char text[kUsersBytes] = {};
+                    if (::pread(companionFd, text, sizeof text - 1, 0) > 0)
+                        users = std::max(0, std::atoi(text)) + 1;
+                }
+                writeUsers(users);
+                lockCompanion(F_RDLCK);
+                return;
+            }
+            ::close(companionFd);
+            companionFd = -1;
         }
-        writeUsers(users);
-        lockCompanion(F_RDLCK);
     }
 
     void releaseCompanion()
     {
         if (companionFd < 0)
             return;
-        char text[16] = {};
+        char text[kUsersBytes] = {};
         int users = 1;
         if (::pread(companionFd, text, sizeof text - 1, 0) > 0)
             users = std::atoi(text);
@@ -642,15 +860,21 @@ struct Table::Impl {
         return ::fcntl(companionFd, F_OFD_SETLK, &fl) == 0;
     }
 
+    // The count as text, padded with zero bytes up to the counters.
     void writeUsers(int users)
     {
-        const QByteArray text = QByteArray::number(users);
-        if (::ftruncate(companionFd, 0) == 0)
-            base::pwriteAll(companionFd, text.constData(), text.size(), 0);
+        QByteArray text = QByteArray::number(users);
+        text.resize(kUsersBytes, '\0');
+        base::pwriteAll(companionFd, text.constData(), text.size(), 0);
     }
 };
 
-Table::Table() : d(std::make_unique<Impl>()) {}
+Table::Table(TableDefinition definition) : d(std::make_unique<Impl>(std::move(definition))) {}
+
+const TableDefinition &Table::definition() const
+{
+    return d->definition;
+}
 
 Table::~Table()
 {
@@ -678,6 +902,7 @@ void Table::open()
         return;
     if (d->fileName.isEmpty())
         throw base::Error(QStringLiteral("Missing DbfFilename property"));
+    ++d->openings;
 
     const QByteArray name = encodeName(d->fileName);
     d->state = HeaderState::Unchanged;
@@ -691,8 +916,10 @@ void Table::open()
         TableFormat::raise(TableFormat::codeForErrno(errno), d->context("Open"));
     try {
         d->readHeader();
-        d->setupIndex();
+        // Counted among the users before the index is read, so that the
+        // others keep theirs up to date from then on.
         d->acquireCompanion();
+        d->setupIndex();
     } catch (...) {
         d->releaseFiles();
         ++d->version;
@@ -737,14 +964,23 @@ void Table::first()
         d->atEof = true;
         return;
     }
+    firstFrom(1);
+}
+
+void Table::firstFrom(std::int64_t recNo)
+{
+    if (d->fd < 0) {
+        d->atEof = true;
+        return;
+    }
     // A new walk is a new statement: the index catches up with the appends
     // of the last one, and the records are read afresh.
-    if (d->index.isOpen() && !d->index.flush())
-        d->repairIndex();
+    if (d->index.isOpen() && d->index.hasPending() && d->tryHold())
+        d->release(true);
     d->bufCount = 0;
     d->cur = nullptr;
     d->refreshCount();
-    d->rec = 0;
+    d->rec = std::max<std::int64_t>(recNo, 1) - 1;
     d->advance();
 }
 
@@ -791,36 +1027,58 @@ void Table::append(std::span<const FieldAssignment> values)
     }
     d->apply(values, record.data());
 
-    RangeLock lock(d->fd, kAppendLock);
-    if (!lock.acquire())
-        d->lockFailed("Insert");
+    Impl::Held held(*d, "Insert");
     d->refreshCount();
     const std::int64_t recNo = d->count + 1;
     if (recNo > 0xFFFFFFFFLL)
         TableFormat::raise(kErrBeyondRange, d->context("Append"));
-    if (!base::pwriteAll(d->fd, record.constData(), record.size(), d->headerLen + d->count * d->recordLen))
+    // A write that fails part way (a full disk) is taken back: the file gets
+    // its old length and bytes (the end marker, say) again, so that no half
+    // record is left behind.
+    const off_t at = d->headerLen + d->count * d->recordLen;
+    struct stat st {};
+    const off_t oldSize = ::fstat(d->fd, &st) == 0 ? st.st_size : at;
+    QByteArray tail(static_cast<qsizetype>(std::clamp<off_t>(oldSize - at, 0, d->recordLen)), '\0');
+    if (!tail.isEmpty() && !base::preadAll(d->fd, tail.data(), tail.size(), at))
         d->writeFailed(errno, "Append");
+    if (!base::pwriteAll(d->fd, record.constData(), record.size(), at)) {
+        const int err = errno;
+        if (::ftruncate(d->fd, std::max(oldSize, at)) == 0 && !tail.isEmpty())
+            base::pwriteAll(d->fd, tail.constData(), tail.size(), at);
+        d->writeFailed(err, "Append");
+    }
     d->count = recNo;
     d->state = HeaderState::Appended;
     if (d->keyField >= 0 && d->index.isOpen()
         && !d->index.insert(d->keyOf(record.constData()), static_cast<std::uint32_t>(recNo)))
         d->repairIndex();
+    d->publish(false);
     d->afterOwnWrite(d->headerLen + recNo * d->recordLen);
 }
 
 void Table::updateCurrent(std::span<const FieldAssignment> values)
 {
     d->requireCurrent("Post");
-    QByteArray record(d->cur, d->recordLen);
-    d->apply(values, record.data());
-
+    {
+        // A value the field cannot take is refused before anything is locked.
+        QByteArray check(d->cur, d->recordLen);
+        d->apply(values, check.data());
+    }
+    Impl::Held held(*d, "Post");
     RangeLock lock(d->fd, kLockBase + d->rec);
     if (!lock.acquire())
         d->lockFailed("Post");
     d->refreshCount();
-    if (!base::pwriteAll(d->fd, record.constData(), record.size(), d->headerLen + (d->rec - 1) * d->recordLen))
+    // The record as it is now: another user may have changed it since it was
+    // read, and only the fields given here are this update's to change.
+    const off_t at = d->headerLen + (d->rec - 1) * d->recordLen;
+    QByteArray old(d->recordLen, '\0');
+    if (!base::preadAll(d->fd, old.data(), old.size(), at))
+        TableFormat::raise(kErrUnexpectedEof, d->context("Post"));
+    QByteArray record = old;
+    d->apply(values, record.data());
+    if (!base::pwriteAll(d->fd, record.constData(), record.size(), at))
         d->writeFailed(errno, "Post");
-    const QByteArray old(d->cur, d->recordLen);
     if (d->load(d->rec))
         std::memcpy(const_cast<char *>(d->cur), record.constData(), d->recordLen);
     d->state = std::max(d->state, HeaderState::Changed);
@@ -831,6 +1089,7 @@ void Table::updateCurrent(std::span<const FieldAssignment> values)
             && !d->index.replace(oldKey, newKey, static_cast<std::uint32_t>(d->rec)))
             d->repairIndex();
     }
+    d->publish(true);
     d->afterOwnWrite(d->headerLen + d->rec * d->recordLen);
 }
 
@@ -838,17 +1097,59 @@ void Table::deleteCurrent()
 {
     d->requireCurrent("Delete");
     {
+        Impl::Held held(*d, "Delete");
         RangeLock lock(d->fd, kLockBase + d->rec);
         if (!lock.acquire())
             d->lockFailed("Delete");
         if (!base::pwriteAll(d->fd, &kDeletedFlag, 1, d->headerLen + (d->rec - 1) * d->recordLen))
             d->writeFailed(errno, "Delete");
+        d->publish(true);
     }
     if (d->cur)
         const_cast<char *>(d->cur)[0] = kDeletedFlag;
     d->state = std::max(d->state, HeaderState::Changed);
     d->afterOwnWrite(d->headerLen + d->rec * d->recordLen);
     d->advance();
+}
+
+void Table::holdAppends()
+{
+    d->hold("Insert");
+}
+
+void Table::releaseAppends()
+{
+    d->release();
+}
+
+std::int64_t Table::recordCount() const
+{
+    return d->count;
+}
+
+Table::Mark Table::mark() const
+{
+    Mark m;
+    if (d->fd >= 0)
+        d->refreshCount();
+    m.version = d->version;
+    m.opening = d->openings;
+    m.records = d->count;
+    std::uint64_t changes = 0;
+    m.shared = d->readCounters(changes, m.rewrites);
+    return m;
+}
+
+std::int64_t Table::appendedSince(const Mark &m) const
+{
+    if (d->fd < 0 || m.opening != d->openings)
+        return 0;
+    std::uint64_t changes = 0;
+    std::uint64_t rewrites = 0;
+    if (m.shared && d->readCounters(changes, rewrites))
+        return rewrites == m.rewrites ? m.records + 1 : 0;
+    // Without the companion only a table seen unchanged is known.
+    return version() == m.version ? m.records + 1 : 0;
 }
 
 std::uint64_t Table::version() const

@@ -1,11 +1,14 @@
 #pragma once
-// The record table engine: one dBase III table file (`article.dbf`) with its
-// production index (`article.MDX`), opened shared, walked in record order.
+// The record table engine: one dBase III table file with its production
+// index (the table's name with the extension MDX), opened shared, walked in
+// record order. Which fields a new file has and which field the index keys
+// on are given to it (TableDefinition).
 //
 // This header is the contract the query engine is written against; the
 // implementation (Table.cpp, MdxIndex.*) fills it in.
 
 #include "base/Error.h"
+#include "store/TableDefinition.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,18 +21,6 @@
 #include <vector>
 
 namespace etibarix::store {
-
-struct FieldDef {
-    QByteArray name;   // upper case, as stored ("NUM", "CB", ...)
-    char type = 'C';   // 'C' or 'N' (others may be read, never created)
-    int width = 0;
-    int decimals = 0;
-    int offset = 0;    // byte offset inside the record (deletion flag is byte 0)
-};
-
-// A value given to append/update: text for C fields, integer for N fields.
-// The table converts a value of the other kind to the field's type.
-using FieldValue = std::variant<QByteArray, std::int32_t>;
 
 struct FieldAssignment {
     int field = -1;    // index into fields()
@@ -50,10 +41,12 @@ struct TableCallbacks {
 
 class Table {
 public:
-    Table();
+    explicit Table(TableDefinition definition);
     ~Table();
     Table(const Table &) = delete;
     Table &operator=(const Table &) = delete;
+
+    const TableDefinition &definition() const;
 
     void setFileName(const QString &path);   // DbfFileName
     QString fileName() const;
@@ -73,6 +66,8 @@ public:
     // Walk of the live records in record order. The record count is refreshed
     // from the file length, so records appended behind the header are seen.
     void first();
+    // The same walk started at record recNo (the first live one from there).
+    void firstFrom(std::int64_t recNo);
     void next();
     bool eof() const;
     std::int64_t recNo() const;                    // 1-based position in the file
@@ -100,6 +95,33 @@ public:
     // seen from outside (size or modification time differ from what this
     // object last wrote or saw). Lets callers cache answers such as max(num).
     std::uint64_t version() const;
+
+    // Several programs may use the table at once. Every change is made while
+    // the append region is held, so appends never collide. holdAppends()
+    // keeps it across several steps — a number read from the table and the
+    // record appended with it are then one step for every other program.
+    // Holds nest; each holdAppends() needs its releaseAppends(). Held by
+    // someone else for longer than a few seconds: "Lock failed [Insert]"
+    // as for append().
+    void holdAppends();
+    void releaseAppends();
+
+    // Records in the file, deleted ones included, as last counted.
+    std::int64_t recordCount() const;
+
+    // A point in the table's history. appendedSince() tells whether the
+    // table has since only grown at its end, by this or another program:
+    // then it gives the first record that may be new (recordCount() + 1
+    // when none is); otherwise 0, and any record may have changed.
+    struct Mark {
+        std::uint64_t version = 0;
+        std::uint64_t opening = 0;
+        std::int64_t records = 0;
+        std::uint64_t rewrites = 0;
+        bool shared = false;
+    };
+    Mark mark() const;
+    std::int64_t appendedSince(const Mark &mark) const;
 
 private:
     struct Impl;

@@ -10,6 +10,15 @@ namespace {
 QString g_programDir;
 }
 
+const TableDefinition &ArticleDefinition()
+{
+    static const TableDefinition definition{
+        {"num, N, 5, 0", "cb, C, 50, 0", "lib1, C, 100, 0", "lib2, C, 100, 0", "quantite, N, 3, 0", "topp, C, 2, 0"},
+        {"CB", "cb"},
+    };
+    return definition;
+}
+
 QString ProgramDir()
 {
     return g_programDir;

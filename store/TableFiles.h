@@ -8,6 +8,9 @@
 
 namespace etibarix::store {
 
+// The record table `article`: its six fields and the index tag "CB" on cb.
+const TableDefinition &ArticleDefinition();
+
 // The program directory as taken by the last OpenArticleTable; the help
 // button builds its path from it.
 QString ProgramDir();

@@ -1,6 +1,7 @@
 #include "store/TableFormat.h"
 
 #include "base/Cp1252.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +17,7 @@ QString TableFormat::errorText(int code, const QString &context)
     case kErrFileNotFound: text = "File not found"; break;
     case kErrAccessDenied: text = "File access denied"; break;
     case kErrSharingViolation: text = "File sharing violation"; break;
+    case kErrDiskFull: text = "Disk full"; break;
     case kErrNotDbf: text = "Not a dBASE data file"; break;
     case kErrBadFieldType: text = "Invalid database field type encountered"; break;
     case kErrBeyondRange: text = "Request beyond range"; break;
@@ -40,6 +42,10 @@ int TableFormat::codeForErrno(int err)
     case ENOENT:
     case ENOTDIR:
         return kErrFileNotFound;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return kErrDiskFull;
     case EAGAIN:
     case EBUSY:
     case ETXTBSY:

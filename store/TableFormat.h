@@ -2,7 +2,7 @@
 // Low-level helpers of the table file: error texts of the engine and the
 // field encodings. Shared by Table and its tests.
 
-#include "store/Table.h"
+#include "store/TableDefinition.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,6 +16,7 @@ enum DbfErrorCode {
     kErrFileNotFound = 2,
     kErrAccessDenied = 5,
     kErrSharingViolation = 32,
+    kErrDiskFull = 101,
     kErrNotDbf = 210,
     kErrBadFieldType = 211,
     kErrBeyondRange = 212,

@@ -10,17 +10,12 @@
 #include "i18n/LanguageTable.h"
 #include "labels/formats/LabelFormats.h"
 #include "labels/print/LabelReport.h"
-#include "labels/print/PdfSink.h"
 #include "labels/print/PrintJob.h"
-#include "labels/print/PrintJobProjectTarget.h"
 #include "labels/printer/PrinterList.h"
-#include "labels/printer/PrinterSink.h"
+#include "labels/printer/PrintPipeline.h"
 #include "records/ListStatements.h"
 
-#include <QFileInfo>
 #include <QFontDatabase>
-
-#include <memory>
 
 namespace etibarix::cli {
 namespace {
@@ -93,17 +88,6 @@ int runPrint(Context &ctx, const QStringList &arguments)
     report.setQuestionHandler([builtin](const QString &) { return !builtin; });
     report.setMessageHandler([&ctx](const QString &message) { ctx.err << "etibarix-cli: " << message << Qt::endl; });
 
-    std::unique_ptr<labels::PdfSink> pdfSink;
-    std::unique_ptr<labels::PrinterSink> printerSink;
-    labels::SheetSink *sink = nullptr;
-    if (pdf) {
-        pdfSink = std::make_unique<labels::PdfSink>(*pdf);
-        sink = pdfSink.get();
-    } else {
-        printerSink = std::make_unique<labels::PrinterSink>();
-        sink = printerSink.get();
-    }
-
     // The table is opened up front, as the program does at start, so that a
     // table that cannot be opened is reported with the engine's own reason.
     records::RecordDatabase data;
@@ -111,25 +95,27 @@ int runPrint(Context &ctx, const QStringList &arguments)
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
     data.table().setCallbacks(std::move(callbacks));
     store::OpenArticleTable(data.table());
-    labels::PrintJobResult result;
+    labels::PrintOutcome outcome;
     try {
-        labels::PrintJobProjectTarget target(report, data.commandQuery(), *sink);
-        result = labels::PrintLabels(settings, target);
+        labels::PrintPipeline pipeline(report, data.commandQuery());
+        outcome = pipeline.run(settings, pdf ? labels::PrintDestination::pdfFile(*pdf)
+                                             : labels::PrintDestination::printer());
     } catch (...) {
         store::CloseArticleTable(data.table());
         throw;
     }
     data.table().close();
 
+    const labels::PrintJobResult &result = outcome.job;
     ctx.out << result.sheets << (result.sheets == 1 ? " sheet, " : " sheets, ") << result.labels
             << (result.labels == 1 ? " label" : " labels") << '\n';
-    if (pdfSink) {
-        if (pdfSink->finish())
-            ctx.out << "written to " << QFileInfo(*pdf).absoluteFilePath() << '\n';
+    if (pdf) {
+        if (!outcome.pdfFile.isEmpty())
+            ctx.out << "written to " << outcome.pdfFile << '\n';
         else
             ctx.out << "nothing to print: " << *pdf << " not written\n";
     } else if (result.sheets > 0) {
-        ctx.out << "printed on " << labels::PrinterSink::resolvePrinter(settings.printerName) << '\n';
+        ctx.out << "printed on " << outcome.printer << '\n';
     }
     return Ok;
 }

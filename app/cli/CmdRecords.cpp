@@ -179,6 +179,8 @@ int runAdd(Context &ctx, const QStringList &arguments)
     if (flag && *flag != u"yes" && *flag != u"no")
         return usageError(ctx, QStringLiteral("add: --flag takes yes or no"));
     entry.topp = (flag && *flag == u"no") ? "N" : "O";
+    // Refusals speak the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, QStringLiteral("add"));
     try {
         records::RefuseDoubleQuote(entry);
     } catch (const base::Error &e) {
@@ -187,12 +189,16 @@ int runAdd(Context &ctx, const QStringList &arguments)
 
     Session session(ctx);
     store::Query &query = session.data().commandQuery();
-    const std::int32_t num = records::NextRecordNum(query);
-    // Unlike the dialog's silent command runner, a failing insert is reported:
-    // the number printed must be that of a record that exists.
-    query.close();
-    query.setSql(records::InsertStatement(num, entry));
-    query.execSql();
+    std::int32_t num = 0;
+    {
+        const records::NumberingLock numbering(query);
+        num = records::NextRecordNum(query);
+        // Unlike the dialog's silent command runner, a failing insert is
+        // reported: the number printed must be that of a record that exists.
+        query.close();
+        query.setSql(records::InsertStatement(num, entry));
+        query.execSql();
+    }
     session.finish();
     ctx.out << num << '\n';
     return Ok;

@@ -4,6 +4,7 @@
 #include "base/DataDir.h"
 #include "base/Error.h"
 #include "app/cli/Command.h"
+#include "backup/DataBackup.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -72,6 +73,9 @@ int main(int argc, char **argv)
         printUsage(err);
         return cli::Usage;
     }
+    // A restore killed while it swapped the data files is finished or
+    // undone before anything reads them.
+    backup::RecoverInterruptedRestore(base::DataDir());
     cli::Context ctx{out, err, base::DataDir()};
     int rc = cli::Failed;
     try {

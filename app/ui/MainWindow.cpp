@@ -1,11 +1,13 @@
 #include "app/ui/MainWindow.h"
 
 #include "store/TableFiles.h"
+#include "base/DataDir.h"
 #include "base/FloatingPoint.h"
 #include "base/Parameters.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "base/ui/Pictures.h"
 #include "base/ui/SelectComboItem.h"
+#include "backup/DataBackup.h"
 #include "backup/ui/BackupCommands.h"
 #include "i18n/LanguageTable.h"
 #include "app/ui/MainWindowTexts.h"
@@ -428,6 +430,9 @@ void MainWindow::RefreshGrid()
 void MainWindow::whenFirstShown()
 {
     try {
+        // A restore killed while it swapped the data files is finished or
+        // undone before the table is read.
+        backup::RecoverInterruptedRestore(base::DataDir());
         store::OpenArticleTable(m_data.table());
         RefreshGrid();
     } catch (const std::exception &) {

@@ -20,13 +20,15 @@
 namespace etibarix::app {
 namespace {
 
+using i18n::Text;
+
 template <typename T>
 T *control(const QWidget *window, const char16_t *name)
 {
     return window->findChild<T *>(QString::fromUtf16(name));
 }
 
-void setCaption(const QWidget *window, const char16_t *name, int text)
+void setCaption(const QWidget *window, const char16_t *name, i18n::Text text)
 {
     const QString caption = i18n::LangString(text);
     QObject *object = window->findChild<QObject *>(QString::fromUtf16(name));
@@ -40,14 +42,14 @@ void setCaption(const QWidget *window, const char16_t *name, int text)
         action->setText(caption);
 }
 
-void setHint(const QWidget *window, const char16_t *name, int text)
+void setHint(const QWidget *window, const char16_t *name, i18n::Text text)
 {
     if (auto *widget = control<QWidget>(window, name))
         widget->setToolTip(i18n::LangString(text));
 }
 
 // A page's caption is its tab's text in the page control that holds it.
-void setTabCaption(const QWidget *window, const char16_t *name, int text)
+void setTabCaption(const QWidget *window, const char16_t *name, i18n::Text text)
 {
     auto *page = control<QWidget>(window, name);
     if (page == nullptr)
@@ -63,7 +65,7 @@ void setTabCaption(const QWidget *window, const char16_t *name, int text)
 }
 
 // The label attached to an edit is the label whose buddy it is.
-void setEditLabel(const QWidget *window, const char16_t *name, int text)
+void setEditLabel(const QWidget *window, const char16_t *name, i18n::Text text)
 {
     auto *edit = control<QLineEdit>(window, name);
     if (edit == nullptr)
@@ -75,7 +77,7 @@ void setEditLabel(const QWidget *window, const char16_t *name, int text)
     }
 }
 
-void setColumnTitle(QTableView *grid, int column, int text)
+void setColumnTitle(QTableView *grid, int column, i18n::Text text)
 {
     QAbstractItemModel *model = grid->model();
     if (model == nullptr || column >= model->columnCount())
@@ -97,60 +99,60 @@ void ApplyMainWindowTexts(QWidget *window, labels::LabelFormats &formats)
         formats.BuildLabelFormats();
 
     if (auto *grid = control<QTableView>(window, u"s")) {
-        setColumnTitle(grid, 1, 45);
-        setColumnTitle(grid, 2, 46);
-        setColumnTitle(grid, 3, 47);
-        setColumnTitle(grid, 4, 122);
-        setColumnTitle(grid, 5, 121);
+        setColumnTitle(grid, 1, Text::Barcode);
+        setColumnTitle(grid, 2, Text::Text1);
+        setColumnTitle(grid, 3, Text::Text2);
+        setColumnTitle(grid, 4, Text::QuantityColumn);
+        setColumnTitle(grid, 5, Text::FlagColumn);
         // Models that fetch their titles when asked need a nudge to repaint.
         if (grid->model() != nullptr && grid->model()->columnCount() > 0)
             grid->horizontalHeader()->headerDataChanged(Qt::Horizontal, 0, grid->model()->columnCount() - 1);
     }
-    setHint(window, u"spCharge", 1);
-    setHint(window, u"spSauve", 2);
-    setCaption(window, u"sbinfos", 4);
-    setHint(window, u"sbinfos", 5);
-    setCaption(window, u"spAide", 6);
-    setHint(window, u"spAide", 7);
-    setTabCaption(window, u"Tabcompte", 8);
-    setTabCaption(window, u"Tabachatremb", 9);
-    setTabCaption(window, u"tabpara", 10);
-    setCaption(window, u"gbcritere", 11);
-    setEditLabel(window, u"TexCb", 12);
-    setEditLabel(window, u"text1", 13);
-    setEditLabel(window, u"text2", 14);
-    setCaption(window, u"gbtop", 15);
-    setCaption(window, u"sAjout", 16);
-    setHint(window, u"sAjout", 17);
-    setCaption(window, u"smodif", 18);
-    setHint(window, u"smodif", 19);
-    setCaption(window, u"bimport", 20);
-    setHint(window, u"bimport", 21);
-    setHint(window, u"SpeedButton1", 22);
-    setCaption(window, u"gpImp", 23);
-    setCaption(window, u"Labtypeeti", 24);
-    setCaption(window, u"topimpTexte1", 25);
-    setCaption(window, u"topimpTexte2", 26);
-    setCaption(window, u"gbcritsup", 27);
-    setCaption(window, u"Ratoutefiche", 28);
-    setCaption(window, u"Rafichem", 29);
-    setCaption(window, u"gbpcodbar", 30);
-    setCaption(window, u"btimprime", 31);
-    setHint(window, u"Squitter", 32);
-    setTabCaption(window, u"tabopdiv", 33);
-    setCaption(window, u"btappliquer", 34);
-    setCaption(window, u"gpopexe", 35);
-    setCaption(window, u"sdetruiretoutedonnee", 36);
-    setCaption(window, u"Ratop", 115);
-    setCaption(window, u"ranontop", 116);
-    setCaption(window, u"Ratoutes", 117);
-    setCaption(window, u"majoutcompte", 16);
-    setCaption(window, u"mvisumodifcompte", 18);
-    setCaption(window, u"msupprimecompte", 118);
-    setCaption(window, u"ssupprime", 118);
-    setHint(window, u"ssupprime", 119);
-    setCaption(window, u"Changerletop1", 120);
-    setCaption(window, u"Gimprimante", 137);
+    setHint(window, u"spCharge", Text::LoadBackupHint);
+    setHint(window, u"spSauve", Text::SaveBackupHint);
+    setCaption(window, u"sbinfos", Text::AboutCaption);
+    setHint(window, u"sbinfos", Text::AboutHint);
+    setCaption(window, u"spAide", Text::HelpCaption);
+    setHint(window, u"spAide", Text::HelpHint);
+    setTabCaption(window, u"Tabcompte", Text::RecordsTab);
+    setTabCaption(window, u"Tabachatremb", Text::PrintingTab);
+    setTabCaption(window, u"tabpara", Text::ParametersTab);
+    setCaption(window, u"gbcritere", Text::CriteriaGroup);
+    setEditLabel(window, u"TexCb", Text::BarcodeCriterion);
+    setEditLabel(window, u"text1", Text::Text1Criterion);
+    setEditLabel(window, u"text2", Text::Text2Criterion);
+    setCaption(window, u"gbtop", Text::FlagCriterionGroup);
+    setCaption(window, u"sAjout", Text::Add);
+    setHint(window, u"sAjout", Text::AddHint);
+    setCaption(window, u"smodif", Text::ViewModify);
+    setHint(window, u"smodif", Text::ViewModifyHint);
+    setCaption(window, u"bimport", Text::Import);
+    setHint(window, u"bimport", Text::ImportHint);
+    setHint(window, u"SpeedButton1", Text::RefreshHint);
+    setCaption(window, u"gpImp", Text::PrintSettingsGroup);
+    setCaption(window, u"Labtypeeti", Text::LabelFormatCaption);
+    setCaption(window, u"topimpTexte1", Text::PrintText1);
+    setCaption(window, u"topimpTexte2", Text::PrintText2);
+    setCaption(window, u"gbcritsup", Text::PrintSelectionGroup);
+    setCaption(window, u"Ratoutefiche", Text::PrintAllRecords);
+    setCaption(window, u"Rafichem", Text::PrintMatchingRecords);
+    setCaption(window, u"gbpcodbar", Text::PrintGroup);
+    setCaption(window, u"btimprime", Text::StartPrinting);
+    setHint(window, u"Squitter", Text::QuitHint);
+    setTabCaption(window, u"tabopdiv", Text::VariousOperationsPage);
+    setCaption(window, u"btappliquer", Text::Apply);
+    setCaption(window, u"gpopexe", Text::ExceptionalOperationGroup);
+    setCaption(window, u"sdetruiretoutedonnee", Text::ResetAllData);
+    setCaption(window, u"Ratop", Text::FlaggedRecords);
+    setCaption(window, u"ranontop", Text::UnflaggedRecords);
+    setCaption(window, u"Ratoutes", Text::AllRecords);
+    setCaption(window, u"majoutcompte", Text::Add);
+    setCaption(window, u"mvisumodifcompte", Text::ViewModify);
+    setCaption(window, u"msupprimecompte", Text::Delete);
+    setCaption(window, u"ssupprime", Text::Delete);
+    setHint(window, u"ssupprime", Text::DeleteHint);
+    setCaption(window, u"Changerletop1", Text::ToggleFlag);
+    setCaption(window, u"Gimprimante", Text::Printer);
 }
 
 void CheckLanguageButtons(QWidget *window, int language)

@@ -39,7 +39,7 @@ private:
     bool &m_flag;
 };
 
-FileDialogRequest request(FileDialogRequest::Kind kind, int text)
+FileDialogRequest request(FileDialogRequest::Kind kind, i18n::Text text)
 {
     FileDialogRequest r;
     r.kind = kind;
@@ -65,12 +65,12 @@ BackupCommands::BackupCommands(QWidget *window, records::RecordDatabase &data, s
 
 FileDialogRequest BackupCommands::SaveRequest()
 {
-    return request(FileDialogRequest::Save, 43);
+    return request(FileDialogRequest::Save, i18n::Text::NameBackupFile);
 }
 
 FileDialogRequest BackupCommands::OpenRequest()
 {
-    return request(FileDialogRequest::Open, 42);
+    return request(FileDialogRequest::Open, i18n::Text::SelectBackupFile);
 }
 
 QString BackupCommands::RunFileDialog(QWidget *parent, const FileDialogRequest &request)

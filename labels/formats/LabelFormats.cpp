@@ -9,26 +9,26 @@ namespace {
 
 struct Layout {
     const char *prefix;     // literal text before the language text
-    int text;               // language text number
+    i18n::Text text;
     const char *suffix;     // literal text after it
     const char *report;
     int labelsPerPage;
 };
 
 constexpr Layout Layouts[LabelFormats::Count] = {
-    {"Page 12 ", 123, "", "etiquette1", 12},
-    {"L7159 (24 ", 123, " : 3X8)", "etiquette2", 24},
-    {"L7160 (21 ", 123, " : 3X7)", "etiquette3", 21},
-    {"L7161 (18 ", 123, " : 3X6)", "etiquette4", 18},
-    {"", 124, "", "etiquette5", 24},
-    {"", 125, "", "etiquette6", 21},
-    {"", 126, "", "etiquette7", 18},
-    {"", 127, "", "etiquette8", 15},
-    {"", 128, "", "etiquette9", 44},
-    {"L7654 ", 129, "", "etiquette10", 40},
-    {"", 130, "", "etiquette11", 21},
-    {"", 135, "", "etiquette12", 65},
-    {"", 136, "", "etiquette13", 80},
+    {"Page 12 ", i18n::Text::LabelsPrefix, "", "etiquette1", 12},
+    {"L7159 (24 ", i18n::Text::LabelsPrefix, " : 3X8)", "etiquette2", 24},
+    {"L7160 (21 ", i18n::Text::LabelsPrefix, " : 3X7)", "etiquette3", 21},
+    {"L7161 (18 ", i18n::Text::LabelsPrefix, " : 3X6)", "etiquette4", 18},
+    {"", i18n::Text::Format24Labels, "", "etiquette5", 24},
+    {"", i18n::Text::Format21Labels, "", "etiquette6", 21},
+    {"", i18n::Text::Format18Labels, "", "etiquette7", 18},
+    {"", i18n::Text::Format15Labels, "", "etiquette8", 15},
+    {"", i18n::Text::Format44Labels, "", "etiquette9", 44},
+    {"L7654 ", i18n::Text::Format40Labels, "", "etiquette10", 40},
+    {"", i18n::Text::FormatViking21Labels, "", "etiquette11", 21},
+    {"", i18n::Text::Format65Labels, "", "etiquette12", 65},
+    {"", i18n::Text::Format80Labels, "", "etiquette13", 80},
 };
 
 } // namespace

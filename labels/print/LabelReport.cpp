@@ -97,13 +97,13 @@ QByteArray LabelReport::layoutParam(QByteArrayView name) const
     return m_project.parameter(name);
 }
 
-void LabelReport::RunLabelReport(QByteArrayView reportName, SheetTarget &target) const
+bool LabelReport::RunLabelReport(QByteArrayView reportName, SheetSink &sink) const
 {
     if (!m_open)
-        return;
+        return true;
     const Report *report = m_project.findReport(reportName);
     if (!report)
-        return;
+        return true;
     for (const auto &page : report->pages()) {
         SheetSetup setup;
         setup.printer = report->printer();
@@ -113,10 +113,18 @@ void LabelReport::RunLabelReport(QByteArrayView reportName, SheetTarget &target)
         setup.sizeMm = page->sizeMm();
         setup.orientation = page->orientation();
         setup.bin = page->bin();
-        PageSurface &surface = target.beginSheet(setup);
-        printPage(*page, m_project, surface);
-        target.endSheet();
+        PageSurface *surface = sink.beginSheet(setup);
+        if (!surface)
+            return false;
+        try {
+            printPage(*page, m_project, *surface);
+        } catch (...) {
+            sink.cancel();
+            throw;
+        }
+        sink.endSheet();
     }
+    return true;
 }
 
 void LabelReport::printPage(const ReportPage &page, const ReportProject &project, PageSurface &surface)

@@ -9,7 +9,7 @@
 // handler and do not stop reading.
 
 #include "labels/project/ReportProject.h"
-#include "labels/print/SheetTarget.h"
+#include "labels/print/SheetSink.h"
 
 #include <QDateTime>
 #include <QString>
@@ -53,9 +53,11 @@ public:
     void SetLayoutParam(QByteArrayView name, const QByteArray &value);
     QByteArray layoutParam(QByteArrayView name) const;
 
-    // Prints every page of the named report once onto `target`; nothing
-    // when there is no such report or the project is not open.
-    void RunLabelReport(QByteArrayView reportName, SheetTarget &target) const;
+    // Prints every page of the named report once, each page one sheet of
+    // `sink`; nothing when there is no such report or the project is not
+    // open. Returns false when the user cancelled a sheet (the pages after
+    // it are not printed).
+    bool RunLabelReport(QByteArrayView reportName, SheetSink &sink) const;
     // Prints one page of the project.
     static void printPage(const ReportPage &page, const ReportProject &project, PageSurface &surface);
 

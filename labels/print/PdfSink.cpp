@@ -1,6 +1,7 @@
 #include "labels/print/PdfSink.h"
 
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -28,32 +29,34 @@ PdfSink::~PdfSink()
     m_file.cancelWriting();
 }
 
-QPainter *PdfSink::doBegin(const SheetRequest &setup)
+PageSurface &PdfSink::doBegin(const SheetSetup &setup)
 {
     if (m_failed)
-        throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
+        throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     if (!m_writer) {
         if (!m_file.open(QIODevice::WriteOnly))
-            throw base::Error(QStringLiteral("Could not create the file \"%1\": %2").arg(m_path, m_file.errorString()));
+            throw base::Error(i18n::LangString(i18n::Text::CannotCreateFile).arg(m_path, m_file.errorString()));
         m_writer = std::make_unique<QPdfWriter>(&m_file);
         m_writer->setResolution(PdfResolution);
         m_writer->setTitle(QStringLiteral("ReportPrinter Report"));
         m_writer->setCreator(QStringLiteral("Etibarix"));
-        m_writer->setPageLayout(fullPage(setup.pageSize));
+        m_writer->setPageLayout(fullPage(setup.pageSize()));
         if (!m_painter.begin(m_writer.get()))
-            throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
+            throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     } else {
         // The new layout applies to the page that newPage() starts.
-        m_writer->setPageLayout(fullPage(setup.pageSize));
+        m_writer->setPageLayout(fullPage(setup.pageSize()));
         if (!m_writer->newPage())
-            throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
+            throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     }
     m_painter.save();
-    return &m_painter;
+    m_surface.emplace(m_painter);
+    return *m_surface;
 }
 
 void PdfSink::doEnd()
 {
+    m_surface.reset();
     m_painter.restore();
     ++m_pages;
 }
@@ -61,6 +64,7 @@ void PdfSink::doEnd()
 void PdfSink::doCancel()
 {
     // A started PDF page cannot be taken back: the file as a whole is dropped.
+    m_surface.reset();
     m_painter.restore();
     m_failed = true;
 }
@@ -73,7 +77,7 @@ bool PdfSink::finish()
     m_writer.reset();
     if (m_failed) {
         m_file.cancelWriting();
-        throw base::Error(QStringLiteral("Could not write the file \"%1\"").arg(m_path));
+        throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     }
     if (!m_file.commit())
         throw base::Error(QStringLiteral("Could not write the file \"%1\": %2").arg(m_path, m_file.errorString()));

@@ -3,12 +3,14 @@
 // paper size of its layout. The file is written aside and replaces the named
 // file only at finish(), so a failed or empty job leaves an older file intact.
 
+#include "labels/print/PainterSurface.h"
 #include "labels/print/SheetSink.h"
 
 #include <QPainter>
 #include <QSaveFile>
 
 #include <memory>
+#include <optional>
 
 class QPdfWriter;
 
@@ -26,7 +28,7 @@ public:
 
 protected:
     int nextPageNumber() const override { return m_pages + 1; }
-    QPainter *doBegin(const SheetRequest &setup) override;
+    PageSurface &doBegin(const SheetSetup &setup) override;
     void doEnd() override;
     void doCancel() override;
 
@@ -35,6 +37,7 @@ private:
     QSaveFile m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
+    std::optional<PainterSurface> m_surface;
     int m_pages = 0;
     bool m_failed = false;
 };

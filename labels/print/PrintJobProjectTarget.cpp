@@ -3,15 +3,10 @@
 #include "base/Cp1252.h"
 #include "labels/project/DataText.h"
 #include "labels/print/LabelReport.h"
-#include "labels/print/PageSurface.h"
-#include "labels/print/PainterSurface.h"
 #include "labels/project/ReportBarCode.h"
 #include "labels/project/ReportPage.h"
 #include "labels/print/SheetSink.h"
-#include "labels/print/SheetTarget.h"
 #include "store/Query.h"
-
-#include <optional>
 
 namespace etibarix::labels {
 
@@ -21,72 +16,6 @@ ReportPage *pageOf(const LabelReport &report, const QByteArray &reportName)
 {
     return report.findLayoutPage(QByteArray(reportName + ".page1"));
 }
-
-QPageSize pageSizeOf(const SheetSetup &setup)
-{
-    if (setup.paperSize == ReportPage::PaperA4)
-        return QPageSize(QPageSize::A4);
-    if (setup.paperSize == ReportPage::PaperLetter)
-        return QPageSize(QPageSize::Letter);
-    // Custom pages (8.5 x 11 in for the first layouts) keep their own size;
-    // a standard size of the same dimensions is recognised by QPageSize.
-    return QPageSize(setup.sizeMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-}
-
-// Takes the sheet of a cancelled print: drawing on it goes nowhere.
-class DiscardSurface : public PageSurface {
-public:
-    void fillRect(const QRectF &, const QColor &) override {}
-    void drawText(double, double, PrintJustify, const QString &, const PageFont &) override {}
-    TextExtent measureText(const QString &, const PageFont &) const override { return {}; }
-    void save() override {}
-    void restore() override {}
-    void rotate(double, QPointF) override {}
-    double pixelSize() const override { return 0.01; }
-};
-
-// RunLabelReport's sheets into the sink.
-class SinkTarget : public SheetTarget {
-public:
-    SinkTarget(SheetSink &sink, const QString &printer) : m_sink(sink), m_printer(printer) {}
-
-    PageSurface &beginSheet(const SheetSetup &setup) override
-    {
-        // The report holds the printer name as bytes; the name the job gave
-        // is used as it was when it is the one the report names.
-        const QString printer =
-            setup.printer == base::toCp1252Lossy(m_printer) ? m_printer : base::fromCp1252(setup.printer);
-        QPainter *painter = m_sink.beginSheet({pageSizeOf(setup), printer});
-        if (!painter) {
-            cancelled = true;
-            return m_discard;
-        }
-        m_surface.emplace(*painter);
-        return *m_surface;
-    }
-    void endSheet() override
-    {
-        if (!m_surface)
-            return;
-        m_surface.reset();
-        m_sink.endSheet();
-    }
-    void abandon()
-    {
-        if (!m_surface)
-            return;
-        m_surface.reset();
-        m_sink.cancel();
-    }
-
-    bool cancelled = false;
-
-private:
-    SheetSink &m_sink;
-    QString m_printer;
-    std::optional<PainterSurface> m_surface;
-    DiscardSurface m_discard;
-};
 
 } // namespace
 
@@ -171,14 +100,8 @@ void PrintJobProjectTarget::setReportPrinter(const QByteArray &report, const QSt
 
 bool PrintJobProjectTarget::runLabelReport(const QByteArray &report)
 {
-    SinkTarget target(m_sink, m_printerName);
-    try {
-        m_report.RunLabelReport(report, target);
-    } catch (...) {
-        target.abandon();
-        throw;
-    }
-    return !target.cancelled;
+    m_sink.setJobPrinter(m_printerName);
+    return m_report.RunLabelReport(report, m_sink);
 }
 
 int PrintJobProjectTarget::openQuery(const QByteArray &statement)

@@ -1,7 +1,7 @@
 #pragma once
 // The print job's target in the program: the report project of the label
-// layouts, the command query, and a sheet sink (printer or PDF file) that
-// RunLabelReport's sheets go to.
+// layouts, the command query, and the sheet sink (printer, PDF file or
+// preview pages) that the reports print on.
 
 #include "labels/print/PrintJobTarget.h"
 

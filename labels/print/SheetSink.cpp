@@ -1,10 +1,27 @@
 #include "labels/print/SheetSink.h"
 
+#include "base/Cp1252.h"
 #include "base/Error.h"
+#include "labels/project/ReportPage.h"
 
 namespace etibarix::labels {
 
-QPainter *SheetSink::beginSheet(const SheetRequest &setup)
+QPageSize SheetSetup::pageSize() const
+{
+    if (paperSize == ReportPage::PaperA4)
+        return QPageSize(QPageSize::A4);
+    if (paperSize == ReportPage::PaperLetter)
+        return QPageSize(QPageSize::Letter);
+    // Custom pages (8.5 x 11 in for the first layouts) keep their own size.
+    return QPageSize(sizeMm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+}
+
+QString SheetSink::printerName(const SheetSetup &setup) const
+{
+    return setup.printer == base::toCp1252Lossy(m_jobPrinter) ? m_jobPrinter : base::fromCp1252(setup.printer);
+}
+
+PageSurface *SheetSink::beginSheet(const SheetSetup &setup)
 {
     if (m_inSheet)
         cancel();
@@ -13,16 +30,16 @@ QPainter *SheetSink::beginSheet(const SheetRequest &setup)
             m_status.end();
         return nullptr;
     }
-    QPainter *painter = nullptr;
+    PageSurface *surface = nullptr;
     try {
-        painter = doBegin(setup);
+        surface = &doBegin(setup);
     } catch (...) {
         if (m_status.end)
             m_status.end();
         throw;
     }
     m_inSheet = true;
-    return painter;
+    return surface;
 }
 
 void SheetSink::endSheet()

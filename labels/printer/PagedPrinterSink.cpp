@@ -1,6 +1,7 @@
 #include "labels/printer/PagedPrinterSink.h"
 
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -23,26 +24,28 @@ PagedPrinterSink::~PagedPrinterSink()
         m_painter.end();
 }
 
-QPainter *PagedPrinterSink::doBegin(const SheetRequest &setup)
+PageSurface &PagedPrinterSink::doBegin(const SheetSetup &setup)
 {
     if (!m_painter.isActive()) {
         m_printer.setFullPage(true);
-        m_printer.setPageLayout(fullPage(setup.pageSize));
+        m_printer.setPageLayout(fullPage(setup.pageSize()));
         if (!m_painter.begin(&m_printer))
-            throw base::Error(QStringLiteral("Could not draw the label sheets"));
+            throw base::Error(i18n::LangString(i18n::Text::CannotDrawSheets));
     } else {
         // A new size applies to the page newPage() starts.
-        if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize))
-            m_printer.setPageLayout(fullPage(setup.pageSize));
+        if (!m_printer.pageLayout().pageSize().isEquivalentTo(setup.pageSize()))
+            m_printer.setPageLayout(fullPage(setup.pageSize()));
         if (!m_printer.newPage())
-            throw base::Error(QStringLiteral("Could not draw the label sheets"));
+            throw base::Error(i18n::LangString(i18n::Text::CannotDrawSheets));
     }
     m_painter.save();
-    return &m_painter;
+    m_surface.emplace(m_painter);
+    return *m_surface;
 }
 
 void PagedPrinterSink::doEnd()
 {
+    m_surface.reset();
     m_painter.restore();
     ++m_pages;
 }
@@ -50,6 +53,7 @@ void PagedPrinterSink::doEnd()
 void PagedPrinterSink::doCancel()
 {
     // The page begun stays blank: a preview has nothing to take back.
+    m_surface.reset();
     m_painter.restore();
 }
 

@@ -4,9 +4,12 @@
 // whenever it needs the pages). Each sheet starts a page of its layout's
 // paper size, the whole paper, no margins.
 
+#include "labels/print/PainterSurface.h"
 #include "labels/print/SheetSink.h"
 
 #include <QPainter>
+
+#include <optional>
 
 class QPrinter;
 
@@ -23,13 +26,14 @@ public:
 
 protected:
     int nextPageNumber() const override { return m_pages + 1; }
-    QPainter *doBegin(const SheetRequest &setup) override;
+    PageSurface &doBegin(const SheetSetup &setup) override;
     void doEnd() override;
     void doCancel() override;
 
 private:
     QPrinter &m_printer;
     QPainter m_painter;
+    std::optional<PainterSurface> m_surface;
     int m_pages = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "labels/printer/PrinterSink.h"
 
 #include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -25,38 +26,42 @@ QString PrinterSink::resolvePrinter(const QString &name)
     return QPrinterInfo::defaultPrinterName();
 }
 
-QPainter *PrinterSink::doBegin(const SheetRequest &setup)
+PageSurface &PrinterSink::doBegin(const SheetSetup &setup)
 {
-    const QString name = resolvePrinter(setup.printerName);
+    const QString name = resolvePrinter(printerName(setup));
     if (name.isEmpty())
-        throw base::Error(QStringLiteral("There is no printer to print on"));
+        throw base::Error(i18n::LangString(i18n::Text::NoPrinter));
     m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer->setOutputFormat(QPrinter::NativeFormat);
     m_printer->setPrinterName(name);
     m_printer->setDocName(QStringLiteral("ReportPrinter Report"));
     m_printer->setCreator(QStringLiteral("Etibarix"));
     m_printer->setFullPage(true);
-    m_printer->setPageLayout(QPageLayout(setup.pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+    m_printer->setPageLayout(QPageLayout(setup.pageSize(), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                                          QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
     if (!m_printer->isValid() || !m_painter.begin(m_printer.get())) {
         m_printer.reset();
-        throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+        throw base::Error(i18n::LangString(i18n::Text::CannotPrintOn).arg(name));
     }
-    return &m_painter;
+    m_printerUsed = name;
+    m_surface.emplace(m_painter);
+    return *m_surface;
 }
 
 void PrinterSink::doEnd()
 {
     // Ending the painter hands the job to the spooler.
+    m_surface.reset();
     const bool ok = m_painter.end();
     const QString name = m_printer->printerName();
     m_printer.reset();
     if (!ok)
-        throw base::Error(QStringLiteral("Could not print on the printer \"%1\"").arg(name));
+        throw base::Error(i18n::LangString(i18n::Text::CannotPrintOn).arg(name));
 }
 
 void PrinterSink::doCancel()
 {
+    m_surface.reset();
     m_printer->abort();
     m_painter.end();
     m_printer.reset();

@@ -6,11 +6,8 @@
 #include "base/Parameters.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "i18n/LanguageTable.h"
-#include "labels/print/PdfSink.h"
-#include "labels/print/PrintJobProjectTarget.h"
-#include "labels/printer/PagedPrinterSink.h"
 #include "labels/printer/PrinterList.h"
-#include "labels/printer/PrinterSink.h"
+#include "labels/printer/PrintPipeline.h"
 #include "labels/ui/LabelFormatCombo.h"
 #include "labels/ui/ReportStatusWindow.h"
 
@@ -43,17 +40,6 @@ bool ticked(QWidget *window, const char *name)
 {
     const auto *button = control<QAbstractButton>(window, name);
     return button && button->isChecked();
-}
-
-int languageIndex(int language)
-{
-    return (language >= 1 && language <= 3) ? language - 1 : 0;
-}
-
-QString pick(int language, const char16_t *fr, const char16_t *en, const char16_t *pt)
-{
-    const char16_t *texts[] = {fr, en, pt};
-    return QString::fromUtf16(texts[languageIndex(language)]);
 }
 
 QString defaultChooser(QWidget *parent, const QString &title, const QString &suggested)
@@ -107,27 +93,6 @@ PrintCommands::~PrintCommands()
         m_status->setParent(nullptr);
 }
 
-QString PrintCommands::PreviewText(int language)
-{
-    return pick(language, u"Aperçu avant impression", u"Print preview", u"Pré-visualizar");
-}
-
-QString PrintCommands::ExportText(int language)
-{
-    return pick(language, u"Exporter en PDF", u"Export to PDF", u"Exportar para PDF");
-}
-
-QString PrintCommands::ExportTitle(int language)
-{
-    return pick(language, u"Enregistrer les étiquettes en PDF", u"Save the labels as PDF",
-                u"Guardar as etiquetas em PDF");
-}
-
-QString PrintCommands::PreviewTitle(int language)
-{
-    return pick(language, u"Aperçu des étiquettes", u"Label preview", u"Pré-visualização das etiquetas");
-}
-
 void PrintCommands::createButtons()
 {
     auto *print = control<QAbstractButton>(m_window, "btimprime");
@@ -160,11 +125,10 @@ void PrintCommands::createButtons()
 
 void PrintCommands::ApplyTexts()
 {
-    const int language = i18n::CurrentLanguage();
     if (m_preview)
-        m_preview->setText(PreviewText(language));
+        m_preview->setText(i18n::LangString(i18n::Text::PrintPreview));
     if (m_export)
-        m_export->setText(ExportText(language));
+        m_export->setText(i18n::LangString(i18n::Text::ExportPdf));
 }
 
 void PrintCommands::FillPrinterCombo()
@@ -223,13 +187,15 @@ bool PrintCommands::askNewerFile(const QString &question)
     return yes;
 }
 
-PrintJobResult PrintCommands::runJob(const PrintJobSettings &settings, SheetSink &sink, bool status)
+PrintOutcome PrintCommands::runJob(const PrintJobSettings &settings, const PrintDestination &destination)
 {
+    const bool status = destination.kind != PrintDestination::Pages;
     JobScope scope(m_running, status ? m_status.get() : nullptr);
-    sink.setStatus(status ? m_status->sheetStatus() : SheetStatus{});
-    PrintJobProjectTarget target(m_report, m_data.commandQuery(), sink);
-    m_lastResult = PrintLabels(settings, target);
-    return m_lastResult;
+    PrintPipeline pipeline(m_report, m_data.commandQuery());
+    pipeline.setStatus(m_status->sheetStatus());
+    const PrintOutcome outcome = pipeline.run(settings, destination);
+    m_lastResult = outcome.job;
+    return outcome;
 }
 
 void PrintCommands::runCommand(const std::function<void(const PrintJobSettings &)> &command)
@@ -251,10 +217,7 @@ void PrintCommands::printLabels()
     if (m_running)
         return;
     base::Parameters.CodeSet = selectedCodeSet();
-    runCommand([this](const PrintJobSettings &settings) {
-        PrinterSink sink;
-        runJob(settings, sink, true);
-    });
+    runCommand([this](const PrintJobSettings &settings) { runJob(settings, PrintDestination::printer()); });
 }
 
 void PrintCommands::exportPdf()
@@ -262,18 +225,13 @@ void PrintCommands::exportPdf()
     runCommand([this](const PrintJobSettings &settings) {
         const QString suggested =
             m_lastPdf.isEmpty() ? QDir::homePath() + QStringLiteral("/etiquettes.pdf") : m_lastPdf;
-        QString path = m_chooser(m_window, ExportTitle(i18n::CurrentLanguage()), suggested);
+        QString path = m_chooser(m_window, i18n::LangString(i18n::Text::ExportPdfTitle), suggested);
         if (path.isEmpty())
             return;
         if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".pdf");
         m_lastPdf = path;
-        PdfSink sink(path);
-        const PrintJobResult result = runJob(settings, sink, true);
-        // A cancelled export writes nothing: a PDF with half the sheets
-        // would pass for the whole job.
-        if (!result.cancelled)
-            sink.finish();
+        runJob(settings, PrintDestination::pdfFile(path));
     });
 }
 
@@ -296,13 +254,7 @@ void PrintCommands::showPrintPreview()
         m_report.SetLayoutFile(settings.layoutFile);
         m_report.OpenLayouts();
         // Nothing to print: nothing is shown, as for the printer.
-        store::Query &query = m_data.commandQuery();
-        query.close();
-        query.setSql(PrintJobStatement(settings));
-        query.open();
-        const int count = query.recordCount();
-        query.close();
-        if (count == 0) {
+        if (PrintPipeline(m_report, m_data.commandQuery()).selectedRecords(settings) == 0) {
             m_report.CloseLayouts();
             return;
         }
@@ -310,7 +262,7 @@ void PrintCommands::showPrintPreview()
         QPrinter printer(QPrinter::HighResolution);
         QPrintPreviewDialog dialog(&printer, m_window);
         dialog.setObjectName(QStringLiteral("Apercu"));
-        dialog.setWindowTitle(PreviewTitle(i18n::CurrentLanguage()));
+        dialog.setWindowTitle(i18n::LangString(i18n::Text::PreviewWindowTitle));
         connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
                 [this, &settings](QPrinter *target) { paintPreview(target, settings); });
         dialog.resize(900, 1000);
@@ -325,16 +277,16 @@ void PrintCommands::paintPreview(QPrinter *printer, const PrintJobSettings &sett
 {
     if (m_running)
         return;
-    PagedPrinterSink sink(*printer);
+    int pages = 0;
     try {
-        runJob(settings, sink, false);
+        pages = runJob(settings, PrintDestination::onto(*printer)).pages;
     } catch (const base::Error &error) {
         // Shown once the preview is closed: a box over a half-drawn preview
         // would stop its drawing.
         if (m_previewError.isEmpty())
             m_previewError = error.text();
     }
-    Q_EMIT previewPainted(sink.finish());
+    Q_EMIT previewPainted(pages);
 }
 
 } // namespace etibarix::labels

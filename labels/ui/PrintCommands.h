@@ -32,7 +32,8 @@ class RecordDatabase;
 namespace etibarix::labels {
 
 class ReportStatusWindow;
-class SheetSink;
+struct PrintDestination;
+struct PrintOutcome;
 
 class PrintCommands : public QObject {
     Q_OBJECT
@@ -69,19 +70,13 @@ public:
     QPushButton *exportButton() const { return m_export; }
     const PrintJobResult &lastResult() const { return m_lastResult; }
 
-    // The texts of the extra buttons and the PDF dialog, by language 1..3.
-    static QString PreviewText(int language);
-    static QString ExportText(int language);
-    static QString ExportTitle(int language);
-    static QString PreviewTitle(int language);
-
 Q_SIGNALS:
     // The preview drew its pages (emitted every time the preview asks).
     void previewPainted(int pages);
 
 private:
-    // Runs the job on the sink, with the status window when `status`.
-    PrintJobResult runJob(const PrintJobSettings &settings, SheetSink &sink, bool status);
+    // Runs the job, with the status window unless it goes to a preview.
+    PrintOutcome runJob(const PrintJobSettings &settings, const PrintDestination &destination);
     // Runs command with the print tab's settings when a format is chosen.
     void runCommand(const std::function<void(const PrintJobSettings &)> &command);
     void paintPreview(QPrinter *printer, const PrintJobSettings &settings);

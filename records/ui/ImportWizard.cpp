@@ -63,7 +63,7 @@ QPushButton *pictureButton(QWidget *parent, const char *name, const QIcon &icon)
 void FillFieldList(QComboBox *combo)
 {
     combo->clear();
-    const QString stem = i18n::LangString(113);
+    const QString stem = i18n::LangString(i18n::Text::FieldItemStem);
     for (int i = 1; i <= ImportFieldCount; ++i)
         combo->addItem(stem + QString::number(i));
 }
@@ -239,24 +239,24 @@ void ImportWizard::ApplyWizardTexts()
 {
     for (QComboBox *combo : {m_combcb, m_combt1, m_combt2, m_combQuantite})
         FillFieldList(combo);
-    m_combt2->addItem(i18n::LangString(114));
-    m_combQuantite->addItem(i18n::LangString(114));
+    m_combt2->addItem(i18n::LangString(i18n::Text::NoFieldItem));
+    m_combQuantite->addItem(i18n::LangString(i18n::Text::NoFieldItem));
 
-    setWindowTitle(i18n::LangString(111));
-    m_gparametre->setTitle(i18n::LangString(91));
-    m_Labseparateur->setText(i18n::LangString(92));
-    m_labligne->setText(i18n::LangString(93));
-    m_labinfo->setText(i18n::LangString(94));
-    m_LabchemFicLabel->setText(i18n::LangString(95));
-    m_Souvrir->setText(i18n::LangString(96));
-    m_bprecedent->setText(i18n::LangString(97));
-    m_bsuivant->setText(i18n::LangString(98));
-    m_bimport->setText(i18n::LangString(99));
-    m_gparchamp->setTitle(i18n::LangString(100));
-    m_labcodebarre->setText(i18n::LangString(12));
-    m_labtext1->setText(i18n::LangString(46));
-    m_Labtext2->setText(i18n::LangString(47));
-    m_labquantite->setText(i18n::LangString(48));
+    setWindowTitle(i18n::LangString(i18n::Text::ImportWizardCaption));
+    m_gparametre->setTitle(i18n::LangString(i18n::Text::ImportFileGroup));
+    m_Labseparateur->setText(i18n::LangString(i18n::Text::FieldSeparator));
+    m_labligne->setText(i18n::LangString(i18n::Text::HeaderLinesToSkip));
+    m_labinfo->setText(i18n::LangString(i18n::Text::FirstTenFieldsOnly));
+    m_LabchemFicLabel->setText(i18n::LangString(i18n::Text::FilePath));
+    m_Souvrir->setText(i18n::LangString(i18n::Text::OpenFile));
+    m_bprecedent->setText(i18n::LangString(i18n::Text::Previous));
+    m_bsuivant->setText(i18n::LangString(i18n::Text::Next));
+    m_bimport->setText(i18n::LangString(i18n::Text::StartImport));
+    m_gparchamp->setTitle(i18n::LangString(i18n::Text::FieldAssignmentGroup));
+    m_labcodebarre->setText(i18n::LangString(i18n::Text::BarcodeCriterion));
+    m_labtext1->setText(i18n::LangString(i18n::Text::Text1));
+    m_Labtext2->setText(i18n::LangString(i18n::Text::Text2));
+    m_labquantite->setText(i18n::LangString(i18n::Text::Quantity));
 }
 
 void ImportWizard::ResetWizard()
@@ -269,7 +269,7 @@ void ImportWizard::ResetWizard()
     m_combQuantite->setCurrentIndex(NoFieldItem);
 
     QStringList headings;
-    const QString stem = i18n::LangString(112);
+    const QString stem = i18n::LangString(i18n::Text::PreviewColumnStem);
     for (int i = 1; i <= CsvPreviewModel::Columns; ++i)
         headings << stem + QString::number(i);
     m_preview->SetHeadings(headings);
@@ -319,7 +319,7 @@ void ImportWizard::goToNextPage()
     if (m_currentPage >= 2 || m_importing)
         return;
     if (m_LabchemFic->text().isEmpty()) {
-        plainMessage(this, i18n::LangString(41), i18n::LangString(101), QMessageBox::NoIcon);
+        plainMessage(this, i18n::LangString(i18n::Text::OperationCancelled), i18n::LangString(i18n::Text::NoFileChosen), QMessageBox::NoIcon);
         return;
     }
     bool previewed = false;
@@ -391,7 +391,7 @@ void ImportWizard::RunImport()
     if (m_importing)
         return;
     if (m_commandQuery == nullptr)
-        throw base::Error(QStringLiteral("No table is open for the import"));
+        throw base::Error(i18n::LangString(i18n::Text::NoTableForImport));
     const CsvImportOptions options = Choices();
     SetImporting(true);
     // Whatever happens, the wizard comes back usable and the label clears.
@@ -418,7 +418,7 @@ void ImportWizard::RunImport()
     });
     if (m_lastResult.linesRead > 1)
         m_Labetatimport->setText(ImportCountText(m_lastResult.linesRead));
-    plainMessage(this, i18n::LangString(132), ImportFinalText(m_lastResult),
+    plainMessage(this, i18n::LangString(i18n::Text::ImportFinished), ImportFinalText(m_lastResult),
         m_lastResult.clean() ? QMessageBox::NoIcon : QMessageBox::Warning);
 }
 

@@ -63,7 +63,7 @@ QStringView trimmedBlanks(QStringView text)
 
 // The text as stored bytes, or an error naming the first character that has
 // no Windows-1252 byte.
-QByteArray storedBytes(const QString &text, const char *what)
+QByteArray storedBytes(const QString &text, i18n::Text label)
 {
     if (std::optional<QByteArray> bytes = base::toCp1252(text))
         return *bytes;
@@ -71,8 +71,8 @@ QByteArray storedBytes(const QString &text, const char *what)
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QStringView character = QStringView(text).sliced(i, length);
         if (!base::toCp1252(character))
-            throw base::Error(QStringLiteral("The character \u201C%1\u201D of %2 cannot be stored: remove it")
-                                 .arg(character.toString(), QLatin1StringView(what)));
+            throw base::Error(i18n::LangString(i18n::Text::CharacterNotStorable)
+                                  .arg(character.toString(), i18n::LangString(label).trimmed()));
         i += length - 1;
     }
     return {};
@@ -179,14 +179,14 @@ RecordDialog::RecordDialog(QWidget *parent) : QDialog(parent)
 
 void RecordDialog::ApplyTexts()
 {
-    setWindowTitle(i18n::LangString(82));
-    m_labnom->setText(i18n::LangString(45));
-    m_labligne1->setText(i18n::LangString(46));
-    m_labLigne2->setText(i18n::LangString(47));
-    m_labQuantite->setText(i18n::LangString(48));
-    m_labtop->setText(i18n::LangString(49));
-    m_boutok->setToolTip(i18n::LangString(50));
-    m_sretour->setToolTip(i18n::LangString(51));
+    setWindowTitle(i18n::LangString(i18n::Text::RecordDialogCaption));
+    m_labnom->setText(i18n::LangString(i18n::Text::Barcode));
+    m_labligne1->setText(i18n::LangString(i18n::Text::Text1));
+    m_labLigne2->setText(i18n::LangString(i18n::Text::Text2));
+    m_labQuantite->setText(i18n::LangString(i18n::Text::Quantity));
+    m_labtop->setText(i18n::LangString(i18n::Text::Flag));
+    m_boutok->setToolTip(i18n::LangString(i18n::Text::ConfirmEntryHint));
+    m_sretour->setToolTip(i18n::LangString(i18n::Text::CancelEntry));
     // The buttons read like the message boxes' own buttons in this language.
     m_boutok->setText(standardButtonText(QDialogButtonBox::Ok));
     m_sretour->setText(standardButtonText(QDialogButtonBox::Cancel));
@@ -239,9 +239,9 @@ void RecordDialog::keyPressEvent(QKeyEvent *event)
 RecordEntry RecordDialog::typedEntry() const
 {
     RecordEntry entry;
-    entry.cb = storedBytes(m_ecb->text(), "the barcode");
-    entry.lib1 = storedBytes(m_elib1->text(), "line 1");
-    entry.lib2 = storedBytes(m_elib2->text(), "line 2");
+    entry.cb = storedBytes(m_ecb->text(), i18n::Text::Barcode);
+    entry.lib1 = storedBytes(m_elib1->text(), i18n::Text::Text1);
+    entry.lib2 = storedBytes(m_elib2->text(), i18n::Text::Text2);
     entry.quantite = 1;
     std::int32_t quantity = 0;
     if (IsInteger(base::toCp1252Lossy(m_combQuantite->currentText()), &quantity))
@@ -256,7 +256,7 @@ RecordEntry RecordDialog::typedEntry() const
 void RecordDialog::acceptRecord()
 {
     if (trimmedBlanks(m_ecb->text()).isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, i18n::LangString(52), i18n::LangString(53), QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, i18n::LangString(i18n::Text::OperationImpossible), i18n::LangString(i18n::Text::EntryNotValid), QMessageBox::Ok, this);
         box.exec();
         return;
     }
@@ -269,8 +269,9 @@ void RecordDialog::acceptRecord()
 void RecordDialog::saveEntry(const RecordEntry &entry)
 {
     if (m_commandQuery == nullptr)
-        throw base::Error(QStringLiteral("The record dialog has no table to write to"));
+        throw base::Error(i18n::LangString(i18n::Text::NoTableForDialog));
     if (m_mode == u"C") {
+        const NumberingLock numbering(*m_commandQuery);
         m_recordNum = NextRecordNum(*m_commandQuery);
         RunCommand(*m_commandQuery, InsertStatement(m_recordNum, entry));
         return;
@@ -291,7 +292,7 @@ void RecordDialog::saveEntry(const RecordEntry &entry)
 
 void RecordDialog::cancelRecord()
 {
-    QMessageBox box(QMessageBox::Question, i18n::LangString(38), i18n::LangString(51),
+    QMessageBox box(QMessageBox::Question, i18n::LangString(i18n::Text::ConfirmationCaption), i18n::LangString(i18n::Text::CancelEntry),
         QMessageBox::Yes | QMessageBox::No, this);
     if (box.exec() != QMessageBox::Yes)
         return;

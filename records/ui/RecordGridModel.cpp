@@ -14,19 +14,19 @@ namespace {
 
 struct ColumnDesign {
     const char *field;
-    int titleText;
+    i18n::Text titleText;
     QRgb color;
     int width;
 };
 
 // num is hidden; quantite keeps the grid's default width.
 constexpr ColumnDesign kColumns[RecordGridModel::ColumnCount] = {
-    {"num", 0, 0xFFFFFF, 0},
-    {"cb", 45, 0xF0FBFF, 144},
-    {"lib1", 46, 0xC0DCC0, 188},
-    {"lib2", 47, 0xF0CAA6, 182},
-    {"quantite", 122, 0xFF80C0, 0},
-    {"topp", 121, 0xD5D5FF, 47},
+    {"num", i18n::Text{}, 0xFFFFFF, 0},
+    {"cb", i18n::Text::Barcode, 0xF0FBFF, 144},
+    {"lib1", i18n::Text::Text1, 0xC0DCC0, 188},
+    {"lib2", i18n::Text::Text2, 0xF0CAA6, 182},
+    {"quantite", i18n::Text::QuantityColumn, 0xFF80C0, 0},
+    {"topp", i18n::Text::FlagColumn, 0xD5D5FF, 47},
 };
 
 bool validColumn(int column)
@@ -73,9 +73,9 @@ int RecordGridModel::ColumnWidth(int column)
     return validColumn(column) ? kColumns[column].width : 0;
 }
 
-int RecordGridModel::TitleText(int column)
+i18n::Text RecordGridModel::TitleText(int column)
 {
-    return validColumn(column) ? kColumns[column].titleText : 0;
+    return validColumn(column) ? kColumns[column].titleText : i18n::Text{};
 }
 
 void RecordGridModel::ApplyTexts()

@@ -7,6 +7,8 @@
 // 5 topp. The grid's owner resets the model around every run of the list
 // statement (RefreshGrid) and reports in-place changes of a row (RowChanged).
 
+#include "i18n/Text.h"
+
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QColor>
@@ -40,8 +42,8 @@ public:
     // The column's cell colour; its design width in pixels (0: the default).
     static QColor ColumnColor(int column);
     static int ColumnWidth(int column);
-    // The language text number of a column's title (0 for the hidden num).
-    static int TitleText(int column);
+    // The text of a column's title (none for the hidden num).
+    static i18n::Text TitleText(int column);
 
     // Titles from the current language.
     void ApplyTexts();

@@ -190,10 +190,10 @@ void RecordTab::handle(void (RecordTab::*handler)())
 void RecordTab::ApplyTexts()
 {
     m_model->ApplyTexts();
-    m_majoutcompte->setText(i18n::LangString(16));
-    m_mvisumodifcompte->setText(i18n::LangString(18));
-    m_msupprimecompte->setText(i18n::LangString(118));
-    m_changerletop->setText(i18n::LangString(120));
+    m_majoutcompte->setText(i18n::LangString(i18n::Text::Add));
+    m_mvisumodifcompte->setText(i18n::LangString(i18n::Text::ViewModify));
+    m_msupprimecompte->setText(i18n::LangString(i18n::Text::Delete));
+    m_changerletop->setText(i18n::LangString(i18n::Text::ToggleFlag));
 }
 
 void RecordTab::readCriteria()
@@ -301,7 +301,7 @@ void RecordTab::deleteRecord()
         return;
     if (query.integer("num") == 0)
         return;
-    QMessageBox box(QMessageBox::Question, i18n::LangString(38), i18n::LangString(44),
+    QMessageBox box(QMessageBox::Question, i18n::LangString(i18n::Text::ConfirmationCaption), i18n::LangString(i18n::Text::DeleteRecordQuestion),
         QMessageBox::Yes | QMessageBox::No, m_window);
     if (box.exec() != QMessageBox::Yes)
         return;

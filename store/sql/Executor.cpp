@@ -178,22 +178,25 @@ ResultSet Executor::selectMax(const SelectMaxStatement &statement, Table &table)
         return result;
     }
 
-    const std::uint64_t before = table.version();
-    if (!(m_max && m_max->table == &table && m_max->field == field && m_max->version == before)) {
-        std::optional<std::int32_t> best;
-        for (table.first(); !table.eof(); table.next()) {
+    // What is remembered holds as long as the table only grew at its end
+    // (here or in another program): only the records added since are read.
+    const Table::Mark mark = table.mark();
+    std::int64_t from = 1;
+    std::optional<std::int32_t> best;
+    if (m_max && m_max->table == &table && m_max->field == field) {
+        from = std::max<std::int64_t>(table.appendedSince(m_max->mark), 1);
+        if (from > 1)
+            best = m_max->max;
+    }
+    if (from > 1 && from > mark.records) {
+        m_max->mark = mark;   // nothing new since
+    } else {
+        for (table.firstFrom(from); !table.eof(); table.next()) {
             const std::int32_t v = table.integer(field);
             if (!best || v > *best)
                 best = v;
         }
-        // Remembered only when nothing changed the table while it was walked.
-        if (table.version() == before)
-            m_max = MaxCache{&table, field, before, best};
-        else
-            m_max.reset();
-        if (best)
-            result.addInteger(*best);
-        return result;
+        m_max = MaxCache{&table, field, mark, best};
     }
     if (m_max->max)
         result.addInteger(*m_max->max);
@@ -206,10 +209,12 @@ void Executor::insert(const InsertStatement &statement, Table &table)
     // Forgotten while the append runs: should it fail half-way, the next
     // question walks the table.
     std::optional<MaxCache> cached = std::exchange(m_max, std::nullopt);
+    const std::int64_t before = table.recordCount();
     table.append(values);
     // Every change the table makes or notices raises its version by one, so
     // exactly one step since the maximum was remembered is this append alone.
-    if (!cached || cached->table != &table || table.version() != cached->version + 1)
+    if (!cached || cached->table != &table || table.version() != cached->mark.version + 1
+        || cached->mark.records != before || table.recordCount() != before + 1)
         return;
     std::int32_t stored = 0;   // a field not given is stored as 0
     for (const FieldAssignment &a : values) {
@@ -220,7 +225,8 @@ void Executor::insert(const InsertStatement &statement, Table &table)
         stored = storedInteger(table.fields()[static_cast<std::size_t>(a.field)], std::get<std::int32_t>(a.value));
     }
     cached->max = cached->max ? std::max(*cached->max, stored) : stored;
-    cached->version += 1;
+    cached->mark.version += 1;
+    cached->mark.records += 1;
     m_max = std::move(cached);
 }
 

@@ -3,12 +3,12 @@
 // records in record order (no index narrows the walk); a select copies the
 // matching rows into a ResultSet and sorts that copy.
 //
-// The largest value of an integer column is remembered together with the
-// table's version: asking for the next record number before every insert
-// (as creating records does) then costs no walk, and an insert through this
-// executor keeps the remembered value up to date. Any other change of the
-// table — an update, a delete, the file changed by someone else — changes
-// its version and the next question walks the table again.
+// The largest value of an integer column is remembered together with a mark
+// of the table: asking for the next record number before every insert (as
+// creating records does) then costs no walk, and an insert through this
+// executor keeps the remembered value up to date. Records appended by other
+// programs are read alone; any other change of the table — an update, a
+// delete — makes the next question walk the table again.
 
 #include "store/Table.h"
 #include "store/sql/Ast.h"
@@ -30,7 +30,7 @@ private:
     struct MaxCache {
         const Table *table = nullptr;
         int field = -1;
-        std::uint64_t version = 0;
+        Table::Mark mark;
         std::optional<std::int32_t> max;   // nullopt: no live record
     };
     std::optional<MaxCache> m_max;

@@ -20,7 +20,7 @@ namespace {
 TEST(TableRestore, BringsBackTheSavedRecords)
 {
     DataDir data, store;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(data.file(QStringLiteral("article.dbf")));
     table.open();
     const Article first{1, "3123456789012", "Vis inox", "boite de 100", 5, "O"};
@@ -56,7 +56,7 @@ TEST(TableRestore, BringsBackTheSavedRecords)
 TEST(TableRestore, DamagedArchiveLeavesTheTableOpenAndIntact)
 {
     DataDir data, store;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(data.file(QStringLiteral("article.dbf")));
     table.open();
     const Article kept{7, "KEEP", "kept", "", 2, "N"};

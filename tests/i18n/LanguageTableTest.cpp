@@ -1,5 +1,6 @@
 #include "base/DataDir.h"
 #include "base/Parameters.h"
+#include "i18n/AddedTexts.h"
 #include "i18n/BuiltinTexts.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/LanguageFile.h"
@@ -11,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 using namespace etibarix;
 using i18n::LangText;
+using i18n::Text;
 using i18n::LanguageFile;
 
 namespace {
@@ -90,20 +93,20 @@ TEST_F(LanguageFileTest, NoFileFollowsTheLanguageNumber)
 {
     EXPECT_FALSE(i18n::LoadLanguageTable().Loaded());
     base::Parameters.Language = 2;
-    EXPECT_EQ(LangText(34), "Confirm");
+    EXPECT_EQ(LangText(Text::Apply), "Confirm");
     base::Parameters.Language = 3;
-    EXPECT_EQ(LangText(34), "Aplicar");
-    EXPECT_EQ(i18n::LangString(10), QStringLiteral("Par\u00e2metros"));
+    EXPECT_EQ(LangText(Text::Apply), "Aplicar");
+    EXPECT_EQ(i18n::LangString(Text::ParametersTab), QStringLiteral("Par\u00e2metros"));
     base::Parameters.Language = 1;
-    EXPECT_EQ(LangText(34), "Appliquer");
+    EXPECT_EQ(LangText(Text::Apply), "Appliquer");
     // Only a damaged parameter file brings other numbers: French.
     for (int odd : {0, 4, -1, 0x7FFFFFFF}) {
         base::Parameters.Language = odd;
-        EXPECT_EQ(LangText(34), "Appliquer") << odd;
+        EXPECT_EQ(LangText(Text::Apply), "Appliquer") << odd;
     }
     // Without any table installed at all: the built-in texts.
     i18n::ClearLanguageTable();
-    EXPECT_EQ(LangText(1), "Charger une sauvegarde");
+    EXPECT_EQ(LangText(Text::LoadBackupHint), "Charger une sauvegarde");
 }
 
 TEST_F(LanguageFileTest, EntriesStartAtTheEleventhNonBlankLine)
@@ -117,15 +120,15 @@ TEST_F(LanguageFileTest, EntriesStartAtTheEleventhNonBlankLine)
     ASSERT_TRUE(table.Loaded());
     for (int language : {1, 2, 3}) {
         base::Parameters.Language = language;
-        EXPECT_EQ(LangText(1), "Load");
+        EXPECT_EQ(LangText(Text::LoadBackupHint), "Load");
     }
-    EXPECT_EQ(LangText(2), "Faire une sauvegarde");   // field 2 empty
-    EXPECT_EQ(LangText(3), "Reserve");                // field 2 only blanks
-    EXPECT_EQ(LangText(4), " Load");                  // kept with its blank
-    EXPECT_EQ(LangText(5), "no separator at all");
-    EXPECT_EQ(LangText(6), "b");
-    EXPECT_EQ(LangText(7), "");                       // beyond the file: not the built-in text
-    EXPECT_EQ(LangText(137), "");
+    EXPECT_EQ(LangText(Text::SaveBackupHint), "Faire une sauvegarde");   // field 2 empty
+    EXPECT_EQ(LangText(Text(3)), "Reserve");                // field 2 only blanks
+    EXPECT_EQ(LangText(Text::AboutCaption), " Load");                  // kept with its blank
+    EXPECT_EQ(LangText(Text::AboutHint), "no separator at all");
+    EXPECT_EQ(LangText(Text::HelpCaption), "b");
+    EXPECT_EQ(LangText(Text::HelpHint), "");                       // beyond the file: not the built-in text
+    EXPECT_EQ(LangText(Text::Printer), "");
     EXPECT_EQ(table.GetText(301), "Deutsch");
     EXPECT_EQ(table.FontName(), "Arial");
     EXPECT_EQ(table.CharSet(), 0);
@@ -137,9 +140,9 @@ TEST_F(LanguageFileTest, BlankLinesShiftNothing)
                                "one;One\r\n\r\n \t\ntwo;Two\n\nthree;Three";
     const auto &table = load(content);
     ASSERT_TRUE(table.Loaded());
-    EXPECT_EQ(LangText(1), "One");
-    EXPECT_EQ(LangText(2), "Two");
-    EXPECT_EQ(LangText(3), "Three");
+    EXPECT_EQ(LangText(Text::LoadBackupHint), "One");
+    EXPECT_EQ(LangText(Text::SaveBackupHint), "Two");
+    EXPECT_EQ(LangText(Text(3)), "Three");
     EXPECT_EQ(table.FontName(), "Tahoma");
     EXPECT_EQ(table.GetText(301), "X");
 }
@@ -149,7 +152,7 @@ TEST_F(LanguageFileTest, TenLinesGiveEmptyTexts)
     const auto &table = load(header());
     EXPECT_TRUE(table.Loaded());
     for (int n = 1; n <= 137; ++n)
-        EXPECT_EQ(LangText(n), "") << n;
+        EXPECT_EQ(LangText(Text(n)), "") << n;
 }
 
 TEST_F(LanguageFileTest, ShortAndEmptyFiles)
@@ -159,7 +162,7 @@ TEST_F(LanguageFileTest, ShortAndEmptyFiles)
         EXPECT_TRUE(table.Loaded());
         EXPECT_EQ(table.FontName(), "Verdana");
         EXPECT_EQ(table.CharSet(), 1);   // an empty field is no number
-        EXPECT_EQ(LangText(1), "");
+        EXPECT_EQ(LangText(Text::LoadBackupHint), "");
     }
     {
         const auto &table = load(QByteArray());
@@ -189,9 +192,9 @@ TEST_F(LanguageFileTest, CharacterSetNumber)
 TEST_F(LanguageFileTest, TextsDecodeInTheFilesCharacterSet)
 {
     load(header("Arial", "204") + "x;\xCF\xF0\xE8\xED\xF2\xE5\xF0\n");
-    EXPECT_EQ(i18n::LangString(1), QStringLiteral("\u041f\u0440\u0438\u043d\u0442\u0435\u0440"));
+    EXPECT_EQ(i18n::LangString(Text::LoadBackupHint), QStringLiteral("\u041f\u0440\u0438\u043d\u0442\u0435\u0440"));
     load(header("Arial", "0") + "x;caf\xE9 \x80\n");
-    EXPECT_EQ(i18n::LangString(1), QStringLiteral("caf\u00e9 \u20ac"));
+    EXPECT_EQ(i18n::LangString(Text::LoadBackupHint), QStringLiteral("caf\u00e9 \u20ac"));
 }
 
 TEST_F(LanguageFileTest, EntriesBeyondThreeHundredAreIgnored)
@@ -203,7 +206,7 @@ TEST_F(LanguageFileTest, EntriesBeyondThreeHundredAreIgnored)
     EXPECT_TRUE(table.Loaded());
     EXPECT_EQ(table.GetText(300), "t300");
     EXPECT_EQ(table.GetText(301), "Deutsch");
-    EXPECT_EQ(LangText(301), "");
+    EXPECT_EQ(LangText(Text(301)), "");
 }
 
 TEST_F(LanguageFileTest, BadFilesFallBackToTheBuiltInTexts)
@@ -211,7 +214,7 @@ TEST_F(LanguageFileTest, BadFilesFallBackToTheBuiltInTexts)
     // A directory under the file's name cannot be opened: no file.
     QDir().mkpath(i18n::LanguageFilePath());
     EXPECT_FALSE(i18n::LoadLanguageTable().Loaded());
-    EXPECT_EQ(LangText(1), "Charger une sauvegarde");
+    EXPECT_EQ(LangText(Text::LoadBackupHint), "Charger une sauvegarde");
     QDir().rmdir(i18n::LanguageFilePath());
 
     // Garbage still reads as lines; it loads, and nothing crashes.
@@ -224,7 +227,7 @@ TEST_F(LanguageFileTest, BadFilesFallBackToTheBuiltInTexts)
     }
     EXPECT_TRUE(load(garbage).Loaded());
     for (int n = 1; n <= 137; ++n)
-        (void)i18n::LangString(n);
+        (void)i18n::LangString(Text(n));
 
     // A table that is not Loaded keeps its header slots but texts come built in.
     LanguageFile table;
@@ -240,8 +243,8 @@ TEST_F(LanguageFileTest, TenMegabyteLineAndNulBytes)
     const QByteArray big(10 * 1024 * 1024, 'y');
     const auto &table = load(header() + QByteArray("a\0b;c\0d\n", 8) + "x;" + big + "\n");
     ASSERT_TRUE(table.Loaded());
-    EXPECT_EQ(LangText(1), QByteArray("c\0d", 3));
-    EXPECT_EQ(LangText(2).size(), big.size());
+    EXPECT_EQ(LangText(Text::LoadBackupHint), QByteArray("c\0d", 3));
+    EXPECT_EQ(LangText(Text::SaveBackupHint).size(), big.size());
 }
 
 // The whole built-in table against a separately kept Windows-1252 copy of it.
@@ -275,7 +278,38 @@ TEST_F(LanguageFileTest, AWholeTranslationFile)
     for (int language : {1, 3, 9}) {
         base::Parameters.Language = language;
         for (int n = 1; n <= i18n::BuiltinTextCount; ++n)
-            EXPECT_EQ(LangText(n), i18n::BuiltinText(n, 2)) << n;
+            EXPECT_EQ(LangText(Text(n)), i18n::BuiltinText(n, 2)) << n;
     }
     EXPECT_EQ(table.GetText(138), "");
+}
+
+// Every added text exists in the three languages with the same placeholders,
+// and follows the language number even when a language file is loaded.
+TEST_F(LanguageFileTest, AddedTextsInEveryLanguage)
+{
+    const auto placeholders = [](const QString &text) {
+        QList<int> found;
+        for (qsizetype i = text.indexOf(u'%'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'%', i + 1))
+            if (text.at(i + 1).isDigit())
+                found.append(text.at(i + 1).digitValue());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    for (int n = int(Text::FirstAdded); n < int(Text::AfterLastAdded); ++n) {
+        const QString english = i18n::AddedText(Text(n), 2);
+        ASSERT_FALSE(english.isEmpty()) << n;
+        for (int language : {1, 3}) {
+            const QString other = i18n::AddedText(Text(n), language);
+            EXPECT_FALSE(other.isEmpty()) << n;
+            EXPECT_NE(other, english) << n << ' ' << language;
+            EXPECT_EQ(placeholders(other), placeholders(english)) << n << ' ' << language;
+        }
+    }
+    load(header() + "x;Load\n");
+    base::Parameters.Language = 3;
+    EXPECT_EQ(i18n::LangString(Text::PrintPreview), QStringLiteral("Pr\u00e9-visualizar"));
+    EXPECT_EQ(LangText(Text::ExportPdf), "Exportar para PDF");
+    EXPECT_EQ(LangText(Text::LoadBackupHint), "Load");
+    base::Parameters.Language = 2;
+    EXPECT_EQ(i18n::LangString(Text::PrintPreview), QStringLiteral("Print preview"));
 }

@@ -180,7 +180,7 @@ TEST_F(CsvImport, HostileQuotesCannotBreakTheStatement)
     EXPECT_EQ(r.recordsStored, 2);
     EXPECT_EQ(r.innerQuotes.lines, 2);
     EXPECT_EQ(r.innerQuotes.firstLine, 1);
-    EXPECT_TRUE(records::ImportFinalText(r).contains(QStringLiteral("Double quotes inside a field were removed in 2 data lines")))
+    EXPECT_TRUE(records::ImportFinalText(r).contains(QStringLiteral("Des guillemets \u00e0 l'int\u00e9rieur d'un champ ont \u00e9t\u00e9 retir\u00e9s dans 2 lignes de donn\u00e9es")))
         << records::ImportFinalText(r).toStdString();
 }
 
@@ -281,7 +281,7 @@ TEST_F(CsvImport, CtrlZEndsTheFileAndTextAfterItIsNoted)
         EXPECT_EQ(r.linesRead, c.lines);
         EXPECT_EQ(r.textAfterEndMark, c.noted);
         EXPECT_EQ(r.clean(), !c.noted);
-        EXPECT_EQ(records::ImportNotesText(r).contains(QStringLiteral("end-of-file mark (Ctrl-Z) after data line %1").arg(c.lines)),
+        EXPECT_EQ(records::ImportNotesText(r).contains(QStringLiteral("(Ctrl-Z) apr\u00e8s la ligne de donn\u00e9es %1 ;").arg(c.lines)),
                   c.noted);
         stored += c.lines;
         EXPECT_EQ(rows().size(), std::size_t(stored));

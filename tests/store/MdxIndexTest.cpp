@@ -1,6 +1,7 @@
 #include "store/MdxIndex.h"
 
 #include "store/Table.h"
+#include "store/TableFiles.h"
 #include "tests/store/StoreTestSupport.h"
 
 #include <QCryptographicHash>
@@ -22,6 +23,7 @@ using store::MdxIndex;
 namespace {
 
 constexpr int kKeyLength = 50;
+const store::IndexTag kTag{"CB", "cb"};
 
 QByteArray key(const QByteArray &text)
 {
@@ -44,7 +46,7 @@ std::vector<MdxIndex::Entry> expectedEntries(const std::vector<QByteArray> &keys
 std::vector<MdxIndex::Entry> indexEntries(const QString &path, std::int64_t records, QString *why = nullptr)
 {
     std::vector<MdxIndex::Entry> entries;
-    if (!MdxIndex::check(readFile(path), kKeyLength, records, &entries, why))
+    if (!MdxIndex::check(readFile(path), "CB", kKeyLength, records, &entries, why))
         return {};
     return entries;
 }
@@ -90,7 +92,7 @@ protected:
     DataDir dir;
     QString path;
     QString indexPath;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     std::vector<QByteArray> keys;
     std::vector<QString> events;
     std::vector<int> steps;
@@ -101,19 +103,19 @@ protected:
 TEST(MdxIndex, WorkedExampleIsByteExact)
 {
     const QByteArray image =
-        MdxIndex::build(joinedKeys({"B", "A", "C"}), kKeyLength, "ARTICLE", QDate(2024, 5, 17));
+        MdxIndex::build(joinedKeys({"B", "A", "C"}), kKeyLength, kTag, "ARTICLE", QDate(2024, 5, 17));
     ASSERT_EQ(image.size(), 4096);
     EXPECT_EQ(QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex(),
               QByteArray("9219b4adcb82bcaf2c519e51bb17e8d85bdf518fd1b7413e65829017ffdfbcbe"));
     std::vector<MdxIndex::Entry> entries;
-    ASSERT_TRUE(MdxIndex::check(image, kKeyLength, 3, &entries));
+    ASSERT_TRUE(MdxIndex::check(image, "CB", kKeyLength, 3, &entries));
     EXPECT_TRUE(entries == expectedEntries({"B", "A", "C"}));
 }
 
 TEST(MdxIndex, TableWritesTheWorkedExampleKeptInPlace)
 {
     DataDir dir;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     table.setFileName(dir.file(QStringLiteral("article.dbf")));
     table.open();
     for (const char *cb : {"B", "A", "C"})
@@ -122,7 +124,7 @@ TEST(MdxIndex, TableWritesTheWorkedExampleKeptInPlace)
     // Three keys put into the empty root one by one give the same bytes as
     // the bulk build of that day.
     EXPECT_EQ(readFile(dir.file(QStringLiteral("article.MDX"))),
-              MdxIndex::build(joinedKeys({"B", "A", "C"}), kKeyLength, "ARTICLE", QDate::currentDate()));
+              MdxIndex::build(joinedKeys({"B", "A", "C"}), kKeyLength, kTag, "ARTICLE", QDate::currentDate()));
 }
 
 TEST(MdxIndex, TwoHundredKeysMakeTwelveLeavesUnderOneRoot)
@@ -130,7 +132,7 @@ TEST(MdxIndex, TwoHundredKeysMakeTwelveLeavesUnderOneRoot)
     std::vector<QByteArray> keys;
     for (int i = 0; i < 200; ++i)
         keys.push_back(QByteArray::number(1000 + (i * 37) % 200));
-    const QByteArray image = MdxIndex::build(joinedKeys(keys), kKeyLength, "ARTICLE", QDate(2026, 1, 2));
+    const QByteArray image = MdxIndex::build(joinedKeys(keys), kKeyLength, kTag, "ARTICLE", QDate(2026, 1, 2));
     ASSERT_EQ(image.size(), 32 * 512);
     EXPECT_EQ(le32(image, 32), 32u);
     const qsizetype tag = 4 * 512;
@@ -153,7 +155,7 @@ TEST(MdxIndex, TwoHundredKeysMakeTwelveLeavesUnderOneRoot)
     EXPECT_EQ(le32(image, root + 4), 28u);
     EXPECT_EQ(le32(image, root + 8 + 11 * 56), 28u);
     std::vector<MdxIndex::Entry> entries;
-    ASSERT_TRUE(MdxIndex::check(image, kKeyLength, 200, &entries));
+    ASSERT_TRUE(MdxIndex::check(image, "CB", kKeyLength, 200, &entries));
     EXPECT_TRUE(entries == expectedEntries(keys));
 }
 
@@ -162,16 +164,16 @@ TEST(MdxIndex, CheckRefusesDamage)
     std::vector<QByteArray> keys;
     for (int i = 0; i < 100; ++i)
         keys.push_back(QByteArray::number(i % 7));
-    const QByteArray good = MdxIndex::build(joinedKeys(keys), kKeyLength, "ARTICLE", QDate(2026, 1, 2));
-    ASSERT_TRUE(MdxIndex::check(good, kKeyLength, 100));
-    EXPECT_FALSE(MdxIndex::check(good, kKeyLength, 101));   // a record without key
-    EXPECT_FALSE(MdxIndex::check(good, kKeyLength, 99));    // a key without record
-    EXPECT_FALSE(MdxIndex::check(good, 40, 100));           // other key length
+    const QByteArray good = MdxIndex::build(joinedKeys(keys), kKeyLength, kTag, "ARTICLE", QDate(2026, 1, 2));
+    ASSERT_TRUE(MdxIndex::check(good, "CB", kKeyLength, 100));
+    EXPECT_FALSE(MdxIndex::check(good, "CB", kKeyLength, 101));   // a record without key
+    EXPECT_FALSE(MdxIndex::check(good, "CB", kKeyLength, 99));    // a key without record
+    EXPECT_FALSE(MdxIndex::check(good, "CB", 40, 100));           // other key length
     auto damaged = [&](qsizetype at, std::uint32_t value) {
         QByteArray b = good;
         for (int i = 0; i < 4; ++i)
             b[at + i] = char((value >> (8 * i)) & 0xFF);
-        return MdxIndex::check(b, kKeyLength, 100);
+        return MdxIndex::check(b, "CB", kKeyLength, 100);
     };
     EXPECT_FALSE(damaged(0, 3));                 // version
     EXPECT_FALSE(damaged(32, 99));               // page count
@@ -180,8 +182,8 @@ TEST(MdxIndex, CheckRefusesDamage)
     EXPECT_FALSE(damaged(6 * 512, 200));         // too many keys
     EXPECT_FALSE(damaged(6 * 512 + 8, 100));     // record number twice
     EXPECT_FALSE(damaged(6 * 512 + 12, 0x39393939));   // key out of order
-    EXPECT_FALSE(MdxIndex::check(good.left(good.size() - 512), kKeyLength, 100));
-    EXPECT_FALSE(MdxIndex::check(QByteArray(100, 'x'), kKeyLength, 0));
+    EXPECT_FALSE(MdxIndex::check(good.left(good.size() - 512), "CB", kKeyLength, 100));
+    EXPECT_FALSE(MdxIndex::check(QByteArray(100, 'x'), "CB", kKeyLength, 0));
 }
 
 TEST_F(IndexTableTest, AppendsKeepEveryKeyInOrderThroughSplits)
@@ -201,7 +203,7 @@ TEST_F(IndexTableTest, AppendsKeepEveryKeyInOrderThroughSplits)
     }
     appendKeys(batch);
     // The keys of the appends reach the file with the next walk.
-    EXPECT_FALSE(MdxIndex::check(readFile(indexPath), kKeyLength, std::int64_t(keys.size())));
+    EXPECT_FALSE(MdxIndex::check(readFile(indexPath), "CB", kKeyLength, std::int64_t(keys.size())));
     table.first();
     expectIndexMatches();
     // No rebuild happened: only the creation of the empty index.
@@ -229,7 +231,7 @@ TEST_F(IndexTableTest, IndexLeftBehindByACrashIsRebuilt)
     ASSERT_TRUE(writeFile(other.file(QStringLiteral("article.MDX")), readFile(indexPath)));
     table.close();
 
-    store::Table t;
+    store::Table t{store::ArticleDefinition()};
     t.setFileName(other.file(QStringLiteral("article.dbf")));
     bool rebuilt = false;
     store::TableCallbacks cb;
@@ -388,7 +390,7 @@ TEST_F(IndexTableTest, RandomDamageNeverCrashes)
         const QString p = scratch.file(QStringLiteral("article.dbf"));
         writeFile(p, d);
         writeFile(scratch.file(QStringLiteral("article.MDX")), m);
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         t.setFileName(p);
         try {
             t.open();
@@ -408,7 +410,7 @@ TEST_F(IndexTableTest, RandomDamageNeverCrashes)
             if (cb >= 0 && t.fields()[std::size_t(cb)].width == 50) {
                 // Whatever was damaged, the index left behind is sound.
                 const std::int64_t records = (readFile(p).size() - 225) / 261;
-                EXPECT_TRUE(MdxIndex::check(readFile(scratch.file(QStringLiteral("article.MDX"))), 50, records))
+                EXPECT_TRUE(MdxIndex::check(readFile(scratch.file(QStringLiteral("article.MDX"))), "CB", 50, records))
                     << "round " << round;
             }
         } catch (const base::Error &) {

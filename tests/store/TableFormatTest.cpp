@@ -42,6 +42,7 @@ TEST(TableFormat, ErrorTextsCarryCodeTextAndContext)
         {2, "File not found"},
         {5, "File access denied"},
         {32, "File sharing violation"},
+        {101, "Disk full"},
         {211, "Invalid database field type encountered"},
         {212, "Request beyond range"},
         {213, "End of file found unexpectedly"},

@@ -1,3 +1,4 @@
+#include "store/MdxIndex.h"
 #include "store/Table.h"
 
 #include "base/DataDir.h"
@@ -41,7 +42,7 @@ protected:
 
     DataDir dir;
     QString path;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     std::vector<QString> messages;
     std::vector<QString> indexTitles;
 };
@@ -96,6 +97,42 @@ TEST_F(DbfTableTest, CreatesTheEmptyTableWithIndexAndCompanion)
     expected[28] = 1;   // the index definition was set up by the open
     EXPECT_EQ(readFile(path), expected);
     table.close();   // closing a closed table does nothing
+}
+
+TEST(TableDefinition, FieldsAndIndexTagComeFromTheDefinition)
+{
+    DataDir dir;
+    const QString path = dir.file(QStringLiteral("stock.dbf"));
+    {
+        store::Table table({{" code , c, 20, 3", "qty, N, 4, 0"}, {"CODE", "code"}});
+        table.setFileName(path);
+        table.open();
+        const store::FieldAssignment values[] = {{0, QByteArray("B7")}, {1, std::int32_t(12)}};
+        table.append(values);
+        ASSERT_EQ(table.fields().size(), 2u);
+        EXPECT_EQ(table.fields()[0].name, "CODE");
+        EXPECT_EQ(table.fields()[0].decimals, 0);   // only numbers keep decimals
+        EXPECT_EQ(table.fields()[1].offset, 21);
+    }
+    const QByteArray file = readFile(path);
+    EXPECT_EQ(file.size(), 32 * 2 + 33 + 25 + 1);
+    EXPECT_EQ(file.mid(32 * 2 + 33, 25), " B7" + QByteArray(20, ' ') + "12");
+    std::vector<store::MdxIndex::Entry> entries;
+    ASSERT_TRUE(store::MdxIndex::check(readFile(dir.file(QStringLiteral("stock.MDX"))), "CODE", 20, 1, &entries));
+    EXPECT_EQ(entries.front().key, QByteArray("B7").leftJustified(20, ' '));
+
+    // Without a tag the table keeps no index; a line that is no field
+    // refuses the creation.
+    DataDir bare;
+    store::Table plain({{"code, C, 20, 0"}, {}});
+    plain.setFileName(bare.file(QStringLiteral("plain.dbf")));
+    plain.open();
+    plain.close();
+    EXPECT_FALSE(QFile::exists(bare.file(QStringLiteral("plain.MDX"))));
+    EXPECT_EQ(readFile(bare.file(QStringLiteral("plain.dbf")))[28], 0);
+    store::Table wrong({{"code, C, 20"}, {}});
+    wrong.setFileName(bare.file(QStringLiteral("wrong.dbf")));
+    EXPECT_THROW(wrong.open(), base::Error);
 }
 
 TEST_F(DbfTableTest, AppendsRecordsAndWritesCountAndMarkerAtClose)
@@ -281,7 +318,7 @@ TEST_F(DbfTableTest, StaleCountAfterACrashStillShowsEveryRecord)
     const QString copy = other.file(QStringLiteral("article.dbf"));
     ASSERT_TRUE(writeFile(copy, crashed));
     ASSERT_TRUE(writeFile(other.file(QStringLiteral("article.@S@")), "1"));
-    store::Table t;
+    store::Table t{store::ArticleDefinition()};
     t.setFileName(copy);
     t.open();
     EXPECT_EQ(walk(t).size(), 3u);
@@ -296,7 +333,7 @@ TEST_F(DbfTableTest, SeesRecordsAppendedByAnotherUserDuringAWalk)
 {
     table.open();
     appendArticle(table, {1, "A", "", "", 1, "N"});
-    store::Table other;
+    store::Table other{store::ArticleDefinition()};
     other.setFileName(path);
     other.open();
     const std::uint64_t before = table.version();
@@ -372,7 +409,7 @@ TEST_F(DbfTableTest, RefusesDamagedFilesWithoutWritingThem)
         DataDir d;
         const QString p = d.file(QStringLiteral("article.dbf"));
         ASSERT_TRUE(writeFile(p, c.bytes));
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         t.setFileName(p);
         try {
             t.open();
@@ -388,7 +425,7 @@ TEST_F(DbfTableTest, RefusesDamagedFilesWithoutWritingThem)
     }
 
     try {
-        store::Table t;
+        store::Table t{store::ArticleDefinition()};
         t.setFileName(dir.file(QStringLiteral("bad.dbf")));
         ASSERT_TRUE(writeFile(dir.file(QStringLiteral("bad.dbf")), "short"));
         t.open();
@@ -401,7 +438,7 @@ TEST_F(DbfTableTest, RefusesDamagedFilesWithoutWritingThem)
 
 TEST_F(DbfTableTest, ReportsFilesThatCannotBeCreatedOrOpened)
 {
-    store::Table t;
+    store::Table t{store::ArticleDefinition()};
     try {
         t.open();
         FAIL();
@@ -457,7 +494,7 @@ TEST(ArticleFiles, OpensClosesAndDeletesInTheProgramDirectory)
 {
     DataDir dir;
     base::setDataDirOverride(dir.path());
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     store::OpenArticleTable(table);
     EXPECT_EQ(store::ProgramDir(), dir.path());
     EXPECT_EQ(table.fileName(), dir.path() + QStringLiteral("/article.dbf"));

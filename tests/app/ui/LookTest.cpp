@@ -2,6 +2,7 @@
 // indexing window in each language: texts not clipped, and pictures of them
 // when ETIBARIX_SHOT_DIR is set (taken from the screen on an X server).
 
+#include "i18n/AddedTexts.h"
 #include "tests/support/MainWindowHost.h"
 #include "tests/support/UiTestSupport.h"
 
@@ -98,7 +99,7 @@ TEST(Look, PrintWindowsAndIndexingInEveryLanguage)
                 test::pressButton(modal, QMessageBox::No);
                 return;
             }
-            EXPECT_EQ(preview->windowTitle(), labels::PrintCommands::PreviewTitle(language));
+            EXPECT_EQ(preview->windowTitle(), i18n::AddedText(i18n::Text::PreviewWindowTitle, language));
             if (auto *widget = preview->findChild<QPrintPreviewWidget *>())
                 previewPages = widget->pageCount();
             shot(preview, QStringLiteral("preview-") + suffix);

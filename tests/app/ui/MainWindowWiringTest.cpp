@@ -3,6 +3,7 @@
 // restore that refreshes its grid, and pictures of its print tab in the
 // three languages.
 
+#include "i18n/AddedTexts.h"
 #include "tests/support/MainWindowHost.h"
 #include "tests/support/UiTestSupport.h"
 
@@ -78,7 +79,7 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
         window.show();
         ASSERT_TRUE(waitFor([&window] { return !window.FirstActivation(); }));
         // The first activation gave the print buttons the language of the parameters.
-        EXPECT_EQ(print.exportButton()->text(), labels::PrintCommands::ExportText(2));
+        EXPECT_EQ(print.exportButton()->text(), i18n::AddedText(i18n::Text::ExportPdf, 2));
         for (const char *const statement :
              {"INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (1,\"WIRE1\",\"alpha\",\"one\",20,\"O\")",
               "INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (2,\"WIRE2\",\"beta\",\"two\",5,\"N\")"}) {
@@ -126,7 +127,7 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
             window.findChild<QRadioButton *>(QString::fromLatin1(radio[language - 1]))->setChecked(true);
             window.findChild<QAbstractButton *>(QStringLiteral("btappliquer"))->click();
             waitFor([] { return false; }, 100);
-            EXPECT_EQ(print.exportButton()->text(), labels::PrintCommands::ExportText(language));
+            EXPECT_EQ(print.exportButton()->text(), i18n::AddedText(i18n::Text::ExportPdf, language));
             for (QPushButton *button : {print.previewButton(), print.exportButton()})
                 EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
             test::saveShot(&window, QStringLiteral("mainwindow-print-") + QString::fromLatin1(suffix[language - 1]));

@@ -186,7 +186,7 @@ TEST_F(BackupCommandsTest, SaveThatCannotOpenADataFileSaysSoAndWritesNoArchive)
     answers << archive;
     click("spSauve");
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_EQ(texts[0], QStringLiteral("Error|Cannot open file \"%1\"").arg(locked));
+    EXPECT_EQ(texts[0], QStringLiteral("Error|Impossible d'ouvrir le fichier \"%1\"").arg(locked));
     EXPECT_FALSE(QFileInfo::exists(archive));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     QFile::remove(locked);

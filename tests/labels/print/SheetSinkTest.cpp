@@ -2,6 +2,7 @@
 // status hook, and files that are only replaced by a complete job.
 
 #include "base/Error.h"
+#include "labels/print/PageSurface.h"
 #include "labels/print/PdfSink.h"
 #include "labels/printer/PrinterList.h"
 #include "labels/printer/PrinterSink.h"
@@ -9,7 +10,6 @@
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
-#include <QPainter>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -17,8 +17,16 @@
 using namespace etibarix;
 
 namespace {
-const QPageSize A4(QPageSize::A4);
-const QPageSize Letter(QSizeF(8.5, 11), QPageSize::Inch);
+// A layout page of Windows paper code 9 (A4), and a custom page of 8.5 x 11 in.
+labels::SheetSetup sheet(int paperSize, QSizeF sizeMm)
+{
+    labels::SheetSetup setup;
+    setup.paperSize = paperSize;
+    setup.sizeMm = sizeMm;
+    return setup;
+}
+const labels::SheetSetup A4 = sheet(9, QSizeF(210, 297));
+const labels::SheetSetup Letter = sheet(-1, QSizeF(215.9, 279.4));
 
 // "Page N size: W x H pts" lines of pdfinfo, as "WxH".
 QStringList pageSizes(const QString &pdf)
@@ -43,12 +51,11 @@ TEST(PdfSink, EverySheetIsOnePageOfItsOwnSize)
     QList<int> pages;
     int ended = 0;
     sink.setStatus({[&](int page) { pages << page; return true; }, [&] { ++ended; }});
-    for (const QPageSize &size : {A4, Letter, A4}) {
-        QPainter *p = sink.beginSheet({size, {}});
-        ASSERT_NE(p, nullptr);
+    for (const labels::SheetSetup &size : {A4, Letter, A4}) {
+        labels::PageSurface *surface = sink.beginSheet(size);
+        ASSERT_NE(surface, nullptr);
         // The origin is the paper's corner: a square at 10 mm, 10 mm.
-        const double dpmm = p->device()->logicalDpiX() / 25.4;
-        p->fillRect(QRectF(10 * dpmm, 10 * dpmm, 5 * dpmm, 5 * dpmm), Qt::black);
+        surface->fillRect(QRectF(10, 10, 5, 5));
         sink.endSheet();
     }
     EXPECT_FALSE(QFile::exists(path)) << "written before the job ends";
@@ -66,7 +73,7 @@ TEST(PdfSink, CancelledSheetIsNotPrintedAndNoSheetsWriteNothing)
     {
         labels::PdfSink sink(path);
         sink.setStatus({[](int) { return false; }, {}});
-        EXPECT_EQ(sink.beginSheet({A4, {}}), nullptr);
+        EXPECT_EQ(sink.beginSheet(A4), nullptr);
         EXPECT_FALSE(sink.finish());
         EXPECT_EQ(sink.sheetsDone(), 0);
     }
@@ -74,9 +81,9 @@ TEST(PdfSink, CancelledSheetIsNotPrintedAndNoSheetsWriteNothing)
     {
         // A job that fails half-way leaves the old file as it was.
         labels::PdfSink sink(path);
-        ASSERT_NE(sink.beginSheet({A4, {}}), nullptr);
+        ASSERT_NE(sink.beginSheet(A4), nullptr);
         sink.endSheet();
-        ASSERT_NE(sink.beginSheet({A4, {}}), nullptr);
+        ASSERT_NE(sink.beginSheet(A4), nullptr);
         sink.cancel();
         EXPECT_THROW(sink.finish(), base::Error);
     }
@@ -86,7 +93,7 @@ TEST(PdfSink, CancelledSheetIsNotPrintedAndNoSheetsWriteNothing)
 TEST(PdfSink, UnwritableFolderIsAnError)
 {
     labels::PdfSink sink(QStringLiteral("/nonexistent-folder/x/out.pdf"));
-    EXPECT_THROW(sink.beginSheet({A4, {}}), base::Error);
+    EXPECT_THROW(sink.beginSheet(A4), base::Error);
 }
 
 TEST(PrinterSink, NameResolution)

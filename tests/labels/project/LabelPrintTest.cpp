@@ -6,6 +6,7 @@
 #include "labels/project/DataText.h"
 #include "labels/print/LabelReport.h"
 #include "labels/print/PainterSurface.h"
+#include "labels/print/PdfSink.h"
 #include "tests/support/PdfScan.h"
 #include "tests/support/TestSupport.h"
 
@@ -13,7 +14,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <memory>
@@ -49,44 +49,24 @@ public:
     double pixelSize() const override { return 0.01; }
 };
 
-class RecordingTarget : public SheetTarget {
+// Keeps every sheet's set-up and drawing.
+class RecordingTarget : public SheetSink {
 public:
     std::vector<SheetSetup> setups;
     std::vector<std::unique_ptr<RecordingSurface>> sheets;
     int open = 0;
 
-    PageSurface &beginSheet(const SheetSetup &setup) override
+protected:
+    int nextPageNumber() const override { return int(sheets.size()) + 1; }
+    PageSurface &doBegin(const SheetSetup &setup) override
     {
         ++open;
         setups.push_back(setup);
         sheets.push_back(std::make_unique<RecordingSurface>());
         return *sheets.back();
     }
-    void endSheet() override { --open; }
-};
-
-// Every sheet one page of a PDF file.
-class PdfTarget : public SheetTarget {
-public:
-    explicit PdfTarget(const QString &path) : m_writer(path) { m_writer.setResolution(1200); }
-    PageSurface &beginSheet(const SheetSetup &setup) override
-    {
-        m_writer.setPageSize(QPageSize(setup.sizeMm, QPageSize::Millimeter));
-        m_writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        if (!m_painter.isActive())
-            m_painter.begin(&m_writer);
-        else
-            m_writer.newPage();
-        m_surface = std::make_unique<PainterSurface>(m_painter);
-        return *m_surface;
-    }
-    void endSheet() override { m_surface.reset(); }
-    void finish() { m_painter.end(); }
-
-private:
-    QPdfWriter m_writer;
-    QPainter m_painter;
-    std::unique_ptr<PainterSurface> m_surface;
+    void doEnd() override { --open; }
+    void doCancel() override { --open; }
 };
 
 QByteArray slotText(int i)
@@ -228,9 +208,9 @@ TEST(LabelPrint, Layout8SheetDecodesInSlotOrder)
         layouts.SetLayoutParam(QByteArray("cblibb" + QByteArray::number(i)), QByteArray("Text 2 of slot " + QByteArray::number(i)));
     }
     {
-        PdfTarget target(pdf);
-        layouts.RunLabelReport("etiquette8", target);
-        target.finish();
+        PdfSink sink(pdf);
+        EXPECT_TRUE(layouts.RunLabelReport("etiquette8", sink));
+        EXPECT_TRUE(sink.finish());
     }
     const QImage sheet = test::renderPage(pdf, 1, 300, dir.path());
     ASSERT_FALSE(sheet.isNull());

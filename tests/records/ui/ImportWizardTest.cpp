@@ -312,7 +312,7 @@ TEST_F(ImportWizardTest, ImportsWithTheFinalMessageAndCloses)
     ASSERT_EQ(boxes, 1);
     EXPECT_EQ(title, QStringLiteral("Importation terminée"));
     EXPECT_TRUE(text.startsWith(QStringLiteral("Nombre de fiches importées: 3\n\n"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("not a whole number in data line 2")));
+    EXPECT_TRUE(text.contains(QStringLiteral("n'\u00e9tait pas un nombre entier dans la ligne de donn\u00e9es 2")));
     EXPECT_TRUE(busyWhileAsked);
     EXPECT_EQ(progressWhileAsked, QStringLiteral("Nombre de fiches importées: 3"));
     EXPECT_EQ(child<QLabel>("Labetatimport")->text(), QString());

@@ -82,7 +82,7 @@ TEST_F(CliTest, AddRefusesBadInputWithoutWritingAnything)
     const test::CliResult r = cli(args({"add", "--cb", "x", "--t2", "\xF0\x9F\x98\x80"}));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("U+1F600")) << r.err.toStdString();
-    EXPECT_TRUE(cli(args({"add", "--cb", "A\"B"})).err.contains("double quote"));
+    EXPECT_TRUE(cli(args({"add", "--cb", "A\"B"})).err.contains("Code Barre : un guillemet"));
 }
 
 TEST_F(CliTest, SqlPrintsRowsWithEscapesAndReportsErrors)

@@ -6,6 +6,7 @@
 #include "records/RecordList.h"
 #include "records/RecordStatements.h"
 #include "store/Table.h"
+#include "store/TableFiles.h"
 #include "store/Query.h"
 #include "tests/support/TestSupport.h"
 
@@ -70,7 +71,7 @@ protected:
     }
 
     test::DataDir dir;
-    store::Table table;
+    store::Table table{store::ArticleDefinition()};
     store::Query query;
     store::Query other;
 };
@@ -230,7 +231,7 @@ TEST_F(QueryTest, MaxSeesChangesMadeBehindTheProgramsBack)
     EXPECT_EQ(maxNum(), 2);
     {
         // Another user of the same file.
-        store::Table outside;
+        store::Table outside{store::ArticleDefinition()};
         outside.setFileName(dir.file(QStringLiteral("article.dbf")));
         store::Query q;
         q.addDataSet("article", outside);

@@ -2,6 +2,7 @@
 // the record commands compose: compared byte for byte, blanks included.
 
 #include "base/Error.h"
+#include "base/Parameters.h"
 #include "records/ListStatements.h"
 #include "records/RecordRules.h"
 #include "records/RecordStatements.h"
@@ -137,12 +138,15 @@ TEST(RecordStatements, ToggledFlag)
 TEST(RecordStatements, DoubleQuoteIsRefusedUnlessKeptOnPurpose)
 {
     RecordEntry e{"AB", "say \"hi\"", "", 1, "O"};
+    base::Parameters.Language = 2;
     try {
         InsertStatement(1, e);
         FAIL() << "accepted a double quote";
     } catch (const base::Error &err) {
-        EXPECT_TRUE(err.text().contains(QStringLiteral("text 1"))) << err.text().toStdString();
+        // Named as the record dialog's label names the field.
+        EXPECT_TRUE(err.text().startsWith(QStringLiteral("Text 1:"))) << err.text().toStdString();
     }
+    base::Parameters.Language = 1;
     EXPECT_THROW(UpdateStatement(1, RecordEntry{"A\"", "", "", 1, "N"}), base::Error);
     EXPECT_EQ(InsertStatement(1, e, QuoteRule::Keep),
         QByteArray("INSERT INTO article (num,cb,lib1,lib2,quantite,topp) VALUES (1,\"AB\",\"say \"hi\"\", \"\", 1, \"O\" )"));
