@@ -33,12 +33,12 @@ constexpr int MaxDisk = 999;
 
 QString cannotReadArchive()
 {
-    return QStringLiteral("Cannot read archive");
+    return i18n::LangString(i18n::Text::ArchiveCannotRead);
 }
 
 QString invalidArchiveType()
 {
-    return QStringLiteral("Invalid archive type");
+    return i18n::LangString(i18n::Text::ArchiveInvalidType);
 }
 
 int zlibLevel(TCompressionLevel level)
@@ -136,9 +136,9 @@ BackupArchive::~BackupArchive() = default;
 QString BackupArchive::errorText(int code)
 {
     switch (code) {
-    case 1: return QStringLiteral("Cannot read file");
-    case 4: return QStringLiteral("Cannot write to archive");
-    case 6: return QStringLiteral("Compression error");
+    case 1: return i18n::LangString(i18n::Text::ArchiveCannotReadFile);
+    case 4: return i18n::LangString(i18n::Text::ArchiveCannotWrite);
+    case 6: return i18n::LangString(i18n::Text::ArchiveCompressionError);
     }
     return QStringLiteral("Error %1").arg(code);
 }
@@ -151,7 +151,7 @@ void BackupArchive::ShowError(int code)
 
 QString BackupArchive::diskPromptText(int disk)
 {
-    return QStringLiteral("Please insert disk %1 and click OK to continue.").arg(disk);
+    return i18n::LangString(i18n::Text::ArchiveInsertDisk).arg(disk);
 }
 
 QString BackupArchive::volumePath(const QString &path, int disk)

@@ -14,7 +14,7 @@
 #include "store/TableFiles.h"
 #include "records/RecordList.h"
 #include "records/ui/RecordGridModel.h"
-#include "records/ui/RecordTab.h"
+#include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 
 #include <QRandomGenerator>
@@ -37,9 +37,7 @@ struct GridFixture {
     QTemporaryDir dir;
     std::unique_ptr<records::RecordDatabase> data;
     std::unique_ptr<records::RecordList> list;
-    std::unique_ptr<QWidget> window;
-    std::unique_ptr<records::RecordDialog> dialog;
-    std::unique_ptr<records::RecordTab> tab;
+    std::unique_ptr<records::RecordsTab> tab;
     QTableView *grid = nullptr;
 
     GridFixture()
@@ -47,30 +45,12 @@ struct GridFixture {
         base::setDataDirOverride(dir.path());
         data = std::make_unique<records::RecordDatabase>();
         store::OpenArticleTable(data->table());
-        store::Table &table = data->table();
-        QRandomGenerator rng(7);
-        const int num = table.fieldIndex("num"), cb = table.fieldIndex("cb"), lib1 = table.fieldIndex("lib1"),
-                  lib2 = table.fieldIndex("lib2"), qty = table.fieldIndex("quantite"), topp = table.fieldIndex("topp");
-        for (int i = 1; i <= kRecords; ++i) {
-            const store::FieldAssignment values[] = {
-                {num, std::int32_t(i)},
-                {cb, QByteArray::number(3000000000000LL + rng.bounded(1000000000))},
-                {lib1, "Article " + QByteArray::number(rng.bounded(5000))},
-                {lib2, QByteArray("Rayon ") + char('A' + rng.bounded(26))},
-                {qty, std::int32_t(rng.bounded(51))},
-                {topp, QByteArray(rng.bounded(3) ? "O" : "N")},
-            };
-            table.append(values);
-        }
+        bench::AppendSampleRecords(data->table(), kRecords);
         list = std::make_unique<records::RecordList>(data->listQuery());
-        window = std::make_unique<QWidget>();
-        grid = new QTableView(window.get());
-        grid->setObjectName(QStringLiteral("s"));
-        (new QVBoxLayout(window.get()))->addWidget(grid);
-        window->resize(762, 611);
-        dialog = std::make_unique<records::RecordDialog>(window.get());
-        tab = std::make_unique<records::RecordTab>(window.get(), *data, *list, *dialog);
-        window->show();
+        tab = std::make_unique<records::RecordsTab>(*data, *list);
+        grid = tab->grid();
+        tab->resize(762, 611);
+        tab->show();
         tab->RefreshGrid();
     }
 };

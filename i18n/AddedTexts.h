@@ -11,4 +11,7 @@ namespace etibarix::i18n {
 // language gives French. Empty for a numbered text.
 QString AddedText(Text text, int language);
 
+// A count with the language's digit grouping: "2 000", "2,000", "2 000".
+QString GroupedNumber(int number, int language);
+
 } // namespace etibarix::i18n

@@ -1,8 +1,10 @@
 #include "i18n/LanguageFile.h"
 
+#include "base/Cp1252.h"
 #include "i18n/TextFile.h"
 
 #include <QFileInfo>
+#include <QStringEncoder>
 
 #include <optional>
 
@@ -49,6 +51,44 @@ bool hasVisibleText(const QByteArray &text)
 
 } // namespace
 
+// The code page of a Windows font character-set number; nullptr for the sets
+// that are Windows-1252 here (ANSI, default, symbol) and for unknown ones.
+const char *LanguageFile::CodePageOfCharSet(int charSet)
+{
+    switch (charSet) {
+    case 77: return "macintosh";
+    case 128: return "Shift_JIS";
+    case 129: return "windows-949";
+    case 134: return "GBK";
+    case 136: return "Big5";
+    case 161: return "windows-1253";
+    case 162: return "windows-1254";
+    case 163: return "windows-1258";
+    case 177: return "windows-1255";
+    case 178: return "windows-1256";
+    case 186: return "windows-1257";
+    case 204: return "windows-1251";
+    case 222: return "windows-874";
+    case 238: return "windows-1250";
+    case 255: return "IBM850";
+    default: return nullptr;
+    }
+}
+
+// A UTF-8 file comes out of the reader as UTF-8 bytes: every text goes to
+// the code page of the file's character set, as a file written in that code
+// page would hold it.
+void LanguageFile::convertFromUtf8()
+{
+    std::optional<QStringEncoder> encoder;
+    if (const char *codePage = CodePageOfCharSet(m_charSet))
+        encoder.emplace(codePage);
+    for (QByteArray &slot : m_slots) {
+        const QString text = QString::fromUtf8(slot);
+        slot = encoder && encoder->isValid() ? QByteArray(encoder->encode(text)) : base::toCp1252Lossy(text);
+    }
+}
+
 bool LanguageFile::Load()
 {
     m_loaded = false;
@@ -56,6 +96,7 @@ bool LanguageFile::Load()
         return false;
     TextFile reader;
     reader.SetSeparator(';');
+    reader.KeepUtf8();
     try {
         reader.Open(m_fileName);
     } catch (const TextFileError &) {
@@ -68,6 +109,8 @@ bool LanguageFile::Load()
     } catch (const TextFileError &) {
         // What was read before the error stays; the built-in texts apply.
     }
+    if (reader.Encoding() == TextEncoding::Utf8)
+        convertFromUtf8();
     return m_loaded;
 }
 

@@ -7,7 +7,9 @@
 // font's character-set number) to slot 303. Every further non-blank line is
 // one entry: the n-th gives text n, field 2 unless it holds nothing but
 // spaces and control characters, else field 1. Entries beyond 300 are
-// ignored. Fields are separated by ';'.
+// ignored. Fields are separated by ';'. A UTF-8 file (byte-order mark, or
+// valid UTF-8 with accents) is converted to the code page of its character
+// set.
 
 #include <QByteArray>
 #include <QString>
@@ -40,9 +42,14 @@ public:
     QByteArray FontName() const { return m_slots[FontNameSlot - 1]; }
     int CharSet() const { return m_charSet; }
 
+    // The code page of a Windows font character-set number; nullptr for the
+    // sets that are Windows-1252 here (ANSI, default, symbol) and unknown ones.
+    static const char *CodePageOfCharSet(int charSet);
+
 private:
     void readHeader(TextFile &reader);
     void readEntries(TextFile &reader);
+    void convertFromUtf8();
 
     QString m_fileName;
     bool m_loaded = false;

@@ -23,30 +23,6 @@ const LanguageFile *loadedTable()
     return table && table->Loaded() ? table : nullptr;
 }
 
-// The code page of a Windows font character-set number; nullptr for the sets
-// that are Windows-1252 here (ANSI, default, symbol) and for unknown ones.
-const char *codePageOfCharSet(int charSet)
-{
-    switch (charSet) {
-    case 77: return "macintosh";
-    case 128: return "Shift_JIS";
-    case 129: return "windows-949";
-    case 134: return "GBK";
-    case 136: return "Big5";
-    case 161: return "windows-1253";
-    case 162: return "windows-1254";
-    case 163: return "windows-1258";
-    case 177: return "windows-1255";
-    case 178: return "windows-1256";
-    case 186: return "windows-1257";
-    case 204: return "windows-1251";
-    case 222: return "windows-874";
-    case 238: return "windows-1250";
-    case 255: return "IBM850";
-    default: return nullptr;
-    }
-}
-
 } // namespace
 
 int CurrentLanguage()
@@ -75,7 +51,7 @@ QString LangString(Text text)
 QString DecodeLanguageText(QByteArrayView bytes)
 {
     if (const LanguageFile *table = loadedTable()) {
-        if (const char *codePage = codePageOfCharSet(table->CharSet())) {
+        if (const char *codePage = LanguageFile::CodePageOfCharSet(table->CharSet())) {
             QStringDecoder decoder(codePage);
             if (decoder.isValid())
                 return decoder.decode(bytes);

@@ -1,5 +1,8 @@
 #include "i18n/TextFile.h"
 
+#include "base/Cp1252.h"
+#include "i18n/LanguageTable.h"
+
 #include <cstring>
 
 namespace etibarix::i18n {
@@ -20,7 +23,101 @@ QString quoted(const QString &name)
 {
     return u'"' + name + u'"';
 }
+
+QString cannotOpen(const QString &name)
+{
+    return LangString(Text::FileCannotOpenForReading).arg(quoted(name));
+}
+
+QString readError(const QString &name, const QString &reason)
+{
+    return LangString(Text::FileReadError).arg(quoted(name), reason);
+}
+
+constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+
+// A streaming UTF-8 check: fed chunk by chunk, so that a sequence may be
+// split between two reads.
+class Utf8Check {
+public:
+    // False at the first byte that cannot be UTF-8.
+    bool feed(QByteArrayView bytes)
+    {
+        const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+        const auto *const end = p + bytes.size();
+        while (p < end) {
+            const unsigned char b = *p++;
+            if (m_pending == 0) {
+                if (b < 0x80)
+                    continue;
+                m_multiByte = true;
+                m_low = 0x80;
+                m_high = 0xBF;
+                if (b >= 0xC2 && b <= 0xDF) {
+                    m_pending = 1;
+                } else if (b >= 0xE0 && b <= 0xEF) {
+                    m_pending = 2;
+                    if (b == 0xE0)
+                        m_low = 0xA0;   // overlong
+                    else if (b == 0xED)
+                        m_high = 0x9F;  // surrogates
+                } else if (b >= 0xF0 && b <= 0xF4) {
+                    m_pending = 3;
+                    if (b == 0xF0)
+                        m_low = 0x90;   // overlong
+                    else if (b == 0xF4)
+                        m_high = 0x8F;  // beyond U+10FFFF
+                } else {
+                    return false;
+                }
+                continue;
+            }
+            if (b < m_low || b > m_high)
+                return false;
+            m_low = 0x80;
+            m_high = 0xBF;
+            --m_pending;
+        }
+        return true;
+    }
+    bool complete() const { return m_pending == 0; }
+    bool multiByte() const { return m_multiByte; }
+
+private:
+    int m_pending = 0;
+    unsigned char m_low = 0x80;
+    unsigned char m_high = 0xBF;
+    bool m_multiByte = false;
+};
 } // namespace
+
+TextEncoding DetectTextEncoding(const QString &name)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TextFileError(cannotOpen(name));
+    Utf8Check check;
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    bool first = true;
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), ChunkSize);
+        if (got < 0)
+            throw TextFileError(readError(name, file.errorString()));
+        if (got == 0)
+            break;
+        QByteArrayView bytes(chunk.constData(), got);
+        if (first && bytes.startsWith(Utf8Mark))
+            return TextEncoding::Utf8;
+        first = false;
+        // The reader stops at a Ctrl-Z, so the check does too.
+        const qsizetype z = bytes.indexOf(CtrlZ);
+        if (!check.feed(z < 0 ? bytes : bytes.first(z)))
+            return TextEncoding::Windows1252;
+        if (z >= 0)
+            break;
+    }
+    return check.complete() && check.multiByte() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
 
 TextFile::~TextFile()
 {
@@ -36,10 +133,12 @@ void TextFile::Open(const QString &name)
     m_line.clear();
     if (name.isEmpty())
         return;
+    m_encoding = m_wantedEncoding == TextEncoding::Automatic ? DetectTextEncoding(name) : m_wantedEncoding;
+    m_atFileStart = true;
     m_file.setFileName(name);
     if (!m_file.open(QIODevice::ReadOnly)) {
         m_open = false;
-        throw TextFileError(QStringLiteral("Could not open the file ") + quoted(name) + QStringLiteral(" for reading"));
+        throw TextFileError(cannotOpen(name));
     }
     m_open = true;
     NextLine();
@@ -50,14 +149,22 @@ bool TextFile::NextLine()
     if (!m_open)
         throw TextFileError(QStringLiteral("No valid file selected"));
     m_line.clear();
+    m_unstorable.clear();
     QByteArray physical;
     while (IsBlank(m_line)) {
         if (!readPhysicalLine(physical)) {
             m_line.clear();
             return false;
         }
+        if (m_atFileStart) {
+            m_atFileStart = false;
+            if (m_encoding == TextEncoding::Utf8 && physical.startsWith(Utf8Mark))
+                physical.remove(0, Utf8Mark.size());
+        }
         m_line.swap(physical);
     }
+    if (m_encoding == TextEncoding::Utf8 && !m_keepUtf8)
+        convertFromUtf8(m_line);
     return true;
 }
 
@@ -108,6 +215,34 @@ void TextFile::Close()
     m_pos = 0;
     m_eof = false;
     m_textAfterCtrlZ = false;
+}
+
+void TextFile::convertFromUtf8(QByteArray &line)
+{
+    bool ascii = true;
+    for (const char c : std::as_const(line))
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return;
+    const QString text = QString::fromUtf8(line);
+    if (std::optional<QByteArray> bytes = base::toCp1252(text)) {
+        line = std::move(*bytes);
+        return;
+    }
+    // Reported by the first character that has no byte (a malformed
+    // sequence in a file read as UTF-8 by choice shows as U+FFFD).
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!base::toCp1252(QStringView(text).sliced(i, length))) {
+            m_unstorable = text.sliced(i, length);
+            break;
+        }
+        i += length - 1;
+    }
+    line = base::toCp1252Lossy(text);
 }
 
 bool TextFile::IsBlank(const QByteArray &line)
@@ -191,7 +326,7 @@ void TextFile::raiseReadError(const QString &reason)
 {
     const QString name = m_fileName;
     Close();
-    throw TextFileError(QStringLiteral("Read error while reading file ") + quoted(name) + QStringLiteral(": ") + reason);
+    throw TextFileError(readError(name, reason));
 }
 
 } // namespace etibarix::i18n

@@ -1,8 +1,10 @@
 #pragma once
 // Reader of delimited text files (the language file, CSV imports).
 //
-// Bytes are taken as they are: no code-page conversion, no byte-order mark.
-// A line ends at LF or CR LF; a CR anywhere else is dropped; a Ctrl-Z byte
+// Lines come out as Windows-1252 bytes. A Windows-1252 file is taken byte
+// for byte; a UTF-8 file (see DetectTextEncoding) loses its byte-order mark
+// and each line is converted, a character Windows-1252 cannot store becoming
+// '?' and being reported for that line. A line ends at LF or CR LF; a CR anywhere else is dropped; a Ctrl-Z byte
 // (0x1A) ends the file. Lines made only of spaces and tabs are skipped
 // wherever they stand. Fields are split at the separator with no quoting and
 // no trimming. The file is read through a fixed-size buffer, so memory stays
@@ -23,6 +25,19 @@ public:
     using base::Error::Error;
 };
 
+enum class TextEncoding {
+    Automatic,   // chosen per file by DetectTextEncoding
+    Utf8,
+    Windows1252,
+};
+
+// Utf8 for a file that starts with the UTF-8 byte-order mark, or that is
+// valid UTF-8 (up to a Ctrl-Z) and holds at least one multi-byte sequence;
+// Windows1252 for anything else, so that a file of plain ASCII or of
+// Windows-1252 bytes is read as it always was. Throws TextFileError when the
+// file cannot be opened or read.
+TextEncoding DetectTextEncoding(const QString &name);
+
 class TextFile {
 public:
     static constexpr int MaxField = 255;
@@ -31,6 +46,17 @@ public:
     ~TextFile();
     TextFile(const TextFile &) = delete;
     TextFile &operator=(const TextFile &) = delete;
+
+    // Read before Open: Automatic (the default) detects each file's encoding.
+    void SetEncoding(TextEncoding encoding) { m_wantedEncoding = encoding; }
+    // A UTF-8 file's lines stay UTF-8 bytes (its mark still dropped), for a
+    // caller that converts them to another code page itself.
+    void KeepUtf8() { m_keepUtf8 = true; }
+    // The encoding the open file is read with (never Automatic once opened).
+    TextEncoding Encoding() const { return m_encoding; }
+    // The first character of the current line that Windows-1252 cannot store
+    // (it reads as '?' in Line()); empty when every character converted.
+    const QString &UnstorableCharacter() const { return m_unstorable; }
 
     // Opens name and reads its first non-blank line. Opening the file that is
     // already named does nothing; an empty name just closes.
@@ -64,11 +90,17 @@ public:
 
 private:
     bool readPhysicalLine(QByteArray &line);
+    void convertFromUtf8(QByteArray &line);
     bool fillBuffer();
     [[noreturn]] void raiseReadError(const QString &reason);
 
     QString m_fileName;
     char m_separator = ';';
+    TextEncoding m_wantedEncoding = TextEncoding::Automatic;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
+    bool m_keepUtf8 = false;
+    bool m_atFileStart = true;  // the byte-order mark can only stand there
+    QString m_unstorable;
     QByteArray m_line;
     bool m_open = false;
 

@@ -1,5 +1,6 @@
 #include "records/CsvImport.h"
 
+#include "base/Cp1252.h"
 #include "base/Error.h"
 #include "i18n/LanguageTable.h"
 #include "i18n/TextFile.h"
@@ -7,6 +8,7 @@
 #include "records/RecordRules.h"
 #include "records/RecordStatements.h"
 
+#include <QSet>
 #include <QStringList>
 
 namespace etibarix::records {
@@ -14,8 +16,7 @@ namespace {
 
 // Widths of the article table's fields: longer texts are cut, numbers that do
 // not fit are stored as asterisks.
-constexpr qsizetype CbWidth = 50;
-constexpr qsizetype TextWidth = 100;
+constexpr qsizetype CbWidth = BarcodeWidth;
 constexpr std::int32_t QuantityMin = -99;
 constexpr std::int32_t QuantityMax = 999;
 constexpr std::int32_t NumMax = 99999;
@@ -32,6 +33,29 @@ bool hasInnerQuote(QByteArrayView field)
 bool fieldInRange(int field, bool noneAllowed)
 {
     return (field >= 1 && field <= ImportFieldCount) || (noneAllowed && field == NoField);
+}
+
+// The barcodes of the live records, as the table holds them.
+QSet<QByteArray> storedBarcodes(store::Query &commandQuery)
+{
+    commandQuery.close();
+    commandQuery.setSql("select * from article");
+    commandQuery.open();
+    QSet<QByteArray> barcodes;
+    barcodes.reserve(commandQuery.recordCount());
+    for (commandQuery.first(); !commandQuery.eof(); commandQuery.next())
+        barcodes.insert(commandQuery.text("cb"));
+    commandQuery.close();
+    return barcodes;
+}
+
+// A barcode as the table would hold it: cut to its field, trailing blanks gone.
+QByteArray asStored(const QByteArray &cb)
+{
+    QByteArray stored = cb.left(CbWidth);
+    while (stored.endsWith(' '))
+        stored.chop(1);
+    return stored;
 }
 
 QString ordinalLine(const ImportNote &note)
@@ -67,15 +91,28 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     CheckImportOptions(o);
     i18n::TextFile file;
     file.SetSeparator(o.separator);
+    file.SetEncoding(o.encoding);
     file.Open(path);
     for (int i = 0; i < o.headerLines; ++i)
         file.NextLine();
 
     CsvImportResult result;
+    result.encoding = file.Encoding();
+    result.skipExisting = o.skipExisting;
+    QSet<QByteArray> barcodes;
+    if (o.skipExisting)
+        barcodes = storedBarcodes(commandQuery);
     while (!file.AtEnd()) {
         const int n = ++result.linesRead;
         if (progress)
             progress(n);
+        if (!file.UnstorableCharacter().isEmpty()) {
+            if (result.unstorableCharacter.lines == 0)
+                result.firstUnstorable = file.UnstorableCharacter();
+            result.unstorableCharacter.add(n);
+            file.NextLine();
+            continue;
+        }
 
         const QByteArray rawCb = file.Field(o.fieldCb);
         const QByteArray rawText1 = file.Field(o.fieldText1);
@@ -88,6 +125,23 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         entry.lib1 = RemoveChar(rawText1, '"');
         entry.lib2 = RemoveChar(rawText2, '"');
         entry.topp = "O";
+        // A barcode that Code 128 cannot print as stored is not taken in.
+        if (const qsizetype at = FirstUnprintableBarcodeByte(entry.cb); at >= 0) {
+            if (result.unprintableBarcode.lines == 0)
+                result.firstUnprintable = base::fromCp1252(entry.cb.sliced(at, 1));
+            result.unprintableBarcode.add(n);
+            file.NextLine();
+            continue;
+        }
+        if (o.skipExisting) {
+            const QByteArray stored = asStored(entry.cb);
+            if (barcodes.contains(stored)) {
+                ++result.skippedExisting;
+                file.NextLine();
+                continue;
+            }
+            barcodes.insert(stored);
+        }
         if (entry.cb.size() > CbWidth || entry.lib1.size() > TextWidth || entry.lib2.size() > TextWidth)
             result.textsCut.add(n);
 
@@ -124,10 +178,12 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     return result;
 }
 
-std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines)
+std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines,
+    i18n::TextEncoding encoding)
 {
     i18n::TextFile file;
     file.SetSeparator(separator);
+    file.SetEncoding(encoding);
     file.Open(path);
     for (int i = 0; i < headerLines; ++i)
         file.NextLine();
@@ -160,6 +216,12 @@ QString ImportNotesText(const CsvImportResult &r)
                      .arg(r.rejected.lines)
                      .arg(r.linesRead)
                      .arg(ordinalLine(r.rejected), r.firstRejection);
+    if (r.unstorableCharacter.lines > 0)
+        notes << i18n::LangString(i18n::Text::NoteUnstorableCharacter)
+                     .arg(ordinalLine(r.unstorableCharacter), r.firstUnstorable);
+    if (r.unprintableBarcode.lines > 0)
+        notes << i18n::LangString(i18n::Text::NoteUnprintableBarcode)
+                     .arg(ordinalLine(r.unprintableBarcode), r.firstUnprintable);
     if (r.innerQuotes.lines > 0)
         notes << i18n::LangString(i18n::Text::NoteInnerQuotes)
                      .arg(ordinalLine(r.innerQuotes));
@@ -188,9 +250,18 @@ QString ImportNotesText(const CsvImportResult &r)
     return notes.join(u'\n');
 }
 
+QString ImportSkippedText(const CsvImportResult &result)
+{
+    if (!result.skipExisting)
+        return {};
+    return i18n::LangString(i18n::Text::ImportSkippedCount) + u' ' + QString::number(result.skippedExisting);
+}
+
 QString ImportFinalText(const CsvImportResult &result)
 {
-    const QString count = ImportCountText(result.recordsStored);
+    QString count = ImportCountText(result.recordsStored);
+    if (result.skipExisting)
+        count += u'\n' + ImportSkippedText(result);
     if (result.clean())
         return count;
     return count + QStringLiteral("\n\n") + ImportNotesText(result);

@@ -6,13 +6,14 @@
 // the command line supply the choices and follow the progress through a
 // callback.
 //
-// The file is read by TextFile: no quoting (a separator between double
+// The file is read by TextFile: Windows-1252 or UTF-8 (converted), no quoting (a separator between double
 // quotes still splits), fields untrimmed, bytes unchanged. Double quotes are
 // removed from the barcode and the texts, since the statement dialect has no
 // way to hold them. The result counts what was stored and notes, line by
 // line, what did not go in as the file had it, so that nothing is lost
 // without the user being told.
 
+#include "i18n/TextFile.h"
 #include "store/Query.h"
 
 #include <QByteArray>
@@ -36,6 +37,11 @@ struct CsvImportOptions {
     int fieldText1 = 2;
     int fieldText2 = 3;           // or NoField: text 2 stays empty
     int fieldQuantity = NoField;  // or NoField: quantity 1
+    i18n::TextEncoding encoding = i18n::TextEncoding::Automatic;
+    // Lines whose barcode the table already holds (or an earlier line of the
+    // file gave) are passed over, so that importing a file twice does not
+    // double the table.
+    bool skipExisting = false;
 };
 
 // How many data lines showed one kind of trouble, and the first of them
@@ -55,6 +61,13 @@ struct CsvImportResult {
     int recordsStored = 0;    // inserts that the table took
     ImportNote rejected;      // inserts that failed; nothing stored for them
     QString firstRejection;   // the table's reason for the first of them
+    i18n::TextEncoding encoding = i18n::TextEncoding::Windows1252; // as the file was read
+    bool skipExisting = false;     // the option was on: the count below is told
+    int skippedExisting = 0;       // lines passed over, their barcode already in the table
+    ImportNote unstorableCharacter; // a UTF-8 character Windows-1252 cannot store: line not imported
+    QString firstUnstorable;       // the first such character
+    ImportNote unprintableBarcode; // a barcode Code 128 cannot print: line not imported
+    QString firstUnprintable;      // the first such character
     ImportNote innerQuotes;   // a double quote removed from inside a field
     ImportNote textsCut;      // a text longer than its table field, cut by the table
     ImportNote quantityNotWhole;   // a non-empty quantity field that is not a whole number: 1 used
@@ -64,7 +77,7 @@ struct CsvImportResult {
 
     bool clean() const
     {
-        return rejected.lines == 0 && innerQuotes.lines == 0 && textsCut.lines == 0 && quantityNotWhole.lines == 0
+        return rejected.lines == 0 && unstorableCharacter.lines == 0 && unprintableBarcode.lines == 0 && innerQuotes.lines == 0 && textsCut.lines == 0 && quantityNotWhole.lines == 0
             && quantityOutOfRange.lines == 0 && numberOutOfRange.lines == 0 && !textAfterEndMark;
     }
 };
@@ -89,14 +102,18 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
 // The data lines of the file as the import reads them (header lines skipped,
 // blank lines left out), each cut after its tenth field: the preview's rows.
 // Errors of the reader reach the caller.
-std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines);
+std::vector<QByteArray> ReadPreviewLines(const QString &path, char separator, int headerLines,
+    i18n::TextEncoding encoding = i18n::TextEncoding::Automatic);
 
 // Language text 131, a blank and the count.
 QString ImportCountText(int count);
 // One sentence per kind of trouble of the result, in the user's language; empty when clean.
 QString ImportNotesText(const CsvImportResult &result);
-// The final message: ImportCountText of the records stored, followed, when
-// the result is not clean, by a blank line and ImportNotesText.
+// The lines passed over as already in the table, when that was asked; else empty.
+QString ImportSkippedText(const CsvImportResult &result);
+// The final message: ImportCountText of the records stored, the skipped
+// lines when that was asked, and, when the result is not clean, a blank
+// line and ImportNotesText.
 QString ImportFinalText(const CsvImportResult &result);
 
 } // namespace etibarix::records

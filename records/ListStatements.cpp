@@ -1,5 +1,7 @@
 #include "records/ListStatements.h"
 
+#include "base/Error.h"
+#include "i18n/LanguageTable.h"
 #include <QStringBuilder>
 
 namespace etibarix::records {
@@ -26,6 +28,18 @@ QByteArray sortText(const ListState &state, const QByteArray &d)
 }
 
 } // namespace
+
+void RefuseQuotedCriteria(const ListState &state)
+{
+    const struct {
+        const QByteArray &typed;
+        i18n::Text label;
+    } criteria[] = {{state.criteriaCb, i18n::Text::BarcodeCriterion}, {state.criteriaText1, i18n::Text::Text1Criterion},
+        {state.criteriaText2, i18n::Text::Text2Criterion}};
+    for (const auto &c : criteria)
+        if (c.typed.contains('"'))
+            throw base::Error(i18n::LangString(i18n::Text::DoubleQuoteInCriterion).arg(i18n::LangString(c.label).trimmed()));
+}
 
 QByteArray CriteriaClause(const ListState &state)
 {

@@ -11,6 +11,11 @@
 
 namespace etibarix::records {
 
+// Throws base::Error, naming the criterion as its label does, when a typed
+// criterion holds a double quote: the statement has no way to hold one, so it
+// would end the text early and fail as a syntax error.
+void RefuseQuotedCriteria(const ListState &state);
+
 // The criteria without the word "where"; empty when no criterion is set.
 // Typed texts are placed as they are: a "%" or "_" acts as a wildcard.
 QByteArray CriteriaClause(const ListState &state);

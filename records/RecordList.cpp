@@ -11,6 +11,8 @@ QByteArray RecordList::CriteriaClause() const
 
 void RecordList::RefreshRecordList()
 {
+    // Refused before anything is run: the list stays as it was.
+    RefuseQuotedCriteria(m_state);
     m_query.close();
     m_query.setSql(ListStatement(m_state));
     m_query.open();

@@ -1,6 +1,8 @@
 #include "records/RecordRules.h"
 
 #include "base/Cp1252.h"
+#include "base/Error.h"
+#include "i18n/LanguageTable.h"
 
 #include <limits>
 
@@ -34,6 +36,24 @@ bool IsInteger(QByteArrayView text, std::int32_t *value)
     if (value)
         *value = static_cast<std::int32_t>(n);
     return true;
+}
+
+qsizetype FirstUnprintableBarcodeByte(QByteArrayView cb)
+{
+    for (qsizetype i = 0; i < cb.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(cb[i]);
+        if (byte >= 0x80 && (byte < 0xF1 || byte > 0xF8))
+            return i;
+    }
+    return -1;
+}
+
+void RefuseUnprintableBarcode(QByteArrayView cb)
+{
+    const qsizetype at = FirstUnprintableBarcodeByte(cb);
+    if (at >= 0)
+        throw base::Error(i18n::LangString(i18n::Text::BarcodeCharacterNotPrintable)
+                              .arg(i18n::LangString(i18n::Text::Barcode).trimmed(), base::fromCp1252(cb.sliced(at, 1))));
 }
 
 QByteArray ToCapitals(QByteArrayView cp1252)

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -372,11 +373,29 @@ bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std
     // record; anything far beyond is not worth reading.
     const qint64 limit = qint64(64) * 1024 * 1024 + recordCount * 2 * kBlockSize;
     QByteArray image;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= limit) {
-        image.resize(st.st_size);
-        if (!base::preadAll(fd, image.data(), image.size(), 0))
-            image.clear();
+    // Mapped rather than copied: the check reads every block once. Other
+    // users change the file only while this one holds the append region
+    // (as now), and a rebuilt index is a new file.
+    void *mapped = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= limit) {
+        mapped = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (mapped != MAP_FAILED) {
+            image = QByteArray::fromRawData(static_cast<const char *>(mapped), st.st_size);
+        } else {
+            image.resize(st.st_size);
+            if (!base::preadAll(fd, image.data(), image.size(), 0))
+                image.clear();
+        }
     }
+    struct Unmap {
+        void *at;
+        std::size_t size;
+        ~Unmap()
+        {
+            if (at != MAP_FAILED)
+                ::munmap(at, size);
+        }
+    } unmap{mapped, static_cast<std::size_t>(st.st_size)};
     if (image.isEmpty() || !check(image, tag.name, keyLength, recordCount)) {
         ::close(fd);
         return false;
@@ -387,8 +406,9 @@ bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std
     m_itemLength = itemLengthFor(keyLength);
     m_maxKeys = maxKeysFor(m_itemLength);
     m_tagPage = findTag(image, tag.name);
-    m_fileHeader = image.left(48);
-    m_tagHeader = image.mid(qsizetype(m_tagPage) * kPageSize, 256);
+    // Copies: the mapping goes away on return.
+    m_fileHeader = QByteArray(image.constData(), 48);
+    m_tagHeader = QByteArray(image.constData() + qsizetype(m_tagPage) * kPageSize, 256);
     m_headersDirty = false;
     m_cache.clear();
     return true;
@@ -804,6 +824,42 @@ bool MdxIndex::insertAt(std::vector<PathStep> &path, QByteArrayView key, std::ui
         }
         return insertLeaf(path, static_cast<int>(pos), key, recNo);
     }
+}
+
+bool MdxIndex::recordsWithPrefix(QByteArrayView prefix, std::vector<std::uint32_t> &recNos)
+{
+    recNos.clear();
+    if (m_fd < 0)
+        return false;
+    if (prefix.size() > m_keyLength)
+        return true;   // no key is that long
+    // The lowest key with that beginning: the prefix padded with zero bytes.
+    QByteArray low(m_keyLength, '\0');
+    std::memcpy(low.data(), prefix.data(), prefix.size());
+    std::vector<PathStep> path;
+    if (!descend(low, path, false))
+        return false;
+    const std::uint32_t pages = base::u32(m_fileHeader.constData() + 32);
+    for (std::uint32_t leaves = 0; leaves <= pages; ++leaves) {
+        const Block *b = block(path.back().page);
+        if (!b)
+            return false;
+        const char *p = b->constData();
+        const std::uint32_t n = base::u32(p);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const char *item = p + kNodeHead + i * m_itemLength;
+            const int c = std::memcmp(item + 4, prefix.data(), prefix.size());
+            if (c > 0)
+                return true;
+            if (c == 0)
+                recNos.push_back(base::u32(item));
+        }
+        if (!nextLeaf(path))
+            return true;
+        if (!trimCache())
+            return false;
+    }
+    return false;   // more leaves than pages: a loop in the tree
 }
 
 bool MdxIndex::replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32_t recNo)

@@ -77,6 +77,10 @@ public:
     // In-place maintenance. False when the file cannot be written or is found
     // inconsistent; the caller then rebuilds it.
     bool insert(QByteArrayView key, std::uint32_t recNo);
+
+    // Record numbers of the entries whose key begins with `prefix`, in
+    // index order. False when the file is found inconsistent.
+    bool recordsWithPrefix(QByteArrayView prefix, std::vector<std::uint32_t> &recNos);
     bool replace(QByteArrayView oldKey, QByteArrayView newKey, std::uint32_t recNo);
 
     // Forgets cached blocks, pending ones included, and reads the headers

@@ -18,6 +18,11 @@ void Query::addDataSet(const QByteArray &alias, Table &table)
     m_dataSets.push_back(DataSet{alias, &table});
 }
 
+QString Query::notOpenedText(const QByteArray &alias)
+{
+    return QStringLiteral("DataSet %1 is not opened !").arg(base::fromCp1252(alias));
+}
+
 void Query::setSql(const QByteArray &text)
 {
     close();
@@ -33,7 +38,7 @@ Table &Query::tableFor(const QByteArray &alias)
             try {
                 d.table->open();
             } catch (const base::Error &) {
-                throw base::Error(QStringLiteral("DataSet %1 is not opened !").arg(base::fromCp1252(d.alias)));
+                throw base::Error(notOpenedText(d.alias));
             }
         }
         return *d.table;
@@ -41,10 +46,22 @@ Table &Query::tableFor(const QByteArray &alias)
     throw base::Error(QStringLiteral("Unknown table: %1").arg(base::fromCp1252(alias)));
 }
 
+const sql::Statement &Query::parsed()
+{
+    // The same text again (the next number asked before every insert) is
+    // not parsed again.
+    if (!m_parsed || m_parsedText != m_sql) {
+        m_parsed.reset();
+        m_parsed = sql::Parser::parse(m_sql);
+        m_parsedText = m_sql;
+    }
+    return *m_parsed;
+}
+
 void Query::open()
 {
     close();
-    const sql::Statement statement = sql::Parser::parse(m_sql);
+    const sql::Statement &statement = parsed();
     if (!sql::isSelect(statement))
         throw base::Error(
             QStringLiteral("You must use UPDATE, DELETE, INSERT or CREATE TABLE only with ExecSQL method !"));
@@ -59,7 +76,7 @@ void Query::open()
 void Query::execSql()
 {
     close();
-    const sql::Statement statement = sql::Parser::parse(m_sql);
+    const sql::Statement &statement = parsed();
     if (sql::isSelect(statement))
         throw base::Error(QStringLiteral("You must use SELECT only with Open method or Active property!"));
     if (const auto *i = std::get_if<sql::InsertStatement>(&statement))

@@ -8,12 +8,14 @@
 // closed opens it first, which creates the table when its files are missing.
 
 #include "store/Table.h"
+#include "store/sql/Ast.h"
 #include "store/sql/ResultSet.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace etibarix::store {
@@ -32,6 +34,9 @@ public:
     // DataSets: the table known under alias in statements (ASCII letter case
     // does not matter).
     void addDataSet(const QByteArray &alias, Table &table);
+    // What a statement on the table known as alias reports when that table
+    // cannot be opened.
+    static QString notOpenedText(const QByteArray &alias);
 
     // The statement text (Windows-1252). Replacing it closes the result.
     void setSql(const QByteArray &text);
@@ -78,6 +83,7 @@ private:
         Table *table = nullptr;
     };
     Table &tableFor(const QByteArray &alias);
+    const sql::Statement &parsed();
     int columnOf(QByteArrayView column) const;
 
     std::vector<DataSet> m_dataSets;
@@ -87,6 +93,8 @@ private:
     int m_row = -1;
     bool m_eof = true;
     std::unique_ptr<sql::Executor> m_executor;
+    QByteArray m_parsedText;
+    std::optional<sql::Statement> m_parsed;
 };
 
 } // namespace etibarix::store

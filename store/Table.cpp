@@ -191,6 +191,13 @@ struct Table::Impl {
     std::uint64_t sharedChanges = 0;
     std::uint64_t sharedRewrites = 0;
     bool countersKnown = false;
+    // While the region is held: nobody else changed anything since this
+    // object last held it (quiet); no other user has the table open (solo).
+    bool quiet = false;
+    bool solo = false;
+    // Updates and deletions made here, counted also while nobody else
+    // would read the shared counters.
+    std::uint64_t ownRewrites = 0;
 
     mutable MdxIndex index;
     int keyField = -1;
@@ -416,6 +423,9 @@ struct Table::Impl {
             return false;
         holdDepth = 1;
         catchUp();
+        // A user who comes later waits for the region and reads everything
+        // afresh, so this holds until the region is let go.
+        solo = alone();
         return true;
     }
 
@@ -435,7 +445,7 @@ struct Table::Impl {
     {
         if (holdDepth == 0)
             return;
-        if (holdDepth == 1 && index.isOpen() && index.hasPending() && (flushIndex || !alone())
+        if (holdDepth == 1 && index.isOpen() && index.hasPending() && (flushIndex || !solo)
             && !index.flush())
             repairIndex();
         if (--holdDepth == 0 && fd >= 0)
@@ -487,14 +497,19 @@ struct Table::Impl {
         sharedChanges = changes;
         sharedRewrites = rewrites;
         countersKnown = known;
+        quiet = false;
         if (!unchanged)
             reattachIndex();
+        quiet = unchanged;
     }
 
-    // Called under the append region after each change this object made.
+    // Called under the append region after each change this object made;
+    // with nobody else to tell, the shared counters stay as they are.
     void publish(bool rewrite)
     {
-        if (!countersKnown)
+        if (rewrite)
+            ++ownRewrites;
+        if (!countersKnown || solo)
             return;
         ++sharedChanges;
         if (rewrite)
@@ -553,9 +568,13 @@ struct Table::Impl {
         }
     }
 
-    // Takes the record count from the file length.
+    // Takes the record count from the file length. Not needed while the
+    // append region is held and no other user changed anything since this
+    // object last held it: the count is then this object's own.
     void refreshCount()
     {
+        if (holdDepth > 0 && quiet)
+            return;
         struct stat st {};
         if (::fstat(fd, &st) != 0)
             return;
@@ -580,7 +599,13 @@ struct Table::Impl {
             cur = buf.data() + (r - bufFirst) * recordLen;
             return true;
         }
-        const std::int64_t n = std::min<std::int64_t>(chunkRecords(), count - r + 1);
+        return loadRun(r, std::min<std::int64_t>(chunkRecords(), count - r + 1));
+    }
+
+    // Reads n records from r on (at most a chunk) and points cur at r.
+    bool loadRun(std::int64_t r, std::int64_t n)
+    {
+        n = std::min<std::int64_t>(n, chunkRecords());
         if (n <= 0)
             return false;
         buf.resize(static_cast<std::size_t>(chunkRecords()) * recordLen);
@@ -1112,6 +1137,54 @@ void Table::deleteCurrent()
     d->advance();
 }
 
+std::optional<std::vector<std::uint32_t>> Table::recordsWithPrefix(int field, QByteArrayView prefix)
+{
+    if (d->fd < 0 || field != d->keyField || !d->index.isOpen())
+        return std::nullopt;
+    // The index is read while no other user changes it.
+    if (!d->tryHold())
+        return std::nullopt;
+    std::vector<std::uint32_t> recNos;
+    const bool ok = d->index.recordsWithPrefix(prefix, recNos);
+    d->release();
+    if (!ok)
+        return std::nullopt;
+    std::sort(recNos.begin(), recNos.end());
+    return recNos;
+}
+
+void Table::visitRecords(std::span<const std::uint32_t> recNos, const std::function<void()> &visit)
+{
+    if (d->fd < 0)
+        return;
+    d->bufCount = 0;
+    d->refreshCount();
+    const std::int64_t chunk = d->chunkRecords();
+    for (std::size_t i = 0; i < recNos.size(); ++i) {
+        const std::int64_t r = recNos[i];
+        if (r < 1 || r > d->count)
+            continue;
+        if (!(r >= d->bufFirst && r < d->bufFirst + d->bufCount)) {
+            // One read reaches the furthest wanted record within a chunk.
+            std::size_t j = i;
+            while (j + 1 < recNos.size() && recNos[j + 1] < r + chunk)
+                ++j;
+            if (!d->loadRun(r, std::min<std::int64_t>(recNos[j], d->count) - r + 1))
+                break;
+        }
+        if (r >= d->bufFirst + d->bufCount)
+            break;   // the file became shorter under us
+        d->rec = r;
+        d->cur = d->buf.data() + (r - d->bufFirst) * d->recordLen;
+        if (d->cur[0] == kDeletedFlag)
+            continue;
+        d->atEof = false;
+        visit();
+    }
+    d->cur = nullptr;
+    d->atEof = true;
+}
+
 void Table::holdAppends()
 {
     d->hold("Insert");
@@ -1135,17 +1208,25 @@ Table::Mark Table::mark() const
     m.version = d->version;
     m.opening = d->openings;
     m.records = d->count;
-    std::uint64_t changes = 0;
-    m.shared = d->readCounters(changes, m.rewrites);
+    m.ownRewrites = d->ownRewrites;
+    if (d->holdDepth > 0) {
+        m.shared = d->countersKnown;
+        m.rewrites = d->sharedRewrites;
+    } else {
+        std::uint64_t changes = 0;
+        m.shared = d->readCounters(changes, m.rewrites);
+    }
     return m;
 }
 
 std::int64_t Table::appendedSince(const Mark &m) const
 {
-    if (d->fd < 0 || m.opening != d->openings)
+    if (d->fd < 0 || m.opening != d->openings || m.ownRewrites != d->ownRewrites)
         return 0;
     std::uint64_t changes = 0;
-    std::uint64_t rewrites = 0;
+    std::uint64_t rewrites = d->sharedRewrites;
+    if (m.shared && d->holdDepth > 0 && d->countersKnown)
+        return rewrites == m.rewrites ? m.records + 1 : 0;
     if (m.shared && d->readCounters(changes, rewrites))
         return rewrites == m.rewrites ? m.records + 1 : 0;
     // Without the companion only a table seen unchanged is known.
@@ -1154,6 +1235,8 @@ std::int64_t Table::appendedSince(const Mark &m) const
 
 std::uint64_t Table::version() const
 {
+    if (d->holdDepth > 0 && d->quiet)
+        return d->version;
     struct stat st {};
     if (d->fd >= 0 && ::fstat(d->fd, &st) == 0)
         d->noticeChanges(st);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <variant>
 #include <vector>
@@ -106,6 +107,15 @@ public:
     void holdAppends();
     void releaseAppends();
 
+    // The numbers of the records whose `field` begins with `prefix`, in
+    // record order, read from the production index (deleted records
+    // included); nullopt when `field` is not the index key or the index
+    // cannot be read now (the caller then walks).
+    std::optional<std::vector<std::uint32_t>> recordsWithPrefix(int field, QByteArrayView prefix);
+    // Visits the live records among `recNos` (ascending) in that order, each
+    // made current for text() and integer() during `visit`.
+    void visitRecords(std::span<const std::uint32_t> recNos, const std::function<void()> &visit);
+
     // Records in the file, deleted ones included, as last counted.
     std::int64_t recordCount() const;
 
@@ -118,6 +128,7 @@ public:
         std::uint64_t opening = 0;
         std::int64_t records = 0;
         std::uint64_t rewrites = 0;
+        std::uint64_t ownRewrites = 0;
         bool shared = false;
     };
     Mark mark() const;

@@ -4,26 +4,14 @@
 // start set letter, TAB, symbol values separated by spaces, TAB, check value,
 // TAB, symbol width in modules.
 
-#include "base/Cp1252.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "labels/code128/Code128Symbol.h"
 
 namespace etibarix::cli {
 namespace {
 
-// Characters without a Windows-1252 byte cannot be in a barcode text at all;
-// they are left out like the other characters the symbol cannot hold,
-// rather than turned into a '?' that would be encoded.
-QByteArray barcodeBytes(const QString &text)
-{
-    QByteArray bytes;
-    for (const QChar ch : text) {
-        const auto b = base::toCp1252(QStringView(&ch, 1));
-        if (b)
-            bytes += *b;
-    }
-    return bytes;
-}
+} // namespace
 
 int runCode128(Context &ctx, const QStringList &arguments)
 {
@@ -51,7 +39,12 @@ int runCode128(Context &ctx, const QStringList &arguments)
     labels::Code128Symbol symbol;
     symbol.setCodePage(page);
     symbol.setOptimize(!noOptimize);
-    symbol.FilterBarText(barcodeBytes(args.rest().first()));
+    // A character without a Windows-1252 byte cannot be in a label's text
+    // at all: refused, as every command refuses it.
+    const std::optional<QByteArray> text = tableText(ctx, QStringLiteral("code128"), args.rest().first());
+    if (!text)
+        return Usage;
+    symbol.FilterBarText(*text);
     const labels::Code128Encoding e = symbol.EncodeSymbol();
 
     QString values;
@@ -66,11 +59,4 @@ int runCode128(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar registrar(Command{
-    QStringLiteral("code128"),
-    QStringLiteral("TEXT [--codeset A|B|C] [--no-optimize]   encode TEXT as Code 128"),
-    runCode128,
-});
-
-} // namespace
 } // namespace etibarix::cli

@@ -1,12 +1,17 @@
-// formats: the label format list as the print tab shows it, in sorted order.
+// formats: the label format list as the print tab shows it: the built-in
+// formats in sorted order, then the user's own (formats.json), whose entry
+// column reads "custom".
 
 #include "base/Parameters.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "i18n/LanguageTable.h"
 #include "labels/formats/LabelFormats.h"
 
 namespace etibarix::cli {
 namespace {
+
+} // namespace
 
 int runFormats(Context &ctx, const QStringList &arguments)
 {
@@ -22,21 +27,17 @@ int runFormats(Context &ctx, const QStringList &arguments)
 
     labels::LabelFormats formats;
     formats.BuildLabelFormats();
+    if (!formats.customFormatsError().isEmpty())
+        ctx.err << "etibarix-cli: warning: " << formats.customFormatsError() << Qt::endl;
     const QStringList &items = formats.Items();
     for (int position = 0; position < items.size(); ++position) {
         const QString &item = items.at(position);
-        ctx.out << position << '\t' << labels::LabelFormats::EntryNumberOfItem(item) << '\t'
-                << labels::LabelFormats::DisplayPartOfItem(item) << '\n';
+        const int entry = labels::LabelFormats::EntryNumberOfItem(item);
+        ctx.out << position << '\t' << (formats.CustomFormat(entry) ? QStringLiteral("custom") : QString::number(entry))
+                << '\t' << labels::LabelFormats::DisplayPartOfItem(item) << '\n';
     }
     i18n::ClearLanguageTable();
     return Ok;
 }
 
-const CommandRegistrar registrar{Command{
-    QStringLiteral("formats"),
-    QStringLiteral("[--lang 1|2|3]   list the label formats in sorted order: position, entry, text"),
-    runFormats,
-}};
-
-} // namespace
 } // namespace etibarix::cli

@@ -8,9 +8,9 @@
 #include "base/Parameters.h"
 #include "app/cli/Command.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/TextFile.h"
 #include "records/CsvImport.h"
 
-#include <QFileInfo>
 
 #include <optional>
 
@@ -38,6 +38,8 @@ int runImport(Context &ctx, const QStringList &arguments)
     const auto skip = args.take(QStringLiteral("--skip"));
     const auto [cb, t1, t2, qty] = FieldOptions::take(args);
     const auto lang = args.take(QStringLiteral("--lang"));
+    const auto encoding = args.take(QStringLiteral("--encoding"));
+    const bool skipExisting = args.flag(QStringLiteral("--skip-existing"));
     if (args.hasError())
         return usageError(ctx, QStringLiteral("import: ") + args.error());
     if (args.rest().size() != 1)
@@ -60,6 +62,17 @@ int runImport(Context &ctx, const QStringList &arguments)
         if (!ok || options.headerLines < 0 || options.headerLines > 6)
             return usageError(ctx, QStringLiteral("import: --skip takes 0 to 6"));
     }
+    if (encoding) {
+        if (*encoding == u"auto")
+            options.encoding = i18n::TextEncoding::Automatic;
+        else if (encoding->compare(u"utf-8", Qt::CaseInsensitive) == 0)
+            options.encoding = i18n::TextEncoding::Utf8;
+        else if (encoding->compare(u"windows-1252", Qt::CaseInsensitive) == 0)
+            options.encoding = i18n::TextEncoding::Windows1252;
+        else
+            return usageError(ctx, QStringLiteral("import: --encoding takes auto, utf-8 or windows-1252"));
+    }
+    options.skipExisting = skipExisting;
     const struct {
         const char *name;
         const std::optional<QString> &value;
@@ -80,16 +93,19 @@ int runImport(Context &ctx, const QStringList &arguments)
     }
     if (!ChooseTextLanguage(ctx, lang, QStringLiteral("import")))
         return Usage;
-    // Checked before the table is touched; the reader's own message covers
-    // a file that exists but cannot be read.
-    if (!QFileInfo(path).isFile())
-        return failure(ctx, QStringLiteral("import: no such file: ") + path);
+    // Opened once before the table is touched, so that a file the reader
+    // cannot open is reported in its own words and changes nothing.
+    {
+        i18n::TextFile probe;
+        probe.SetEncoding(i18n::TextEncoding::Windows1252);   // no need to scan it twice
+        probe.Open(path);
+    }
 
     records::RecordDatabase data;
     store::TableCallbacks callbacks;
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
     data.table().setCallbacks(std::move(callbacks));
-    store::OpenArticleTable(data.table());
+    OpenTable(data.table());
     records::CsvImportResult result;
     try {
         result = records::RunCsvImport(data.commandQuery(), path, options);
@@ -101,6 +117,8 @@ int runImport(Context &ctx, const QStringList &arguments)
     data.table().close();
 
     ctx.out << records::ImportCountText(result.recordsStored) << '\n';
+    if (result.skipExisting)
+        ctx.out << records::ImportSkippedText(result) << '\n';
     const QString notes = records::ImportNotesText(result);
     if (!notes.isEmpty())
         ctx.err << notes << Qt::endl;
@@ -110,7 +128,8 @@ int runImport(Context &ctx, const QStringList &arguments)
 
 const CommandRegistrar importCommand({QStringLiteral("import"),
     QStringLiteral("FILE [--sep ,|;] [--skip 0..6] [--cb 1..10] [--t1 1..10] [--t2 1..10|none] "
-                   "[--qty 1..10|none] [--lang 1|2|3]  import a CSV file, print the count"),
+                   "[--qty 1..10|none] [--encoding auto|utf-8|windows-1252] [--skip-existing] [--lang 1|2|3]  "
+                   "import a CSV file, print the count"),
     runImport});
 
 } // namespace

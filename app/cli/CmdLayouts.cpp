@@ -5,6 +5,7 @@
 
 #include "base/Error.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "labels/project/BuiltinLayouts.h"
 #include "labels/print/LabelReport.h"
 #include "labels/project/LayoutTree.h"
@@ -35,6 +36,8 @@ ReportProject readFile(const QString &path, const ProjectFile::MessageHandler &m
         throw base::Error(ProjectReader::streamReadError());
     return ProjectFile::read(file.readAll(), messages);
 }
+
+} // namespace
 
 int runLayouts(Context &ctx, const QStringList &arguments)
 {
@@ -68,11 +71,4 @@ int runLayouts(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar registrar{Command{
-    QStringLiteral("layouts"),
-    QStringLiteral("[--file PATH | --builtin]"),
-    runLayouts,
-}};
-
-} // namespace
 } // namespace etibarix::cli

@@ -7,8 +7,10 @@
 #include "base/Cp1252.h"
 #include "base/Parameters.h"
 #include "app/cli/Command.h"
+#include "app/cli/LabelCommands.h"
 #include "i18n/LanguageTable.h"
 #include "labels/formats/LabelFormats.h"
+#include "labels/print/Calibration.h"
 #include "labels/print/LabelReport.h"
 #include "labels/print/PrintJob.h"
 #include "labels/printer/PrinterList.h"
@@ -20,19 +22,42 @@
 namespace etibarix::cli {
 namespace {
 
-// The entry the label format list selects after it is built (entry 8 with
-// the built-in texts; a language file may order the list otherwise).
-int defaultFormatEntry()
+// The label format list as the program builds it in this directory, in its
+// language: the entry it selects first (entry 8 with the built-in texts; a
+// language file may order the list otherwise) and the user's own formats.
+void buildFormats(labels::LabelFormats &formats)
 {
     base::Parameters.Language = 1;
     base::PeekParameters();
     i18n::LoadLanguageTable();
-    labels::LabelFormats formats;
     formats.BuildLabelFormats();
-    const int entry = formats.SelectedLabelFormat();
     i18n::ClearLanguageTable();
-    return entry;
 }
+
+// A number of millimetres within the calibration's limits, or nullopt.
+std::optional<double> offsetValue(const QString &text)
+{
+    bool ok = false;
+    const double mm = text.toDouble(&ok);
+    if (!ok || !labels::Calibration::inRange(mm))
+        return std::nullopt;
+    return labels::Calibration::normalised(mm);
+}
+
+// One line a finding; the job prints all the same.
+void warnFindings(Context &ctx, const labels::PrintFindings &findings)
+{
+    for (const labels::PrintFinding &f : findings) {
+        ctx.err << "warning: record " << f.record << ": barcode ";
+        if (f.kind == labels::PrintFinding::LostCharacters)
+            ctx.err << '"' << base::fromCp1252(f.barcode) << "\" loses \"" << base::fromCp1252(f.lost) << "\" in Code 128";
+        else
+            ctx.err << base::fromCp1252(f.barcode) << " is " << QString::number(f.symbolMm, 'f', 1) << " mm wide, the label "
+                    << QString::number(f.labelMm, 'f', 1) << " mm";
+        ctx.err << Qt::endl;
+    }
+}
+} // namespace
 
 int runPrint(Context &ctx, const QStringList &arguments)
 {
@@ -45,6 +70,11 @@ int runPrint(Context &ctx, const QStringList &arguments)
     const bool noText2 = args.flag(QStringLiteral("--no-text2"));
     const bool builtin = args.flag(QStringLiteral("--builtin-layouts"));
     const bool matching = args.flag(QStringLiteral("--matching"));
+    const std::optional<QString> start = args.take(QStringLiteral("--start"));
+    const std::optional<QString> offsetX = args.take(QStringLiteral("--offset-x"));
+    const std::optional<QString> offsetY = args.take(QStringLiteral("--offset-y"));
+    const bool testSheet = args.flag(QStringLiteral("--test-sheet"));
+    const bool fit = args.flag(QStringLiteral("--fit"));
     const ListOptions list = ListOptions::take(args);
     if (args.hasError())
         return usageError(ctx, args.error());
@@ -58,14 +88,35 @@ int runPrint(Context &ctx, const QStringList &arguments)
         return usageError(ctx, QStringLiteral("print: criteria and sort options need --matching"));
 
     labels::PrintJobSettings settings;
+    labels::LabelFormats formats;
+    buildFormats(formats);
+    if (!formats.customFormatsError().isEmpty())
+        ctx.err << "etibarix-cli: warning: " << formats.customFormatsError() << Qt::endl;
     if (format) {
-        bool ok = false;
-        settings.formatEntry = format->toInt(&ok);
-        if (!ok || settings.formatEntry < 1 || settings.formatEntry > labels::LabelFormats::Count)
-            return usageError(ctx, QStringLiteral("print: --format must be 1 to 13"));
+        settings.formatEntry = formats.EntryNamed(*format);
+        if (settings.formatEntry < 0)
+            return usageError(ctx, QStringLiteral("print: --format must be 1 to 13 or the name of one of your formats; "
+                                                  "no format is named \"%1\"").arg(*format));
     } else {
-        settings.formatEntry = defaultFormatEntry();
+        settings.formatEntry = formats.SelectedLabelFormat();
     }
+    if (const labels::SheetFormat *custom = formats.CustomFormat(settings.formatEntry))
+        settings.customFormat = *custom;
+    if (start) {
+        bool ok = false;
+        settings.startSlot = start->toInt(&ok);
+        const int slots = formats.SlotCount(settings.formatEntry);
+        if (!ok || settings.startSlot < 1 || settings.startSlot > slots)
+            return usageError(ctx, QStringLiteral("print: --start must be 1 to %1, the labels of the format").arg(slots));
+    }
+    if (offsetX || offsetY) {
+        const auto x = offsetValue(offsetX.value_or(QStringLiteral("0")));
+        const auto y = offsetValue(offsetY.value_or(QStringLiteral("0")));
+        if (!x || !y)
+            return usageError(ctx, QStringLiteral("print: --offset-x and --offset-y must be -20 to 20 (mm)"));
+        settings.offsetMm = QPointF(*x, *y);
+    }
+    settings.shrinkToFit = fit;
     if (codeSet) {
         const qsizetype i = QStringList{u"A"_qs, u"B"_qs, u"C"_qs}.indexOf(codeSet->toUpper());
         if (i < 0)
@@ -88,18 +139,22 @@ int runPrint(Context &ctx, const QStringList &arguments)
     report.setQuestionHandler([builtin](const QString &) { return !builtin; });
     report.setMessageHandler([&ctx](const QString &message) { ctx.err << "etibarix-cli: " << message << Qt::endl; });
 
-    // The table is opened up front, as the program does at start, so that a
-    // table that cannot be opened is reported with the engine's own reason.
+    // The table is opened up front, as the program does at start.
     records::RecordDatabase data;
     store::TableCallbacks callbacks;
     callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
     data.table().setCallbacks(std::move(callbacks));
-    store::OpenArticleTable(data.table());
+    OpenTable(data.table());
     labels::PrintOutcome outcome;
     try {
         labels::PrintPipeline pipeline(report, data.commandQuery());
-        outcome = pipeline.run(settings, pdf ? labels::PrintDestination::pdfFile(*pdf)
-                                             : labels::PrintDestination::printer());
+        pipeline.setCheckHandler([&ctx](const labels::PrintFindings &findings) {
+            warnFindings(ctx, findings);
+            return true;
+        });
+        const labels::PrintDestination destination =
+            pdf ? labels::PrintDestination::pdfFile(*pdf) : labels::PrintDestination::printer();
+        outcome = testSheet ? pipeline.runTestSheet(settings, destination) : pipeline.run(settings, destination);
     } catch (...) {
         store::CloseArticleTable(data.table());
         throw;
@@ -130,19 +185,4 @@ int runPrinters(Context &ctx, const QStringList &arguments)
     return Ok;
 }
 
-const CommandRegistrar printRegistrar{Command{
-    QStringLiteral("print"),
-    QStringLiteral("(--pdf OUT.pdf | --printer NAME) [--format 1..13] [--codeset A|B|C] [--no-text1] [--no-text2] "
-                   "[--builtin-layouts] [--matching [--cb T] [--t1 T] [--t2 T] [--top flagged|unflagged|all] "
-                   "[--sort num|cb|lib1|lib2|quantite|topp] [--desc]]   print the records as label sheets"),
-    runPrint,
-}};
-
-const CommandRegistrar printersRegistrar{Command{
-    QStringLiteral("printers"),
-    QStringLiteral("  list the installed printers, the default one marked"),
-    runPrinters,
-}};
-
-} // namespace
 } // namespace etibarix::cli

@@ -14,6 +14,7 @@
 #include "records/RecordList.h"
 #include "records/RecordRules.h"
 #include "records/RecordStatements.h"
+#include "i18n/LanguageTable.h"
 
 #include <optional>
 
@@ -56,9 +57,8 @@ void printResult(Context &ctx, const store::sql::ResultSet &rows)
     }
 }
 
-// The shared data objects of one command, with the table opened up front
-// so that a table that cannot be opened is reported with the engine's own
-// reason; closed (header written) when the command is done.
+// The shared data objects of one command, with the table opened up front;
+// closed (header written) when the command is done.
 class Session {
 public:
     explicit Session(Context &ctx)
@@ -66,7 +66,7 @@ public:
         store::TableCallbacks callbacks;
         callbacks.message = [&ctx](const QString &text) { ctx.err << "etibarix-cli: " << text << Qt::endl; };
         m_data.table().setCallbacks(std::move(callbacks));
-        store::OpenArticleTable(m_data.table());
+        OpenTable(m_data.table());
     }
     ~Session()
     {
@@ -167,21 +167,36 @@ int runAdd(Context &ctx, const QStringList &arguments)
             return Usage;
         entry.lib2 = *bytes;
     }
+    // Refusals speak the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, QStringLiteral("add"));
+    const struct {
+        const QByteArray &text;
+        qsizetype width;
+        i18n::Text label;
+    } widths[] = {{entry.cb, records::BarcodeWidth, i18n::Text::Barcode},
+        {entry.lib1, records::TextWidth, i18n::Text::Text1}, {entry.lib2, records::TextWidth, i18n::Text::Text2}};
+    for (const auto &w : widths)
+        if (w.text.size() > w.width)
+            return usageError(ctx, QStringLiteral("add: ")
+                    + i18n::LangString(i18n::Text::TextTooLong).arg(i18n::LangString(w.label).trimmed()).arg(w.width));
     entry.quantite = 1;
     if (qty) {
+        std::int32_t q = -1;
         const auto bytes = tableText(ctx, QStringLiteral("--qty"), *qty);
         if (!bytes)
             return Usage;
-        std::int32_t q = 1;
-        if (records::IsInteger(*bytes, &q))
-            entry.quantite = q;
+        if (!records::IsInteger(*bytes, &q) || q < 0 || q > records::QuantityLimit)
+            return usageError(ctx, QStringLiteral("add: ")
+                    + i18n::LangString(i18n::Text::QuantityNotInRange)
+                          .arg(i18n::LangString(i18n::Text::Quantity))
+                          .arg(records::QuantityLimit));
+        entry.quantite = q;
     }
     if (flag && *flag != u"yes" && *flag != u"no")
         return usageError(ctx, QStringLiteral("add: --flag takes yes or no"));
     entry.topp = (flag && *flag == u"no") ? "N" : "O";
-    // Refusals speak the program's language.
-    ChooseTextLanguage(ctx, std::nullopt, QStringLiteral("add"));
     try {
+        records::RefuseUnprintableBarcode(entry.cb);
         records::RefuseDoubleQuote(entry);
     } catch (const base::Error &e) {
         return usageError(ctx, QStringLiteral("add: ") + e.text());

@@ -1,8 +1,12 @@
 #include "app/cli/Command.h"
 
 #include "base/Cp1252.h"
+#include "base/Error.h"
 #include "base/Parameters.h"
 #include "i18n/LanguageTable.h"
+#include "records/ListStatements.h"
+#include "store/Query.h"
+#include "store/TableFiles.h"
 
 #include <algorithm>
 
@@ -54,6 +58,35 @@ std::optional<QString> Args::take(const QString &name)
 bool Args::flag(const QString &name)
 {
     return m_args.removeAll(name) > 0;
+}
+
+namespace {
+qsizetype summaryStart(const QString &synopsis)
+{
+    const qsizetype gap = synopsis.indexOf(QStringLiteral("  "));
+    return gap < 0 ? synopsis.size() : gap;
+}
+} // namespace
+
+QString CommandUsage(const Command &command)
+{
+    const QString args = command.synopsis.left(summaryStart(command.synopsis)).trimmed();
+    return QStringLiteral("usage: etibarix-cli [--dir DIR] ") + command.name
+        + (args.isEmpty() ? QString() : QStringLiteral(" ") + args);
+}
+
+QString CommandSummary(const Command &command)
+{
+    return command.synopsis.mid(summaryStart(command.synopsis)).trimmed();
+}
+
+void OpenTable(store::Table &table)
+{
+    try {
+        store::OpenArticleTable(table);
+    } catch (const base::Error &e) {
+        throw base::Error(store::Query::notOpenedText("article") + u' ' + e.text());
+    }
 }
 
 int usageError(Context &ctx, const QString &message)
@@ -118,6 +151,14 @@ bool ListOptions::toState(Context &ctx, const QString &command, records::ListSta
         if (!bytes)
             return false;
         *texts[i].second = *bytes;
+    }
+    // The refusal speaks the program's language.
+    ChooseTextLanguage(ctx, std::nullopt, command);
+    try {
+        records::RefuseQuotedCriteria(state);
+    } catch (const base::Error &e) {
+        usageError(ctx, command + QStringLiteral(": ") + e.text());
+        return false;
     }
     if (top) {
         if (*top == u"flagged")

@@ -17,6 +17,10 @@
 #include <optional>
 #include <vector>
 
+namespace etibarix::store {
+class Table;
+}
+
 namespace etibarix::cli {
 
 enum ExitCode { Ok = 0, Failed = 1, Usage = 2 };
@@ -31,6 +35,9 @@ struct Command {
     QString name;
     QString synopsis;  // one line for the usage text, without the name
     std::function<int(Context &, const QStringList &args)> run;
+    // Draws or asks the printing system: runs under a GUI application. The
+    // others start faster without one.
+    bool draws = false;
 };
 
 class CommandRegistry {
@@ -61,6 +68,16 @@ private:
     QStringList m_args;
     QString m_error;
 };
+
+// The usage line of a command ("usage: etibarix-cli [--dir DIR] NAME ARGS"),
+// then what it does: its synopsis is the usage, two spaces, the summary.
+QString CommandUsage(const Command &command);
+QString CommandSummary(const Command &command);
+
+// Opens the record table up front, as the program does at start. A table
+// that cannot be opened is reported as a statement on it reports it, then
+// the table engine's own reason.
+void OpenTable(store::Table &table);
 
 // Prints "etibarix-cli: <message>" to err and returns Usage.
 int usageError(Context &ctx, const QString &message);

@@ -4,43 +4,41 @@
 #include "base/DataDir.h"
 #include "base/FloatingPoint.h"
 #include "base/Parameters.h"
+#include "base/ui/Controls.h"
 #include "base/ui/GeneralErrorHandler.h"
+#include "app/ui/ParametersTab.h"
 #include "base/ui/Pictures.h"
-#include "base/ui/SelectComboItem.h"
 #include "backup/DataBackup.h"
 #include "backup/ui/BackupCommands.h"
+#include "i18n/AddedTexts.h"
 #include "i18n/LanguageTable.h"
-#include "app/ui/MainWindowTexts.h"
+#include "i18n/Text.h"
+#include "i18n/ui/QtTranslation.h"
 #include "i18n/ui/LanguageChoiceDialog.h"
 #include "i18n/ui/FontApplier.h"
 #include "i18n/ui/WindowFonts.h"
 #include "info/ui/AboutBox.h"
-#include "labels/printer/PrinterList.h"
-#include "labels/ui/PrintCommands.h"
-#include "labels/ui/LabelFormatCombo.h"
-#include "records/ui/RecordTab.h"
+#include "labels/ui/PrintTab.h"
+#include "records/ui/RecordGridModel.h"
+#include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 #include "records/ui/ImportWizard.h"
 #include "store/ui/IndexingWindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
@@ -49,83 +47,46 @@
 #include <exception>
 
 namespace etibarix::app {
-namespace {
 
-constexpr QSize TopIconSize(28, 28);
-constexpr QSize ButtonIconSize(22, 22);
+using i18n::Text;
 
-template <typename T>
-T *named(T *widget, const char16_t *name)
-{
-    widget->setObjectName(QString::fromUtf16(name));
-    return widget;
-}
-
-QToolButton *toolButton(QWidget *parent, const char16_t *name, ui::Picture picture, const QString &text,
-                        const QString &hint)
-{
-    auto *button = named(new QToolButton(parent), name);
-    button->setIcon(ui::PictureIcon(picture));
-    button->setIconSize(TopIconSize);
-    button->setAutoRaise(true);
-    button->setText(text);
-    button->setToolTip(hint);
-    button->setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
-    return button;
-}
-
-QPushButton *pictureButton(QWidget *parent, const char16_t *name, ui::Picture picture, const QString &text,
-                           const QString &hint = QString())
-{
-    auto *button = named(new QPushButton(ui::PictureIcon(picture), text, parent), name);
-    button->setIconSize(ButtonIconSize);
-    button->setToolTip(hint);
-    return button;
-}
-
-QRadioButton *radio(QWidget *parent, const char16_t *name, const QString &text, bool checked = false)
-{
-    auto *button = named(new QRadioButton(text, parent), name);
-    button->setChecked(checked);
-    return button;
-}
-
-QGroupBox *group(QWidget *parent, const char16_t *name, const QString &title)
-{
-    return named(new QGroupBox(title, parent), name);
-}
-
-} // namespace
+using base::Parameters;
+using ui::GeneralErrorHandler;
+using ui::named;
+using ui::Picture;
+using ui::PictureIcon;
+using ui::toolButton;
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_recordList(m_data.listQuery())
 {
     setObjectName(QStringLiteral("Fprincip"));
     setWindowTitle(QStringLiteral("Etibarix"));
-    setWindowIcon(ui::PictureIcon(ui::Picture::Emblem));
+    setWindowIcon(PictureIcon(Picture::Emblem));
     BuildControls();
     AttachTableWindows();
     resize(762, 611);
+    // The window grows, never below the size its controls were laid out for.
+    setMinimumSize(size());
     if (QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+    restoreWindowGeometry();
     whenCreated();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The tabs work on the data and the record list: they go first.
+    m_backup.reset();
+    delete m_pagePrincipal;
+}
 
 void MainWindow::AttachWindows(const Windows &windows)
 {
     m_windows = windows;
     if (m_windows.recordDialog != nullptr)
-        m_recordTab = std::make_unique<records::RecordTab>(this, m_data, m_recordList, *m_windows.recordDialog);
-    m_print = std::make_unique<labels::PrintCommands>(this, m_data, [this] {
-        return m_recordTab ? m_recordTab->CurrentListState() : records::ListState{};
-    });
-    m_backup = std::make_unique<backup::BackupCommands>(this, m_data, [this] { RefreshGrid(); });
-    if (m_windows.importWizard != nullptr) {
+        m_recordsTab->attachRecordDialog(*m_windows.recordDialog);
+    if (m_windows.importWizard != nullptr)
         m_windows.importWizard->SetCommandQuery(&m_data.commandQuery());
-        auto *bimport = findChild<QAbstractButton *>(QStringLiteral("bimport"));
-        connect(bimport, &QAbstractButton::clicked, this, [this] { openImportWizard(); });
-    }
 }
 
 void MainWindow::AttachTableWindows()
@@ -143,9 +104,11 @@ void MainWindow::AttachTableWindows()
 
 void MainWindow::openImportWizard()
 {
+    if (m_windows.importWizard == nullptr)
+        return;
     // The wizard is modal; whatever it stored shows once it has closed.
     m_windows.importWizard->exec();
-    ui::GeneralErrorHandler::Run([this] { RefreshGrid(); }, this);
+    GeneralErrorHandler::Run([this] { RefreshGrid(); }, this);
 }
 
 // ---------------------------------------------------------------------------
@@ -157,245 +120,124 @@ void MainWindow::BuildControls()
     central->setObjectName(QStringLiteral("PanelPrincipal"));
     setCentralWidget(central);
 
+    m_spCharge = toolButton(central, u"spCharge", Picture::LoadBackup, QString(),
+                            QStringLiteral("Recharger une sauvegarde"));
+    m_spSauve = toolButton(central, u"spSauve", Picture::SaveBackup, QString(), QStringLiteral("Faire une sauvegarde"));
+    m_sbinfos = toolButton(central, u"sbinfos", Picture::Info, QStringLiteral("Infos"),
+                           QStringLiteral("Informations sur le logiciel"));
+    m_spAide = toolButton(central, u"spAide", Picture::Help, QStringLiteral("Aide"),
+                          QStringLiteral("Voir l'aide en Ligne"));
     auto *topRow = new QHBoxLayout;
     topRow->setSpacing(4);
-    topRow->addWidget(toolButton(central, u"spCharge", ui::Picture::LoadBackup, QString(),
-                                 QStringLiteral("Recharger une sauvegarde")));
-    topRow->addWidget(toolButton(central, u"spSauve", ui::Picture::SaveBackup, QString(),
-                                 QStringLiteral("Faire une sauvegarde")));
+    topRow->addWidget(m_spCharge);
+    topRow->addWidget(m_spSauve);
     topRow->addSpacing(16);
-    auto *sbinfos = toolButton(central, u"sbinfos", ui::Picture::Info, QStringLiteral("Infos"),
-                               QStringLiteral("Informations sur le logiciel"));
-    auto *spAide = toolButton(central, u"spAide", ui::Picture::Help, QStringLiteral("Aide"),
-                              QStringLiteral("Voir l'aide en Ligne"));
-    topRow->addWidget(sbinfos);
-    topRow->addWidget(spAide);
+    topRow->addWidget(m_sbinfos);
+    topRow->addWidget(m_spAide);
     topRow->addStretch(1);
 
-    auto *pages = named(new QTabWidget(central), u"PagePrincipal");
-    pages->setIconSize(QSize(20, 20));
-    pages->addTab(BuildRecordsTab(), ui::PictureIcon(ui::Picture::TabRecords), QStringLiteral("Gestion des Fiches"));
-    pages->addTab(BuildPrintingTab(), ui::PictureIcon(ui::Picture::TabPrinting), QStringLiteral("Impression"));
-    pages->addTab(BuildParametersTab(), ui::PictureIcon(ui::Picture::TabParameters), QStringLiteral("Paramètres"));
-    pages->setCurrentIndex(0);
+    m_recordsTab = new records::RecordsTab(m_data, m_recordList);
+    m_printTab = new labels::PrintTab(m_data, m_labelFormats, [this] { return m_recordsTab->CurrentListState(); });
+    m_parametersTab = new ParametersTab;
+    m_pagePrincipal = named(new QTabWidget(central), u"PagePrincipal");
+    m_pagePrincipal->setIconSize(QSize(20, 20));
+    m_pagePrincipal->addTab(m_recordsTab, PictureIcon(Picture::TabRecords), QStringLiteral("Gestion des Fiches"));
+    m_pagePrincipal->addTab(m_printTab, PictureIcon(Picture::TabPrinting), QStringLiteral("Impression"));
+    m_pagePrincipal->addTab(m_parametersTab, PictureIcon(Picture::TabParameters), QStringLiteral("Paramètres"));
+    m_pagePrincipal->setCurrentIndex(0);
 
+    m_squitter = toolButton(central, u"Squitter", Picture::Quit, QString(), QStringLiteral("Quitter le Logiciel"));
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addStretch(1);
-    auto *squitter = toolButton(central, u"Squitter", ui::Picture::Quit, QString(), QStringLiteral("Quitter le Logiciel"));
-    bottomRow->addWidget(squitter);
+    bottomRow->addWidget(m_squitter);
 
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(6, 4, 6, 0);
     layout->setSpacing(4);
     layout->addLayout(topRow);
-    layout->addWidget(pages, 1);
+    layout->addWidget(m_pagePrincipal, 1);
     layout->addLayout(bottomRow);
 
-    auto *statusBar = named(new QStatusBar(this), u"StatusBar1");
-    auto *statusLine = named(new QLabel(QStringLiteral("Etibarix - étiquettes Code 128"), statusBar), u"StatusLine");
-    statusLine->setMinimumWidth(50);
-    statusBar->addWidget(statusLine, 1);
-    setStatusBar(statusBar);
+    m_statusBar1 = named(new QStatusBar(this), u"StatusBar1");
+    m_statusLine = named(new QLabel(QStringLiteral("Etibarix - étiquettes Code 128"), m_statusBar1), u"StatusLine");
+    m_statusLine->setMinimumWidth(50);
+    m_statusBar1->addWidget(m_statusLine, 1);
+    m_statusCount = named(new QLabel(m_statusBar1), u"StatusCount");
+    m_statusBar1->addPermanentWidget(m_statusCount);
+    setStatusBar(m_statusBar1);
 
-    connect(sbinfos, &QToolButton::clicked, this, &MainWindow::showAboutBox);
-    connect(spAide, &QToolButton::clicked, this, &MainWindow::openHelp);
-    connect(squitter, &QToolButton::clicked, this, &QWidget::close);
+    m_backup = std::make_unique<backup::BackupCommands>(this, m_data, [this] { RefreshGrid(); });
+    connect(m_spSauve, &QToolButton::clicked, m_backup.get(), &backup::BackupCommands::saveBackup);
+    connect(m_spCharge, &QToolButton::clicked, m_backup.get(), &backup::BackupCommands::restoreBackup);
+    connect(m_sbinfos, &QToolButton::clicked, this, &MainWindow::showAboutBox);
+    connect(m_spAide, &QToolButton::clicked, this, &MainWindow::openHelp);
+    connect(m_squitter, &QToolButton::clicked, this, &QWidget::close);
+    connect(m_recordsTab, &records::RecordsTab::importRequested, this, &MainWindow::openImportWizard);
+    connect(m_parametersTab, &ParametersTab::applyLanguage, this, &MainWindow::applyLanguage);
+    connect(m_recordsTab, &records::RecordsTab::recordCountChanged, this,
+            [this](int count) { m_statusCount->setText(RecordCountText(count, i18n::CurrentLanguage())); });
+
+    // Keys that work anywhere in the window.
+    const auto shortcut = [this](const QKeySequence &keys, auto slot) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::Key_F5), [this] { GeneralErrorHandler::Run([this] { RefreshGrid(); }, this); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        m_pagePrincipal->setCurrentWidget(m_recordsTab);
+        m_recordsTab->focusFirstCriterion();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { m_printTab->printLabels(); });
+    connect(m_parametersTab, &ParametersTab::resetData, this, [this] {
+        GeneralErrorHandler::Run([this] { m_recordsTab->eraseAllRecords(); }, this);
+    });
 }
 
-QWidget *MainWindow::BuildRecordsTab()
+void MainWindow::retranslate()
 {
-    auto *page = named(new QWidget, u"Tabcompte");
-
-    auto *criteria = group(page, u"gbcritere",
-                           QStringLiteral("Restreindre l'affichage aux fiches correspondant aux critères suivants"));
-    auto *edits = new QGridLayout;
-    edits->setColumnStretch(1, 1);
-    struct Edit {
-        const char16_t *name;
-        const char16_t *labelName;
-        const char16_t *label;
-        int limit;
-    };
-    const Edit editList[] = {
-        {u"TexCb", u"labTexCb", u"Code Barre", 13},
-        {u"text1", u"labtext1", u"Texte 1", 100},
-        {u"text2", u"labtext2", u"Texte 2", 100},
-    };
-    int row = 0;
-    for (const Edit &e : editList) {
-        auto *edit = named(new QLineEdit(criteria), e.name);
-        edit->setMaxLength(e.limit);
-        edit->setMinimumWidth(180);
-        auto *label = named(new QLabel(QString::fromUtf16(e.label), criteria), e.labelName);
-        label->setBuddy(edit);
-        i18n::FontApplier::MarkLabelledEdit(edit);
-        edits->addWidget(label, row, 0);
-        edits->addWidget(edit, row, 1);
-        ++row;
-    }
-
-    auto *top = group(criteria, u"gbtop", QStringLiteral("Critere sur la zone top"));
-    auto *topLayout = new QVBoxLayout(top);
-    topLayout->setSpacing(2);
-    topLayout->addWidget(radio(top, u"Ratop", QStringLiteral("Fiches topées")));
-    topLayout->addWidget(radio(top, u"ranontop", QStringLiteral("Fiches non topées")));
-    topLayout->addWidget(radio(top, u"Ratoutes", QStringLiteral("Toutes les fiches"), true));
-
-    auto *criteriaLayout = new QHBoxLayout(criteria);
-    criteriaLayout->addLayout(edits, 3);
-    criteriaLayout->addWidget(top, 2);
-
-    auto *refresh = named(new QToolButton(page), u"SpeedButton1");
-    refresh->setIcon(ui::PictureIcon(ui::Picture::Refresh));
-    refresh->setIconSize(QSize(32, 32));
-    refresh->setAutoRaise(true);
-    refresh->setToolTip(QStringLiteral("Réafficher la liste des fiches par rapport au critere"));
-
-    auto *criteriaRow = new QHBoxLayout;
-    criteriaRow->addWidget(criteria, 1);
-    criteriaRow->addWidget(refresh, 0, Qt::AlignVCenter);
-
-    auto *grid = named(new QTableView(page), u"s");
-    grid->setMinimumSize(300, 120);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setContextMenuPolicy(Qt::CustomContextMenu);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(pictureButton(page, u"sAjout", ui::Picture::Add, QStringLiteral("Ajouter"),
-                                     QStringLiteral("Ajouter une fiche code barre")));
-    buttons->addWidget(pictureButton(page, u"smodif", ui::Picture::Modify, QStringLiteral("Voir/Modifier"),
-                                     QStringLiteral("Voir/modifier la fiche code barre selectionnée")));
-    buttons->addWidget(pictureButton(page, u"ssupprime", ui::Picture::Delete, QStringLiteral("Supprimer"),
-                                     QStringLiteral("Supprimer la fiche code barre sélectionné")));
-    buttons->addStretch(1);
-    buttons->addWidget(pictureButton(page, u"bimport", ui::Picture::Import, QStringLiteral("Importation"),
-                                     QStringLiteral("Importer à partir d'un fichier texte")));
-
-    auto *layout = new QVBoxLayout(page);
-    layout->addLayout(criteriaRow);
-    layout->addWidget(grid, 1);
-    layout->addLayout(buttons);
-    return page;
+    using i18n::LangString;
+    i18n::ApplyQtTranslation(i18n::CurrentLanguage());
+    // The format list first: its rebuild selects the first entry.
+    m_printTab->retranslate();
+    m_recordsTab->retranslate();
+    m_parametersTab->retranslate();
+    m_spCharge->setToolTip(LangString(Text::LoadBackupHint));
+    m_spSauve->setToolTip(LangString(Text::SaveBackupHint));
+    m_sbinfos->setText(LangString(Text::AboutCaption));
+    m_sbinfos->setToolTip(LangString(Text::AboutHint));
+    m_spAide->setText(LangString(Text::HelpCaption));
+    m_spAide->setToolTip(LangString(Text::HelpHint));
+    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_recordsTab), LangString(Text::RecordsTab));
+    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_printTab), LangString(Text::PrintingTab));
+    m_pagePrincipal->setTabText(m_pagePrincipal->indexOf(m_parametersTab), LangString(Text::ParametersTab));
+    m_squitter->setToolTip(LangString(Text::QuitHint));
+    m_statusCount->setText(RecordCountText(m_recordsTab->model()->rowCount(), i18n::CurrentLanguage()));
 }
 
-QWidget *MainWindow::BuildPrintingTab()
+QString MainWindow::RecordCountText(int count, int language)
 {
-    auto *page = named(new QWidget, u"Tabachatremb");
-
-    auto *settings = group(page, u"gpImp", QStringLiteral("Paramétrage de l'impression"));
-    auto *labelType = named(new QLabel(QStringLiteral("Type d'étiquettes"), settings), u"Labtypeeti");
-    auto *formats = named(new labels::LabelFormatCombo(settings), u"CombListeEtiquette");
-    formats->setMinimumWidth(513);
-    labelType->setBuddy(formats);
-    auto *text1 = named(new QCheckBox(QStringLiteral("Imprimer le texte1"), settings), u"topimpTexte1");
-    auto *text2 = named(new QCheckBox(QStringLiteral("Imprimer le texte2"), settings), u"topimpTexte2");
-    text1->setChecked(true);
-    text2->setChecked(true);
-    auto *selection = group(settings, u"gbcritsup", QStringLiteral("Critère supplémentaire"));
-    auto *selectionLayout = new QVBoxLayout(selection);
-    selectionLayout->addWidget(radio(selection, u"Ratoutefiche", QStringLiteral("Imprimer toutes les fiches")));
-    selectionLayout->addWidget(radio(selection, u"Rafichem",
-                                     QStringLiteral("Imprimer seulement les fiches correspondant aux critères"), true));
-
-    auto *textRow = new QHBoxLayout;
-    textRow->addWidget(text1);
-    textRow->addSpacing(24);
-    textRow->addWidget(text2);
-    textRow->addStretch(1);
-    auto *formatRow = new QHBoxLayout;
-    formatRow->addWidget(formats);
-    formatRow->addStretch(1);
-    auto *settingsLayout = new QVBoxLayout(settings);
-    settingsLayout->addWidget(labelType);
-    settingsLayout->addLayout(formatRow);
-    settingsLayout->addLayout(textRow);
-    settingsLayout->addWidget(selection);
-
-    auto *codeSet = group(page, u"GrType", QStringLiteral("Type de code"));
-    auto *codeSetLayout = new QVBoxLayout(codeSet);
-    codeSetLayout->addWidget(radio(codeSet, u"RCodea", QStringLiteral("Code A"), true));
-    codeSetLayout->addWidget(radio(codeSet, u"RCodeb", QStringLiteral("Code B")));
-    codeSetLayout->addWidget(radio(codeSet, u"RCodeC", QStringLiteral("Code C")));
-    codeSetLayout->addStretch(1);
-
-    auto *printer = group(page, u"Gimprimante", QStringLiteral("Imprimante"));
-    auto *printers = named(new QComboBox(printer), u"CombImprimante");
-    printers->setMinimumWidth(300);
-    printers->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    auto *printerLayout = new QVBoxLayout(printer);
-    printerLayout->addWidget(printers);
-    printerLayout->addStretch(1);
-
-    auto *middleRow = new QHBoxLayout;
-    middleRow->addWidget(codeSet);
-    middleRow->addWidget(printer, 1);
-
-    auto *print = group(page, u"gbpcodbar", QStringLiteral("Imprimer les codes barres"));
-    auto *printLayout = new QHBoxLayout(print);
-    printLayout->setAlignment(Qt::AlignLeft);
-    auto *btimprime = pictureButton(print, u"btimprime", ui::Picture::Print, QStringLiteral("Lancer l'impression"));
-    btimprime->setIconSize(QSize(28, 28));
-    printLayout->addWidget(btimprime);
-
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(settings);
-    layout->addLayout(middleRow);
-    layout->addWidget(print);
-    layout->addStretch(1);
-    return page;
+    // French counts 0 and 1 in the singular.
+    const bool one = count == 1 || (count == 0 && language != 2 && language != 3);
+    return i18n::AddedText(one ? Text::RecordCountOne : Text::RecordCountMany, language)
+        .arg(i18n::GroupedNumber(count, language));
 }
 
-QWidget *MainWindow::BuildParametersTab()
+QString MainWindow::SettingsFile()
 {
-    auto *page = named(new QWidget, u"tabpara");
-    auto *inner = named(new QTabWidget(page), u"PageParametres");
-    auto *various = named(new QWidget, u"tabopdiv");
-    inner->addTab(various, QStringLiteral("Opérations Diverses"));
+    return base::DataDir() + QStringLiteral("etibarix.ini");
+}
 
-    auto *language = group(various, u"GLangue", QStringLiteral("Langue"));
-    auto *languageLayout = new QGridLayout(language);
-    languageLayout->setHorizontalSpacing(10);
-    struct Choice {
-        const char16_t *name;
-        const char16_t *text;
-        ui::Picture flag;
-    };
-    const Choice choices[] = {
-        {u"lfrancais", u"Français", ui::Picture::FlagFrance},
-        {u"langlais", u"English", ui::Picture::FlagUnitedKingdom},
-        {u"lportugais", u"Portugues", ui::Picture::FlagPortugal},
-    };
-    int row = 0;
-    for (const Choice &choice : choices) {
-        auto *flag = new QLabel(language);
-        flag->setObjectName(QStringLiteral("imgdrapeau%1").arg(row + 1));
-        flag->setPixmap(ui::DrawPicture(choice.flag, 32));
-        languageLayout->addWidget(flag, row, 0);
-        languageLayout->addWidget(radio(language, choice.name, QString::fromUtf16(choice.text), row == 0), row, 1);
-        ++row;
-    }
-    auto *apply = pictureButton(language, u"btappliquer", ui::Picture::Apply, QStringLiteral("Appliquer"));
-    languageLayout->addWidget(apply, 0, 2, 3, 1, Qt::AlignVCenter);
-    languageLayout->setColumnStretch(3, 1);
+void MainWindow::restoreWindowGeometry()
+{
+    const QSettings settings(SettingsFile(), QSettings::IniFormat);
+    const QByteArray geometry = settings.value(QStringLiteral("MainWindow/geometry")).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
 
-    auto *exceptional = group(various, u"gpopexe", QStringLiteral("Opération exceptionnelle"));
-    auto *exceptionalLayout = new QHBoxLayout(exceptional);
-    exceptionalLayout->addWidget(pictureButton(exceptional, u"sdetruiretoutedonnee", ui::Picture::Reset,
-                                               QStringLiteral("Reinitialiser toutes les données")));
-    exceptionalLayout->addStretch(1);
-
-    auto *variousLayout = new QVBoxLayout(various);
-    variousLayout->addWidget(language);
-    variousLayout->addWidget(exceptional);
-    variousLayout->addStretch(1);
-
-    auto *layout = new QVBoxLayout(page);
-    layout->addWidget(inner);
-
-    connect(apply, &QPushButton::clicked, this, &MainWindow::applyLanguage);
-    return page;
+void MainWindow::saveWindowGeometry()
+{
+    QSettings settings(SettingsFile(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
 }
 
 // ---------------------------------------------------------------------------
@@ -408,23 +250,17 @@ void MainWindow::whenCreated()
     try {
         const i18n::LanguageFile &table = i18n::LoadLanguageTable();
         if (table.Loaded())
-            findChild<QGroupBox *>(QStringLiteral("GLangue"))->hide();
+            m_parametersTab->hideLanguageGroup();
     } catch (const std::exception &) {
         // The built-in texts serve.
     }
-    labels::FillLabelFormatCombo(*findChild<QComboBox *>(QStringLiteral("CombListeEtiquette")), m_labelFormats);
-    auto *printers = findChild<QComboBox *>(QStringLiteral("CombImprimante"));
-    printers->clear();
-    printers->addItems(labels::FillPrinterList().names);
-    printers->setCurrentIndex(-1);
+    m_printTab->FillFormatCombo();
+    m_printTab->FillPrinterCombo();
 }
 
 void MainWindow::RefreshGrid()
 {
-    if (m_recordTab)
-        m_recordTab->RefreshGrid();
-    else
-        m_recordList.RefreshRecordList();
+    m_recordsTab->RefreshGrid();
 }
 
 void MainWindow::whenFirstShown()
@@ -440,13 +276,6 @@ void MainWindow::whenFirstShown()
     }
 }
 
-void MainWindow::CheckCodeSetButton(int codeSet)
-{
-    const char16_t *names[] = {u"RCodea", u"RCodeb", u"RCodeC"};
-    if (codeSet >= 1 && codeSet <= 3)
-        findChild<QRadioButton *>(QString::fromUtf16(names[codeSet - 1]))->setChecked(true);
-}
-
 void MainWindow::whenActivated()
 {
     // The language choice closing activates this window again while the
@@ -458,22 +287,20 @@ void MainWindow::whenActivated()
     i18n::ApplyWindowFonts({this, m_windows.recordDialog, m_windows.aboutBox, m_windows.importWizard,
                             m_windows.languageChoice});
     const bool parametersExisted = base::LoadParameters();
-    CheckCodeSetButton(base::Parameters.CodeSet);
+    m_printTab->checkCodeSet(Parameters.CodeSet);
     const i18n::LanguageFile *table = i18n::InstalledLanguageTable();
     const bool languageFileLoaded = table != nullptr && table->Loaded();
     if (!parametersExisted && !languageFileLoaded && m_windows.languageChoice != nullptr) {
         m_windows.languageChoice->exec();
-        base::Parameters.Language = m_windows.languageChoice->ChosenLanguage();
+        Parameters.Language = m_windows.languageChoice->ChosenLanguage();
     }
-    app::ApplyMainWindowTexts(this, m_labelFormats);
-    if (m_print)
-        m_print->ApplyTexts();
-    app::CheckLanguageButtons(this, base::Parameters.Language);
-
-    auto *formats = findChild<QComboBox *>(QStringLiteral("CombListeEtiquette"));
-    if (base::Parameters.LabelFormatIndex >= 0 && base::Parameters.LabelFormatIndex < formats->count())
-        formats->setCurrentIndex(base::Parameters.LabelFormatIndex);
-    ui::SelectComboItem(*findChild<QComboBox *>(QStringLiteral("CombImprimante")), base::Parameters.PrinterNameText());
+    retranslate();
+    m_parametersTab->checkLanguage(Parameters.Language);
+    m_printTab->selectFormatIndex(Parameters.LabelFormatIndex);
+    m_printTab->selectPrinter(Parameters.PrinterNameText());
+    // A formats.json the program cannot use: said once, the file left alone.
+    if (!m_labelFormats.customFormatsError().isEmpty())
+        QMessageBox::warning(this, windowTitle(), m_labelFormats.customFormatsError());
 
     m_firstActivation = false;
     m_activating = false;
@@ -481,9 +308,7 @@ void MainWindow::whenActivated()
 
 void MainWindow::CloseDataOnExit()
 {
-    const auto *formats = findChild<QComboBox *>(QStringLiteral("CombListeEtiquette"));
-    const auto *printers = findChild<QComboBox *>(QStringLiteral("CombImprimante"));
-    base::SaveParameters(formats->currentIndex(), printers->currentIndex() < 0 ? QString() : printers->currentText(),
+    base::SaveParameters(m_printTab->formatIndex(), m_printTab->chosenPrinter(),
                    [this](const QString &text, const QString &caption) {
                        QApplication::beep();
                        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
@@ -504,6 +329,7 @@ void MainWindow::whenClosed()
     if (m_closed)
         return;
     m_closed = true;
+    saveWindowGeometry();
     CloseDataOnExit();
     try {
         i18n::ClearLanguageTable();
@@ -546,8 +372,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::openHelp()
 {
-    // The outcome is not checked: whatever the desktop shows is all the user sees.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(store::ProgramDir() + QStringLiteral("ebk.chm")));
+    HelpOpener(HelpOpener::HelpFolders(), m_openHelpUrl).open(this, base::Parameters.Language);
 }
 
 void MainWindow::showAboutBox()
@@ -558,10 +383,8 @@ void MainWindow::showAboutBox()
 
 void MainWindow::applyLanguage()
 {
-    base::Parameters.Language = app::CheckedLanguage(this);
-    app::ApplyMainWindowTexts(this, m_labelFormats);
-    if (m_print)
-        m_print->ApplyTexts();
+    Parameters.Language = m_parametersTab->checkedLanguage();
+    retranslate();
 }
 
 } // namespace etibarix::app

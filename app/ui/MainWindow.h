@@ -6,8 +6,9 @@
 // (table opened, list filled), first activation (fonts, parameters, language
 // choice, texts, restored selections; run once the message loop goes even
 // when the window system never activates the window) and close (parameters
-// saved, table closed). Other controllers find its controls by object name.
+// saved, table closed). Each tab is a window class of its own.
 
+#include "app/ui/HelpOpener.h"
 #include "records/RecordDatabase.h"
 #include "labels/formats/LabelFormats.h"
 #include "records/RecordList.h"
@@ -16,11 +17,16 @@
 
 #include <memory>
 
+class QLabel;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+
 namespace etibarix::backup {
 class BackupCommands;
 }
 namespace etibarix::labels {
-class PrintCommands;
+class PrintTab;
 }
 namespace etibarix::i18n {
 class LanguageChoiceDialog;
@@ -29,12 +35,14 @@ namespace etibarix::info {
 class AboutBox;
 }
 namespace etibarix::records {
-class RecordTab;
+class RecordsTab;
 class RecordDialog;
 class ImportWizard;
 }
 
 namespace etibarix::app {
+
+class ParametersTab;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -59,15 +67,27 @@ public:
     records::RecordList &recordList() { return m_recordList; }
     labels::LabelFormats &labelFormats() { return m_labelFormats; }
     records::ImportWizard *importWindow() const { return m_windows.importWizard; }
-    // The record management of the first tab; nullptr before AttachWindows.
-    records::RecordTab *recordTab() const { return m_recordTab.get(); }
-    // The print tab's and the top row's archive commands; nullptr before AttachWindows.
-    labels::PrintCommands *printCommands() const { return m_print.get(); }
+    records::RecordsTab *recordsTab() const { return m_recordsTab; }
+    labels::PrintTab *printTab() const { return m_printTab; }
+    ParametersTab *parametersTab() const { return m_parametersTab; }
+    // The top row's archive commands.
     backup::BackupCommands *backupCommands() const { return m_backup.get(); }
+
+    // The texts of the current language on this window and its tabs, and
+    // Qt's own texts (message box buttons, file dialogs) in that language.
+    void retranslate();
 
     // Runs the list statement again and shows its result; errors reach the
     // caller.
     void RefreshGrid();
+
+    // The status bar's count: "2 000 fiches", "2,000 records", "2 000 fichas".
+    static QString RecordCountText(int count, int language);
+    // The settings file beside the data (Qt INI format): the window's size
+    // and place.
+    static QString SettingsFile();
+    // How the help button hands the help to the desktop (tests put a stub).
+    void setHelpUrlOpener(HelpOpener::UrlOpener open) { m_openHelpUrl = std::move(open); }
 
     // True until the first activation's work is done.
     bool FirstActivation() const { return m_firstActivation; }
@@ -79,16 +99,14 @@ protected:
 
 private:
     void BuildControls();
-    QWidget *BuildRecordsTab();
-    QWidget *BuildPrintingTab();
-    QWidget *BuildParametersTab();
 
     void whenCreated();
     void whenFirstShown();
     void whenActivated();
     void whenClosed();
     void CloseDataOnExit();
-    void CheckCodeSetButton(int codeSet);
+    void restoreWindowGeometry();
+    void saveWindowGeometry();
 
     void openHelp();
     void showAboutBox();
@@ -100,10 +118,22 @@ private:
     records::RecordList m_recordList;
     labels::LabelFormats m_labelFormats;
     Windows m_windows;
-    std::unique_ptr<records::RecordTab> m_recordTab;
-    std::unique_ptr<labels::PrintCommands> m_print;
+
+    QToolButton *m_spCharge = nullptr;
+    QToolButton *m_spSauve = nullptr;
+    QToolButton *m_sbinfos = nullptr;
+    QToolButton *m_spAide = nullptr;
+    QToolButton *m_squitter = nullptr;
+    QTabWidget *m_pagePrincipal = nullptr;
+    records::RecordsTab *m_recordsTab = nullptr;
+    labels::PrintTab *m_printTab = nullptr;
+    ParametersTab *m_parametersTab = nullptr;
+    QStatusBar *m_statusBar1 = nullptr;
+    QLabel *m_statusLine = nullptr;
+    QLabel *m_statusCount = nullptr;
     std::unique_ptr<backup::BackupCommands> m_backup;
 
+    HelpOpener::UrlOpener m_openHelpUrl = HelpOpener::DesktopOpen;
     bool m_firstActivation = true;
     bool m_activating = false;
     bool m_shown = false;

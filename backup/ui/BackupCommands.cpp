@@ -8,7 +8,6 @@
 #include "backup/DataBackup.h"
 #include "i18n/LanguageTable.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -55,12 +54,6 @@ BackupCommands::BackupCommands(QWidget *window, records::RecordDatabase &data, s
     : QObject(window), m_window(window), m_data(data), m_refreshList(std::move(refreshList)),
       m_chooser(&BackupCommands::RunFileDialog)
 {
-    if (window) {
-        if (auto *save = window->findChild<QAbstractButton *>(QStringLiteral("spSauve")))
-            connect(save, &QAbstractButton::clicked, this, &BackupCommands::saveBackup);
-        if (auto *load = window->findChild<QAbstractButton *>(QStringLiteral("spCharge")))
-            connect(load, &QAbstractButton::clicked, this, &BackupCommands::restoreBackup);
-    }
 }
 
 FileDialogRequest BackupCommands::SaveRequest()
@@ -162,7 +155,7 @@ void BackupCommands::restoreBackup()
             // The dialog only offers existing files; one gone since is the
             // component's unreadable archive.
             if (result.outcome == RestoreResult::NoArchive)
-                failure = QStringLiteral("Cannot read archive");
+                failure = i18n::LangString(i18n::Text::ArchiveCannotRead);
         } catch (const base::Error &error) {
             failure = error.text();
         }

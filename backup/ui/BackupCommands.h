@@ -1,5 +1,6 @@
 #pragma once
-// The two archive buttons at the top of the main window: `spSauve` saves the
+// The work of the two archive buttons at the top of the main window (the
+// window connects them to saveBackup and restoreBackup): `spSauve` saves the
 // data files of the program directory into a backup archive, `spCharge` puts
 // them back from one. The file dialogs, the busy cursor, the disk prompts and
 // the component's error boxes are shown here; the work is backup::SaveData

@@ -14,31 +14,29 @@ namespace etibarix::i18n {
 LanguageChoiceDialog::LanguageChoiceDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fchoixlangue"));
-    setWindowTitle(QStringLiteral("Langue / Language selection"));
     setModal(true);
 
-    auto *group = new QGroupBox(this);
+    auto *group = m_groupBox1 = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto *grid = new QGridLayout(group);
     grid->setHorizontalSpacing(12);
 
     struct Choice {
         const char16_t *name;
-        const char16_t *text;
         ui::Picture flag;
         QRadioButton **button;
     };
     const Choice choices[] = {
-        {u"lfrancais", u"Français", ui::Picture::FlagFrance, &m_lfrancais},
-        {u"langlais", u"English", ui::Picture::FlagUnitedKingdom, &m_langlais},
-        {u"lportugais", u"Portugais", ui::Picture::FlagPortugal, &m_lportugais},
+        {u"lfrancais", ui::Picture::FlagFrance, &m_lfrancais},
+        {u"langlais", ui::Picture::FlagUnitedKingdom, &m_langlais},
+        {u"lportugais", ui::Picture::FlagPortugal, &m_lportugais},
     };
     int row = 0;
     for (const Choice &choice : choices) {
-        auto *flag = new QLabel(group);
+        auto *flag = m_images[row] = new QLabel(group);
         flag->setObjectName(QStringLiteral("Image%1").arg(row + 1));
         flag->setPixmap(ui::DrawPicture(choice.flag, 32));
-        auto *button = new QRadioButton(QString::fromUtf16(choice.text), group);
+        auto *button = new QRadioButton(group);
         button->setObjectName(QString::fromUtf16(choice.name));
         *choice.button = button;
         grid->addWidget(flag, row, 0);
@@ -48,7 +46,7 @@ LanguageChoiceDialog::LanguageChoiceDialog(QWidget *parent) : QDialog(parent)
     grid->setColumnStretch(1, 1);
     m_lfrancais->setChecked(true);
 
-    auto *boutok = new QPushButton(ui::PictureIcon(ui::Picture::Ok), QStringLiteral("OK"), this);
+    auto *boutok = m_boutok = new QPushButton(ui::PictureIcon(ui::Picture::Ok), QString(), this);
     boutok->setObjectName(QStringLiteral("boutok"));
     boutok->setDefault(true);
     boutok->setMinimumWidth(90);
@@ -64,6 +62,17 @@ LanguageChoiceDialog::LanguageChoiceDialog(QWidget *parent) : QDialog(parent)
     grid->setContentsMargins(9, 4, 9, 4);
     // A fixed border around the designed client area.
     setFixedSize(288, 175);
+    retranslate();
+}
+
+void LanguageChoiceDialog::retranslate()
+{
+    // Shown before any language is chosen: each language names itself.
+    setWindowTitle(QStringLiteral("Langue / Language selection"));
+    m_lfrancais->setText(QStringLiteral("Français"));
+    m_langlais->setText(QStringLiteral("English"));
+    m_lportugais->setText(QStringLiteral("Portugais"));
+    m_boutok->setText(QStringLiteral("OK"));
 }
 
 int LanguageChoiceDialog::ChosenLanguage() const

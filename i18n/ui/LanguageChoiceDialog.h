@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class QGroupBox;
+class QLabel;
+class QPushButton;
 class QRadioButton;
 
 namespace etibarix::i18n {
@@ -17,10 +20,16 @@ public:
     // 3 Portuguese (1 when, against the group's rule, none is checked).
     int ChosenLanguage() const;
 
+    // The window's texts (fixed: each language names itself).
+    void retranslate();
+
 private:
+    QGroupBox *m_groupBox1 = nullptr;
+    QLabel *m_images[3] = {};
     QRadioButton *m_lfrancais = nullptr;
     QRadioButton *m_langlais = nullptr;
     QRadioButton *m_lportugais = nullptr;
+    QPushButton *m_boutok = nullptr;
 };
 
 } // namespace etibarix::i18n

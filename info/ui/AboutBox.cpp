@@ -23,47 +23,56 @@ QFont msSansSerifBold(int pixelHeight)
 AboutBox::AboutBox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fapropos"));
-    setWindowTitle(QStringLiteral("A propos"));
     QFont windowFont(QStringLiteral("System"));
     windowFont.setPixelSize(13);
     setFont(windowFont);
     setFixedSize(422, 399);
     setModal(true);
 
-    auto *panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    m_panel1 = new QFrame(this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
     // A lowered outer and a raised inner bevel: an etched frame.
-    panel->setFrameShape(QFrame::Box);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setLineWidth(1);
-    panel->setMidLineWidth(0);
-    panel->setGeometry(9, 8, 405, 337);
+    m_panel1->setFrameShape(QFrame::Box);
+    m_panel1->setFrameShadow(QFrame::Sunken);
+    m_panel1->setLineWidth(1);
+    m_panel1->setMidLineWidth(0);
+    m_panel1->setGeometry(9, 8, 405, 337);
 
-    auto *image = new QLabel(panel);
-    image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(ui::DrawPicture(ui::Picture::Emblem, 49));
-    image->setGeometry(16, 8, 49, 49);
+    m_image1 = new QLabel(m_panel1);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setPixmap(ui::DrawPicture(ui::Picture::Emblem, 49));
+    m_image1->setGeometry(16, 8, 49, 49);
 
-    auto *productName = new QLabel(QStringLiteral("Etibarix"), panel);
-    productName->setObjectName(QStringLiteral("ProductName"));
-    productName->setFont(msSansSerifBold(16));
-    productName->setStyleSheet(QStringLiteral("color: black"));
-    productName->move(87, 17);
-    productName->adjustSize();
+    m_productName = new QLabel(m_panel1);
+    m_productName->setObjectName(QStringLiteral("ProductName"));
+    m_productName->setFont(msSansSerifBold(16));
+    m_productName->setStyleSheet(QStringLiteral("color: black"));
+    m_productName->move(87, 17);
 
-    m_lversion = new QLabel(QStringLiteral("V 1.01"), panel);
+    // The design caption; the first show puts the version in.
+    m_lversion = new QLabel(QStringLiteral("V 1.01"), m_panel1);
     m_lversion->setObjectName(QStringLiteral("lversion"));
     m_lversion->setFont(msSansSerifBold(11));
     m_lversion->setStyleSheet(QStringLiteral("color: black"));
     m_lversion->move(88, 40);
 
-    m_okButton = new QPushButton(ui::PictureIcon(ui::Picture::Ok), QStringLiteral("OK"), this);
+    m_okButton = new QPushButton(ui::PictureIcon(ui::Picture::Ok), QString(), this);
     m_okButton->setObjectName(QStringLiteral("OKButton"));
     m_okButton->setFont(msSansSerifBold(11));
     m_okButton->setGeometry(173, 347, 77, 46);
     m_okButton->setIconSize(QSize(20, 20));
     m_okButton->setDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &AboutBox::accept);
+    retranslate();
+}
+
+void AboutBox::retranslate()
+{
+    // The box reads the same in every language.
+    setWindowTitle(QStringLiteral("A propos"));
+    m_productName->setText(QStringLiteral("Etibarix"));
+    m_productName->adjustSize();
+    m_okButton->setText(QStringLiteral("OK"));
 }
 
 void AboutBox::showEvent(QShowEvent *event)

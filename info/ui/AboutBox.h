@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -15,12 +16,18 @@ public:
 
     static QString Version() { return QStringLiteral("1.07"); }
 
+    // The box's texts (the same in every language).
+    void retranslate();
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void whenFirstShown();
 
+    QFrame *m_panel1 = nullptr;
+    QLabel *m_image1 = nullptr;
+    QLabel *m_productName = nullptr;
     QLabel *m_lversion = nullptr;
     QPushButton *m_okButton = nullptr;
 };

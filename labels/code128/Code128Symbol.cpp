@@ -250,6 +250,16 @@ double Code128Symbol::SymbolWidth()
     return EncodeSymbol().modules() * m_barWidth;
 }
 
+std::optional<double> Code128Symbol::FitBarWidth(int modules, double nominal, double available)
+{
+    if (modules <= 0 || modules * nominal <= available)
+        return nominal;
+    const double module = available / modules;
+    if (module >= MinimumFitModule)
+        return module;
+    return std::nullopt;
+}
+
 QByteArray Code128Symbol::readableText(const Code128Encoding &encoding, bool withCheck) const
 {
     QByteArray text = m_text;

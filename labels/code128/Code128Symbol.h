@@ -17,6 +17,8 @@
 #include <QByteArray>
 #include <QRectF>
 
+#include <optional>
+
 namespace etibarix::labels {
 
 // Where and how DrawSymbol puts the symbol on the page (lengths in mm).
@@ -83,6 +85,14 @@ public:
 
     // Width of the whole symbol in mm: (11 n + 35) modules.
     double SymbolWidth();
+
+    // Narrowest module a shrunk symbol may have: about two printer dots at
+    // 300 dpi, below which printers smear the bars together.
+    static constexpr double MinimumFitModule = 0.19;
+    // The module at which a symbol of `modules` modules fits `available` mm:
+    // `nominal` when it fits already, else the narrower module that just
+    // fits, down to MinimumFitModule; nullopt when even that is too wide.
+    static std::optional<double> FitBarWidth(int modules, double nominal, double available);
 
     // Encodes afresh and draws the symbol and its readable line.
     Code128Encoding DrawSymbol(PageSurface &page, const Code128Placement &placement);

@@ -1,6 +1,7 @@
 #include "labels/formats/LabelFormats.h"
 
 #include "i18n/LanguageTable.h"
+#include "labels/formats/CustomFormats.h"
 
 #include <algorithm>
 
@@ -51,7 +52,47 @@ void LabelFormats::BuildLabelFormats()
         AddItem(i18n::DecodeLanguageText(m_entries[i].displayText) + QString(NumberPadding, u' ')
                 + QString::number(i + 1));
     }
+    CustomFormatsLoad custom = CustomFormats::Load(CustomFormats::DefaultPath());
+    m_custom = std::move(custom.formats);
+    m_customError = custom.error;
+    for (int i = 0; i < int(m_custom.size()); ++i) {
+        m_items.append(m_custom[std::size_t(i)].name.left(DisplayTextLimit) + QString(NumberPadding, u' ')
+                       + QString::number(CustomFormats::FirstEntry + i));
+    }
     SetSelectedPosition(0);
+}
+
+const SheetFormat *LabelFormats::CustomFormat(int n) const
+{
+    const int index = n - CustomFormats::FirstEntry;
+    return index >= 0 && index < int(m_custom.size()) ? &m_custom[std::size_t(index)] : nullptr;
+}
+
+int LabelFormats::SlotCount(int n) const
+{
+    if (const SheetFormat *custom = CustomFormat(n))
+        return custom->slotCount();
+    return LabelsPerPage(n);
+}
+
+std::optional<SheetFormat> LabelFormats::Sheet(int n) const
+{
+    if (const SheetFormat *custom = CustomFormat(n))
+        return *custom;
+    return BuiltinSheet(n);
+}
+
+int LabelFormats::EntryNamed(const QString &name) const
+{
+    bool number = false;
+    const int entry = name.trimmed().toInt(&number);
+    if (number)
+        return entry >= 1 && entry <= Count ? entry : -1;
+    for (int i = 0; i < int(m_custom.size()); ++i) {
+        if (m_custom[std::size_t(i)].name.compare(name.trimmed(), Qt::CaseInsensitive) == 0)
+            return CustomFormats::FirstEntry + i;
+    }
+    return -1;
 }
 
 const LabelFormat *LabelFormats::Entry(int n) const

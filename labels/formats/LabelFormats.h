@@ -14,7 +14,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "labels/formats/SheetFormat.h"
+
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace etibarix::labels {
 
@@ -44,6 +48,24 @@ public:
     static QByteArray ReportName(int n);
     static int LabelsPerPage(int n);
 
+    // The user's own formats, read from formats.json by BuildLabelFormats:
+    // entries 14 upwards in the file's order, listed after the built-in
+    // formats (not sorted among them) with their name as display text, so
+    // the positions of the built-in formats never move.
+    const std::vector<SheetFormat> &customFormats() const { return m_custom; }
+    // What is wrong with formats.json, in the language of the last build;
+    // empty when the file is fine or absent.
+    const QString &customFormatsError() const { return m_customError; }
+    // The custom format of entry n, or nullptr.
+    const SheetFormat *CustomFormat(int n) const;
+    // Labels on one sheet of entry n, built-in or custom; 0 when none.
+    int SlotCount(int n) const;
+    // The sheet of entry n: the custom format, or the built-in sheet.
+    std::optional<SheetFormat> Sheet(int n) const;
+    // The entry a --format value names: a built-in entry number 1..13, or
+    // a custom format's name compared without regard to case; -1 when none.
+    int EntryNamed(const QString &name) const;
+
     // The list, in sorted order.
     const QStringList &Items() const { return m_items; }
     int ItemCount() const { return static_cast<int>(m_items.size()); }
@@ -67,6 +89,8 @@ public:
 private:
     QCollator m_collator;
     std::array<LabelFormat, Count> m_entries;
+    std::vector<SheetFormat> m_custom;
+    QString m_customError;
     QStringList m_items;
     int m_selected = -1;
 };

@@ -50,6 +50,7 @@ PageSurface &PdfSink::doBegin(const SheetSetup &setup)
             throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     }
     m_painter.save();
+    applyOffset(m_painter);
     m_surface.emplace(m_painter);
     return *m_surface;
 }
@@ -80,7 +81,7 @@ bool PdfSink::finish()
         throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
     }
     if (!m_file.commit())
-        throw base::Error(QStringLiteral("Could not write the file \"%1\": %2").arg(m_path, m_file.errorString()));
+        throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path) + QStringLiteral(": ") + m_file.errorString());
     return m_pages > 0;
 }
 

@@ -23,6 +23,27 @@ void clearSlots(PrintJobTarget &target, int labelsPerPage)
     }
 }
 
+// The barcodes of a built-in sheet's layout on its labels. A layout without
+// its sheet (none is known for the entry) is not measured.
+SlotSymbols layoutSlotSymbols(PrintJobTarget &target, const QByteArray &report,
+                              const std::optional<SheetFormat> &sheet, bool fit)
+{
+    SlotSymbols slots;
+    if (!sheet)
+        return slots;
+    for (int slot = 1; slot <= sheet->slotCount(); ++slot) {
+        const std::optional<SlotBarcode> barcode = target.slotBarcode(report, slot);
+        if (!barcode) {
+            slots.emplace_back();
+            continue;
+        }
+        const QRectF label = sheet->labelRect(slot);
+        slots.push_back(SlotSymbol{barcode->moduleMm, barcode->optimize, label.width(),
+                                   fit ? label.right() - barcode->leftMm : -1});
+    }
+    return slots;
+}
+
 } // namespace
 
 QByteArray PrintJobStatement(const PrintJobSettings &settings)
@@ -31,13 +52,21 @@ QByteArray PrintJobStatement(const PrintJobSettings &settings)
                                                                       : records::PrintSelection::MatchingRecords);
 }
 
-PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target)
+PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &target, const PrintCheckHandler &check)
 {
     PrintJobResult result;
-    const QByteArray report = LabelFormats::ReportName(settings.formatEntry);
-    const int perPage = LabelFormats::LabelsPerPage(settings.formatEntry);
+    if (!settings.allRecords)
+        records::RefuseQuotedCriteria(settings.list);
+    const SheetFormat *custom = settings.customFormat ? &*settings.customFormat : nullptr;
+    const QByteArray report = custom ? QByteArrayLiteral("custom") : LabelFormats::ReportName(settings.formatEntry);
+    const int perPage = custom ? custom->slotCount() : LabelFormats::LabelsPerPage(settings.formatEntry);
     if (report.isEmpty() || perPage < 1)
         return result;
+    // A start outside the sheet starts at its first slot.
+    const int start = settings.startSlot >= 1 && settings.startSlot <= perPage ? settings.startSlot : 1;
+    // The labels of the built-in sheet, for measuring and shrinking symbols.
+    const std::optional<SheetFormat> builtin = custom ? std::nullopt : BuiltinSheet(settings.formatEntry);
+    const SheetFormat *sheet = settings.shrinkToFit && builtin ? &*builtin : nullptr;
 
     target.setLayoutFile(settings.layoutFile);
     target.openLayouts();                         // a read error ends the job here
@@ -46,15 +75,42 @@ PrintJobResult PrintLabels(const PrintJobSettings &settings, PrintJobTarget &tar
     // From here on the query and project are closed whatever happens, so that
     // no removed barcode or filled slot outlives a failed job.
     try {
-        int slot = 1;
+        if (check && count > 0) {
+            PrintChecks checks(custom ? CustomSlotSymbols(*custom, settings.shrinkToFit)
+                                      : layoutSlotSymbols(target, report, builtin, settings.shrinkToFit),
+                               start, settings.codeSet);
+            for (int row = 0; row < count; ++row) {
+                checks.check(target.currentRecord());
+                target.nextRecord();
+            }
+            target.firstRecord();
+            if (!checks.findings().empty() && !check(checks.findings())) {
+                result.declined = true;
+                target.closeQuery();
+                target.closeLayouts();
+                return result;
+            }
+        }
+        int slot = start;
         bool pending = true;
         int labelsOnSheet = 0;
+        bool firstSheet = true;
         // A partial sheet loses the barcodes of its empty slots: an empty
-        // parameter would still print a start, check and stop pattern.
+        // parameter would still print a start, check and stop pattern. The
+        // slots skipped at the start of the first sheet print nothing either.
         const auto printSheet = [&](bool partial) {
+            const int firstFilled = firstSheet ? start : 1;
+            const int lastFilled = partial ? slot - 1 : perPage;
             target.setTextFonts(report, perPage, settings.menuFontName, settings.menuFontCharset);
             if (partial)
                 target.removeEmptySlotBarcodes(report, slot, perPage);
+            if (firstSheet && start > 1)
+                target.blankSlotBarcodes(report, 1, start - 1);
+            if (sheet) {
+                for (int k = firstFilled; k <= lastFilled; ++k)
+                    target.fitSlotBarcode(report, k, sheet->labelRect(k).right());
+            }
+            firstSheet = false;
             target.setReportPrinter(report, settings.printerName);
             if (!target.runLabelReport(report))
                 return false;

@@ -3,6 +3,7 @@
 #include "base/Cp1252.h"
 #include "labels/project/DataText.h"
 #include "labels/print/LabelReport.h"
+#include "labels/code128/Code128BarCode.h"
 #include "labels/project/ReportBarCode.h"
 #include "labels/project/ReportPage.h"
 #include "labels/print/SheetSink.h"
@@ -16,6 +17,8 @@ ReportPage *pageOf(const LabelReport &report, const QByteArray &reportName)
 {
     return report.findLayoutPage(QByteArray(reportName + ".page1"));
 }
+
+constexpr double mmPerInch = 25.4;
 
 } // namespace
 
@@ -46,11 +49,7 @@ void PrintJobProjectTarget::setLayoutParam(const QByteArray &name, const QByteAr
 
 void PrintJobProjectTarget::setSlotCodeSet(const QByteArray &report, int slot, int codeSet)
 {
-    const ReportPage *page = pageOf(m_report, report);
-    if (!page)
-        return;
-    auto *barcode = dynamic_cast<ReportBarCode *>(
-        m_report.FindLayoutComponent(QByteArray("Code128BarCode" + QByteArray::number(slot)), page));
+    ReportBarCode *barcode = slotComponent(report, slot);
     if (!barcode)
         return;
     switch (codeSet) {
@@ -98,10 +97,75 @@ void PrintJobProjectTarget::setReportPrinter(const QByteArray &report, const QSt
     }
 }
 
+void PrintJobProjectTarget::blankSlotBarcodes(const QByteArray &report, int first, int last)
+{
+    m_blankReport = report;
+    m_blankFirst = first;
+    m_blankLast = last;
+}
+
+ReportBarCode *PrintJobProjectTarget::slotComponent(const QByteArray &report, int slot) const
+{
+    const ReportPage *page = pageOf(m_report, report);
+    if (!page)
+        return nullptr;
+    return dynamic_cast<ReportBarCode *>(
+        m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+}
+
+std::optional<SlotBarcode> PrintJobProjectTarget::slotBarcode(const QByteArray &report, int slot)
+{
+    const ReportBarCode *barcode = slotComponent(report, slot);
+    if (!barcode)
+        return std::nullopt;
+    const auto fitted = m_layoutModules.find(barcode);
+    const double module = fitted != m_layoutModules.end() ? fitted->second : barcode->barWidth;
+    return SlotBarcode{module * mmPerInch, barcode->optimize, barcode->toCode128().placement().Left};
+}
+
+void PrintJobProjectTarget::fitSlotBarcode(const QByteArray &report, int slot, double rightMm)
+{
+    ReportBarCode *barcode = slotComponent(report, slot);
+    if (!barcode)
+        return;
+    const double layoutModule = m_layoutModules.try_emplace(barcode, barcode->barWidth).first->second;
+    Code128BarCode drawn = barcode->toCode128();
+    Code128Symbol &symbol = drawn.symbol();
+    symbol.FilterBarText(barcode->value(m_report.project()));
+    symbol.setOptimize(barcode->optimize);
+    symbol.setCodePage(barcode->codePage);
+    const int modules = symbol.EncodeSymbol().modules();
+    const double left = drawn.placement().Left;
+    const std::optional<double> module = Code128Symbol::FitBarWidth(modules, layoutModule * mmPerInch, rightMm - left);
+    barcode->barWidth = module ? *module / mmPerInch : layoutModule;
+}
+
 bool PrintJobProjectTarget::runLabelReport(const QByteArray &report)
 {
     m_sink.setJobPrinter(m_printerName);
-    return m_report.RunLabelReport(report, m_sink);
+    // The blank slots' barcodes are off the page for this sheet only.
+    std::vector<std::unique_ptr<ReportComponent>> taken;
+    ReportPage *page = m_blankLast >= m_blankFirst ? pageOf(m_report, m_blankReport) : nullptr;
+    if (page) {
+        for (int k = m_blankFirst; k <= m_blankLast; ++k) {
+            if (auto component = page->takeComponent("Code128BarCode" + QByteArray::number(k)))
+                taken.push_back(std::move(component));
+        }
+    }
+    m_blankLast = 0;
+    const auto putBack = [&] {
+        for (auto &component : taken)
+            page->addComponent(std::move(component));
+    };
+    bool printed = false;
+    try {
+        printed = m_report.RunLabelReport(report, m_sink);
+    } catch (...) {
+        putBack();
+        throw;
+    }
+    putBack();
+    return printed;
 }
 
 int PrintJobProjectTarget::openQuery(const QByteArray &statement)
@@ -114,12 +178,18 @@ int PrintJobProjectTarget::openQuery(const QByteArray &statement)
 
 PrintRecord PrintJobProjectTarget::currentRecord()
 {
-    return {m_query.text("cb"), m_query.text("lib1"), m_query.text("lib2"), m_query.integer("quantite")};
+    return {m_query.text("cb"), m_query.text("lib1"), m_query.text("lib2"), m_query.integer("quantite"),
+            m_query.integer("num")};
 }
 
 void PrintJobProjectTarget::nextRecord()
 {
     m_query.next();
+}
+
+void PrintJobProjectTarget::firstRecord()
+{
+    m_query.first();
 }
 
 void PrintJobProjectTarget::closeQuery()

@@ -4,6 +4,9 @@
 #include "base/Error.h"
 #include "labels/project/ReportPage.h"
 
+#include <QPaintDevice>
+#include <QPainter>
+
 namespace etibarix::labels {
 
 QPageSize SheetSetup::pageSize() const
@@ -19,6 +22,14 @@ QPageSize SheetSetup::pageSize() const
 QString SheetSink::printerName(const SheetSetup &setup) const
 {
     return setup.printer == base::toCp1252Lossy(m_jobPrinter) ? m_jobPrinter : base::fromCp1252(setup.printer);
+}
+
+void SheetSink::applyOffset(QPainter &painter) const
+{
+    if (m_offset.isNull())
+        return;
+    const QPaintDevice *device = painter.device();
+    painter.translate(m_offset.x() * device->logicalDpiX() / 25.4, m_offset.y() * device->logicalDpiY() / 25.4);
 }
 
 PageSurface *SheetSink::beginSheet(const SheetSetup &setup)

@@ -8,11 +8,14 @@
 
 #include <QByteArray>
 #include <QPageSize>
+#include <QPointF>
 #include <QSizeF>
 #include <QString>
 #include <QStringView>
 
 #include <functional>
+
+class QPainter;
 
 namespace etibarix::labels {
 
@@ -65,6 +68,10 @@ public:
     void cancel();
 
     void setStatus(SheetStatus status) { m_status = std::move(status); }
+    // Moves everything drawn on the following sheets by `mm` (a printer's
+    // calibration, or an offset asked for one job).
+    void setOffset(QPointF mm) { m_offset = mm; }
+    QPointF offset() const { return m_offset; }
     int sheetsDone() const { return m_sheetsDone; }
 
     // The printer the job asked for, as the user chose it. The report keeps
@@ -73,6 +80,10 @@ public:
     void setJobPrinter(const QString &name) { m_jobPrinter = name; }
 
 protected:
+    // Shifts a sheet's painter by the offset, in device units so that the
+    // whole page moves; sinks call it before they put a surface on it.
+    void applyOffset(QPainter &painter) const;
+
     // The printer a sheet names, as a name the system knows.
     QString printerName(const SheetSetup &setup) const;
 
@@ -86,6 +97,7 @@ protected:
 private:
     SheetStatus m_status;
     QString m_jobPrinter;
+    QPointF m_offset;
     bool m_inSheet = false;
     int m_sheetsDone = 0;
 };

@@ -7,7 +7,10 @@
 #include "labels/print/PrintJob.h"
 #include "labels/print/SheetSink.h"
 
+#include <QPointF>
 #include <QString>
+
+#include <functional>
 
 class QPrinter;
 
@@ -48,19 +51,38 @@ public:
 
     // The status window's hooks, for the jobs that go to a printer or a file.
     void setStatus(SheetStatus status) { m_status = std::move(status); }
+    // Told what the records of a job would print other than they hold, before
+    // its first sheet; a false answer leaves the job unstarted. Not asked for
+    // the test sheet.
+    void setCheckHandler(PrintCheckHandler check) { m_check = std::move(check); }
 
     // Runs the job. Errors are thrown as base::Error; a PDF file is then left
     // as it was. A cancelled PDF job writes nothing: a file with half the
     // sheets would pass for the whole job.
     PrintOutcome run(const PrintJobSettings &settings, const PrintDestination &destination);
 
+    // Prints the test sheet of the settings' format (its label outlines,
+    // centre crosses and millimetre rulers) instead of records, moved like
+    // the job's sheets would be.
+    PrintOutcome runTestSheet(const PrintJobSettings &settings, const PrintDestination &destination);
+
+    // The offset a job's sheets get: the one the settings ask for, else on a
+    // printer the calibration stored for it; a PDF file or a preview is not
+    // moved unless asked.
+    static QPointF OffsetFor(const PrintJobSettings &settings, PrintDestination::Kind kind, const QString &printer);
+
     // The number of records the job selects (with or without a quantity).
     int selectedRecords(const PrintJobSettings &settings);
 
 private:
+    // Makes the destination's sink, runs `print` on it and completes outcome.
+    static PrintOutcome runOn(const PrintDestination &destination, const PrintJobSettings &settings,
+                              const std::function<void(SheetSink &, bool status)> &print, PrintOutcome &outcome);
+
     LabelReport &m_layouts;
     store::Query &m_query;
     SheetStatus m_status;
+    PrintCheckHandler m_check;
 };
 
 } // namespace etibarix::labels

@@ -44,6 +44,7 @@ PageSurface &PrinterSink::doBegin(const SheetSetup &setup)
         throw base::Error(i18n::LangString(i18n::Text::CannotPrintOn).arg(name));
     }
     m_printerUsed = name;
+    applyOffset(m_painter);
     m_surface.emplace(m_painter);
     return *m_surface;
 }

@@ -75,4 +75,15 @@ bool ReportPage::removeComponent(QByteArrayView name)
     return true;
 }
 
+std::unique_ptr<ReportComponent> ReportPage::takeComponent(QByteArrayView name)
+{
+    const auto it = std::find_if(m_components.begin(), m_components.end(),
+                                 [&](const auto &c) { return sameName(c->name(), name); });
+    if (it == m_components.end())
+        return nullptr;
+    std::unique_ptr<ReportComponent> taken = std::move(*it);
+    m_components.erase(it);
+    return taken;
+}
+
 } // namespace etibarix::labels

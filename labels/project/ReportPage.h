@@ -40,6 +40,9 @@ public:
     ReportComponent *findComponent(QByteArrayView name) const;
     // Destroys the component of that name; false when there is none.
     bool removeComponent(QByteArrayView name);
+    // Takes the component of that name off the page (nullptr when there is
+    // none); addComponent puts it back, last in the printing order.
+    std::unique_ptr<ReportComponent> takeComponent(QByteArrayView name);
 
 private:
     int m_paperSize = PaperLetter;

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QFontMetrics>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -68,9 +69,19 @@ void LabelFormatCombo::showPopup()
     for (int i = 0; i < count(); ++i)
         widest = std::max(widest, metrics.horizontalAdvance(LabelFormats::DisplayPartOfItem(itemText(i))));
     const int frame = popup->width() - view()->viewport()->width();
-    const int wanted = std::max(width(), widest + frame + 16);
-    if (popup->width() > wanted)
-        popup->resize(wanted, popup->height());
+    // The list opens under its box, as wide as its longest entry (the padded
+    // items would have it placed for their full width, far to the left).
+    QRect place(mapToGlobal(QPoint(0, height())), QSize(std::max(width(), widest + frame + 16), popup->height()));
+    if (const QScreen *shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        if (place.right() > room.right())
+            place.moveRight(room.right());
+        if (place.left() < room.left())
+            place.moveLeft(room.left());
+        if (place.bottom() > room.bottom())
+            place.moveBottom(mapToGlobal(QPoint(0, 0)).y() - 1);
+    }
+    popup->setGeometry(place);
 }
 
 void FillLabelFormatCombo(QComboBox &combo, LabelFormats &formats)

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -101,6 +102,12 @@ ImportWizard::ImportWizard(QWidget *parent) : QDialog(parent)
     m_CombnbLentete = dropDownList(m_gparametre, "CombnbLentete");
     for (int i = 0; i <= 6; ++i)
         m_CombnbLentete->addItem(QString::number(i));
+    m_encodingLabel = named(new QLabel(m_gparametre), "encodingLabel");
+    m_encodingList = dropDownList(m_gparametre, "encodingList");
+    // In the order of TextEncoding; the first item's text is translated.
+    m_encodingList->addItems({QString(), QStringLiteral("UTF-8"), QStringLiteral("Windows-1252")});
+    m_encodingLabel->setBuddy(m_encodingList);
+    m_skipExisting = named(new QCheckBox(m_gparametre), "skipExistingBox");
     m_labinfo = named(new QLabel(m_gparametre), "labinfo");
     m_labinfo->setWordWrap(true);
     m_LabchemFicLabel = named(new QLabel(m_gparametre), "LabchemFicLabel");
@@ -119,14 +126,17 @@ ImportWizard::ImportWizard(QWidget *parent) : QDialog(parent)
     fileGrid->addWidget(m_combSepa, 0, 1);
     fileGrid->addWidget(m_labligne, 1, 0);
     fileGrid->addWidget(m_CombnbLentete, 1, 1);
-    fileGrid->addWidget(m_labinfo, 2, 0, 1, 4);
-    fileGrid->setRowMinimumHeight(3, 8);
-    fileGrid->addWidget(m_LabchemFicLabel, 4, 0, 1, 4);
+    fileGrid->addWidget(m_encodingLabel, 2, 0);
+    fileGrid->addWidget(m_encodingList, 2, 1);
+    fileGrid->addWidget(m_skipExisting, 3, 0, 1, 4);
+    fileGrid->addWidget(m_labinfo, 4, 0, 1, 4);
+    fileGrid->setRowMinimumHeight(5, 8);
+    fileGrid->addWidget(m_LabchemFicLabel, 6, 0, 1, 4);
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(m_LabchemFic, 1);
     fileRow->addWidget(m_Souvrir);
-    fileGrid->addLayout(fileRow, 5, 0, 1, 4);
-    fileGrid->setRowStretch(6, 1);
+    fileGrid->addLayout(fileRow, 7, 0, 1, 4);
+    fileGrid->setRowStretch(8, 1);
     m_combSepa->setMinimumWidth(60);
     m_CombnbLentete->setMinimumWidth(60);
     auto *page1Layout = new QVBoxLayout(page1);
@@ -141,6 +151,8 @@ ImportWizard::ImportWizard(QWidget *parent) : QDialog(parent)
     m_sgrille1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_sgrille1->setSelectionMode(QAbstractItemView::SingleSelection);
     m_sgrille1->setWordWrap(false);
+    // Tab goes on to the field lists instead of walking the cells.
+    m_sgrille1->setTabKeyNavigation(false);
     // Fixed row heights keep a preview of 100,000 lines as quick as a short one.
     m_sgrille1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_sgrille1->verticalHeader()->setDefaultSectionSize(20);
@@ -209,7 +221,7 @@ ImportWizard::ImportWizard(QWidget *parent) : QDialog(parent)
     connect(m_bimport, &QPushButton::clicked, this, &ImportWizard::openImportWizard);
     connect(m_sretour, &QPushButton::clicked, this, &ImportWizard::closeWizard);
 
-    ApplyWizardTexts();
+    retranslate();
     ResetWizard();
     ShowPage();
 }
@@ -229,13 +241,13 @@ void ImportWizard::showEvent(QShowEvent *event)
 
 void ImportWizard::whenActivated()
 {
-    ApplyWizardTexts();
+    retranslate();
     ResetWizard();
     m_currentPage = 1;
     ShowPage();
 }
 
-void ImportWizard::ApplyWizardTexts()
+void ImportWizard::retranslate()
 {
     for (QComboBox *combo : {m_combcb, m_combt1, m_combt2, m_combQuantite})
         FillFieldList(combo);
@@ -246,6 +258,9 @@ void ImportWizard::ApplyWizardTexts()
     m_gparametre->setTitle(i18n::LangString(i18n::Text::ImportFileGroup));
     m_Labseparateur->setText(i18n::LangString(i18n::Text::FieldSeparator));
     m_labligne->setText(i18n::LangString(i18n::Text::HeaderLinesToSkip));
+    m_encodingLabel->setText(i18n::LangString(i18n::Text::ImportEncoding));
+    m_encodingList->setItemText(0, i18n::LangString(i18n::Text::EncodingAutomatic));
+    m_skipExisting->setText(i18n::LangString(i18n::Text::SkipExistingBarcodes));
     m_labinfo->setText(i18n::LangString(i18n::Text::FirstTenFieldsOnly));
     m_LabchemFicLabel->setText(i18n::LangString(i18n::Text::FilePath));
     m_Souvrir->setText(i18n::LangString(i18n::Text::OpenFile));
@@ -263,6 +278,8 @@ void ImportWizard::ResetWizard()
 {
     m_CombnbLentete->setCurrentIndex(0);
     m_combSepa->setCurrentIndex(0);
+    m_encodingList->setCurrentIndex(0);
+    m_skipExisting->setChecked(false);
     m_combcb->setCurrentIndex(0);
     m_combt1->setCurrentIndex(1);
     m_combt2->setCurrentIndex(2);
@@ -285,6 +302,8 @@ void ImportWizard::ShowPage()
     m_bprecedent->setEnabled(second);
     m_bsuivant->setEnabled(!second);
     m_bimport->setVisible(second);
+    // Enter goes on: to the field page from the file page, then the import.
+    (second ? m_bimport : m_bsuivant)->setDefault(true);
 }
 
 void ImportWizard::SetChosenPath(const QString &path)
@@ -353,7 +372,7 @@ void ImportWizard::PreviewFile()
         m_preview->Clear();
         return;
     }
-    m_preview->SetLines(ReadPreviewLines(path, separator, headerLines), separator);
+    m_preview->SetLines(ReadPreviewLines(path, separator, headerLines, Choices().encoding), separator);
     // Columns as wide as their first lines need (the header looks at a few
     // hundred rows, not the whole file), within bounds.
     QHeaderView *header = m_sgrille1->horizontalHeader();
@@ -372,6 +391,8 @@ CsvImportOptions ImportWizard::Choices() const
     o.fieldText1 = m_combt1->currentIndex() + 1;
     o.fieldText2 = fieldOf(m_combt2);
     o.fieldQuantity = fieldOf(m_combQuantite);
+    o.encoding = static_cast<i18n::TextEncoding>(m_encodingList->currentIndex());
+    o.skipExisting = m_skipExisting->isChecked();
     return o;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The CSV import wizard. Page 1: the file, its separator and the header
-// lines to skip; page 2: a preview of every data line and the field that
+// The CSV import wizard. Page 1: the file, its separator, the header
+// lines to skip, its encoding and whether lines already in the table are
+// skipped; page 2: a preview of every data line and the field that
 // feeds each part of the record; the import itself is records/CsvImport.
 // The window is created once and reused; each opening puts the texts of the
 // current language on and resets the choices, but keeps the chosen path.
@@ -10,6 +11,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -34,7 +36,7 @@ public:
     // The query the import writes through (the main window's command query).
     void SetCommandQuery(store::Query *commandQuery);
 
-    void ApplyWizardTexts();
+    void retranslate();
     void ResetWizard();
     void ShowPage();
     void chooseCsvFile();
@@ -81,6 +83,9 @@ private:
     QComboBox *m_combSepa = nullptr;
     QLabel *m_labligne = nullptr;
     QComboBox *m_CombnbLentete = nullptr;
+    QLabel *m_encodingLabel = nullptr;
+    QComboBox *m_encodingList = nullptr;
+    QCheckBox *m_skipExisting = nullptr;
     QLabel *m_labinfo = nullptr;
     QLabel *m_LabchemFicLabel = nullptr;
     QLineEdit *m_LabchemFic = nullptr;

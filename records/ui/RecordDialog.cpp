@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -116,6 +118,8 @@ RecordDialog::RecordDialog(QWidget *parent) : QDialog(parent)
     m_labtop = label(u"labtop");
     m_ecb = edit(u"ecb", u"Numero code barres");
     m_ecb->setValidator(new CapitalsValidator(m_ecb));
+    // The table's barcode field holds 50 characters: a longer one would be cut.
+    m_ecb->setMaxLength(int(BarcodeWidth));
     m_elib1 = edit(u"elib1", u"ligne de commentaire 1");
     m_elib2 = edit(u"elib2", u"Ligne de commentaire 2");
     m_labnom->setBuddy(m_ecb);
@@ -129,6 +133,9 @@ RecordDialog::RecordDialog(QWidget *parent) : QDialog(parent)
     for (const int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 15, 20, 25, 30, 35, 40, 45, 50})
         m_combQuantite->addItem(QString::number(n));
     m_combQuantite->setMinimumContentsLength(5);
+    // The field holds three digits: 1000 would be stored as asterisks.
+    m_combQuantite->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_combQuantite));
     m_labQuantite->setBuddy(m_combQuantite);
 
     m_combTop = new QComboBox(m_panel);
@@ -173,11 +180,11 @@ RecordDialog::RecordDialog(QWidget *parent) : QDialog(parent)
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    ApplyTexts();
+    retranslate();
     resize(522, 224);
 }
 
-void RecordDialog::ApplyTexts()
+void RecordDialog::retranslate()
 {
     setWindowTitle(i18n::LangString(i18n::Text::RecordDialogCaption));
     m_labnom->setText(i18n::LangString(i18n::Text::Barcode));
@@ -194,7 +201,7 @@ void RecordDialog::ApplyTexts()
 
 void RecordDialog::showEvent(QShowEvent *event)
 {
-    ApplyTexts();
+    retranslate();
     if (m_mode == u"C") {
         m_ecb->clear();
         m_elib1->clear();
@@ -242,10 +249,16 @@ RecordEntry RecordDialog::typedEntry() const
     entry.cb = storedBytes(m_ecb->text(), i18n::Text::Barcode);
     entry.lib1 = storedBytes(m_elib1->text(), i18n::Text::Text1);
     entry.lib2 = storedBytes(m_elib2->text(), i18n::Text::Text2);
+    RefuseUnprintableBarcode(entry.cb);
     entry.quantite = 1;
     std::int32_t quantity = 0;
-    if (IsInteger(base::toCp1252Lossy(m_combQuantite->currentText()), &quantity))
+    if (IsInteger(base::toCp1252Lossy(m_combQuantite->currentText()), &quantity)) {
+        if (quantity < 0 || quantity > QuantityLimit)
+            throw base::Error(i18n::LangString(i18n::Text::QuantityNotInRange)
+                                  .arg(i18n::LangString(i18n::Text::Quantity))
+                                  .arg(QuantityLimit));
         entry.quantite = quantity;
+    }
     entry.topp = m_combTop->currentIndex() == 0 ? QByteArray("O") : QByteArray("N");
     // The statement language has no escape for a double quote: refuse the
     // text now rather than let the command fail silently and lose the entry.

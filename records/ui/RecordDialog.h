@@ -46,7 +46,7 @@ public:
     const QString &Outcome() const { return m_outcome; }
 
     // The texts of the current language (caption, labels, button hints).
-    void ApplyTexts();
+    void retranslate();
 
     // The buttons' work, as pressing them does it.
     void acceptRecord();

@@ -1,5 +1,8 @@
 #include "records/ui/RecordGridDelegate.h"
 
+#include "records/ui/RecordGridModel.h"
+
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace etibarix::records {
@@ -18,8 +21,11 @@ void RecordGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->fillRect(option.rect, background);
     painter->setPen(foreground);
     painter->setFont(option.font);
-    painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-        index.data(Qt::DisplayRole).toString());
+    QString text = index.data(Qt::DisplayRole).toString();
+    // The two text columns end a text too long for them with an ellipsis.
+    if (index.column() == RecordGridModel::ColLib1 || index.column() == RecordGridModel::ColLib2)
+        text = QFontMetrics(option.font).elidedText(text, Qt::ElideRight, option.rect.width());
+    painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter->restore();
 }
 

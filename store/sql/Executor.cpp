@@ -145,15 +145,41 @@ ResultSet Executor::select(const SelectStatement &statement, Table &table)
     ResultSet rows(std::move(columns));
     rows.reserve(m_lastRows, m_lastTextBytes);
     const int count = static_cast<int>(fields.size());
-    for (table.first(); !table.eof(); table.next()) {
+    auto take = [&] {
         if (!filter.holds(table))
-            continue;
+            return;
         for (int f = 0; f < count; ++f) {
             if (integer[static_cast<std::size_t>(f)])
                 rows.addInteger(table.integer(f));
             else
                 rows.addText(table.text(f));
         }
+    };
+    // A LIKE on the indexed field with a fixed beginning: the index names
+    // every record that can match, visited in record order as the walk
+    // would, so the rows and their order (ties of the sort included) are
+    // the walk's.
+    std::optional<std::vector<std::uint32_t>> candidates;
+    for (const Predicate &p : statement.where) {
+        if (p.op != Predicate::Op::Like || p.length || !std::holds_alternative<QByteArray>(p.value))
+            continue;
+        const QByteArray &pattern = std::get<QByteArray>(p.value);
+        const qsizetype fixed = [&] {
+            qsizetype i = 0;
+            while (i < pattern.size() && pattern[i] != '%' && pattern[i] != '_')
+                ++i;
+            return i;
+        }();
+        const int field = table.fieldIndex(p.column.text);
+        if (fixed > 0 && field >= 0 && !integer[static_cast<std::size_t>(field)]
+            && (candidates = table.recordsWithPrefix(field, QByteArrayView(pattern).first(fixed))))
+            break;
+    }
+    if (candidates) {
+        table.visitRecords(*candidates, take);
+    } else {
+        for (table.first(); !table.eof(); table.next())
+            take();
     }
     m_lastRows = rows.rowCount();
     m_lastTextBytes = rows.textBytes();

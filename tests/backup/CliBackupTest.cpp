@@ -24,7 +24,7 @@ TEST(CliBackup, SaveAndRestore)
                           QStringLiteral("--max-size"), QStringLiteral("30000")});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_TRUE(r.out.startsWith(QByteArray(archive.toUtf8() + '\n')));
-    EXPECT_TRUE(r.err.contains("Please insert disk 2 and click OK to continue.\n"));
+    EXPECT_TRUE(r.err.contains("Ins\xC3\xA9rez le disque 2 et cliquez sur OK pour continuer.\n"));
     EXPECT_TRUE(QFileInfo::exists(store.file(QStringLiteral("cli.002"))));
 
     writeFile(target.file(QStringLiteral("article.dbf")), "other");
@@ -60,8 +60,8 @@ TEST(CliBackup, ErrorsAndUsage)
         {{QStringLiteral("backup"), data.file(QStringLiteral("a.ebk")), QStringLiteral("--max-size")}, 2, "needs a value"},
         {{QStringLiteral("restore")}, 2, "usage: restore ARCHIVE"},
         {{QStringLiteral("restore"), data.file(QStringLiteral("none.ebk"))}, 1, "no such archive"},
-        {{QStringLiteral("restore"), data.file(QStringLiteral("junk.ebk"))}, 1, "etibarix-cli: Cannot read archive"},
-        {{QStringLiteral("backup"), data.file(QStringLiteral("no/dir/a.ebk"))}, 1, "etibarix-cli: Cannot write to archive"},
+        {{QStringLiteral("restore"), data.file(QStringLiteral("junk.ebk"))}, 1, "etibarix-cli: Impossible de lire l'archive"},
+        {{QStringLiteral("backup"), data.file(QStringLiteral("no/dir/a.ebk"))}, 1, "etibarix-cli: Impossible d'\xC3\xA9" "crire dans l'archive"},
     };
     for (const auto &c : cases) {
         const CliResult r = runCli(QStringList{QStringLiteral("--dir"), dir} + c.args);

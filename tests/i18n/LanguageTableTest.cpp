@@ -195,6 +195,11 @@ TEST_F(LanguageFileTest, TextsDecodeInTheFilesCharacterSet)
     EXPECT_EQ(i18n::LangString(Text::LoadBackupHint), QStringLiteral("\u041f\u0440\u0438\u043d\u0442\u0435\u0440"));
     load(header("Arial", "0") + "x;caf\xE9 \x80\n");
     EXPECT_EQ(i18n::LangString(Text::LoadBackupHint), QStringLiteral("caf\u00e9 \u20ac"));
+    // The same texts written as UTF-8, with and without the mark.
+    load(header("Arial", "204") + "x;\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBD\xD1\x82\xD0\xB5\xD1\x80\n");
+    EXPECT_EQ(i18n::LangString(Text::LoadBackupHint), QStringLiteral("\u041f\u0440\u0438\u043d\u0442\u0435\u0440"));
+    load("\xEF\xBB\xBF" + header("Arial", "0") + "x;caf\xC3\xA9 \xE2\x82\xAC\n");
+    EXPECT_EQ(i18n::LangString(Text::LoadBackupHint), QStringLiteral("caf\u00e9 \u20ac"));
 }
 
 TEST_F(LanguageFileTest, EntriesBeyondThreeHundredAreIgnored)
@@ -295,13 +300,17 @@ TEST_F(LanguageFileTest, AddedTextsInEveryLanguage)
         std::sort(found.begin(), found.end());
         return found;
     };
+    // Words that are the same in French or Portuguese as in English.
+    const QList<std::pair<Text, int>> sameAsEnglish = {{Text::FormatPage, 1}, {Text::PageA4, 1}, {Text::PageA4, 3}};
     for (int n = int(Text::FirstAdded); n < int(Text::AfterLastAdded); ++n) {
         const QString english = i18n::AddedText(Text(n), 2);
         ASSERT_FALSE(english.isEmpty()) << n;
         for (int language : {1, 3}) {
             const QString other = i18n::AddedText(Text(n), language);
             EXPECT_FALSE(other.isEmpty()) << n;
-            EXPECT_NE(other, english) << n << ' ' << language;
+            if (!sameAsEnglish.contains(std::pair(Text(n), language))) {
+                EXPECT_NE(other, english) << n << ' ' << language;
+            }
             EXPECT_EQ(placeholders(other), placeholders(english)) << n << ' ' << language;
         }
     }

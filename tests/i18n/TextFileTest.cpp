@@ -54,7 +54,7 @@ TEST(TextFile, LineRules)
         {"Ctrl-Z ends the file", "a\nb\x1A" "c\nd\n", {"a", "b"}},
         {"Ctrl-Z at the start", "\x1A" "a\n", {}},
         {"NUL is an ordinary byte", QByteArray("a\0b\n\0\n", 6), {QByteArray("a\0b", 3), QByteArray("\0", 1)}},
-        {"high bytes untouched", "\xEF\xBB\xBF" "caf\xE9\n", {"\xEF\xBB\xBF" "caf\xE9"}},
+        {"high bytes untouched", "\x80 caf\xE9 \xC3\n", {"\x80 caf\xE9 \xC3"}},
         {"form feed is not blank", "\f\n", {"\f"}},
     };
     for (const Case &c : cases)
@@ -169,7 +169,7 @@ TEST(TextFile, OpenAndErrors)
         reader.Open(missing);
         FAIL() << "no error";
     } catch (const TextFileError &e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Could not open the file \"%1\" for reading").arg(missing));
+        EXPECT_EQ(e.text(), QStringLiteral("Impossible d'ouvrir le fichier \"%1\" en lecture").arg(missing));
     }
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(reader.FileName(), missing);
@@ -218,12 +218,66 @@ TEST(TextFile, ReadErrorClosesTheFile)
     // The start of the process's own memory cannot be read: EIO on the first read.
     const QString path = QStringLiteral("/proc/self/mem");
     TextFile reader;
+    reader.SetEncoding(i18n::TextEncoding::Windows1252);   // the read itself, not the encoding check
     try {
         reader.Open(path);
         FAIL() << "no error";
     } catch (const TextFileError &e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Read error while reading file \"/proc/self/mem\": Unknown error"));
+        EXPECT_EQ(e.text(), QStringLiteral("Erreur de lecture du fichier \"/proc/self/mem\" : Unknown error"));
     }
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_THROW(reader.NextLine(), TextFileError);
+}
+
+TEST(TextFile, EncodingDetection)
+{
+    using E = i18n::TextEncoding;
+    const struct {
+        const char *what;
+        QByteArray content;
+        E expected;
+    } cases[] = {
+        {"empty", "", E::Windows1252},
+        {"ASCII", "abc;def\n", E::Windows1252},
+        {"the mark alone", "\xEF\xBB\xBF", E::Utf8},
+        {"two-byte sequence", "Cr\xC3\xA8me", E::Utf8},
+        {"four-byte sequence", "\xF0\x9F\x98\x80", E::Utf8},
+        {"Windows-1252 accent", "Cr\xE8me", E::Windows1252},
+        {"UTF-8 then a Windows-1252 byte", "Cr\xC3\xA8me \xE8", E::Windows1252},
+        {"overlong slash", "\xC0\xAF", E::Windows1252},
+        {"overlong three bytes", "\xE0\x80\xAF", E::Windows1252},
+        {"surrogate", "\xED\xA0\x80", E::Windows1252},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", E::Windows1252},
+        {"cut at the end", "a\xC3", E::Windows1252},
+        {"split across two reads", QByteArray(64 * 1024 - 1, 'a') + "\xC3\xA8", E::Utf8},
+        {"only after a Ctrl-Z", "abc\x1A\xC3\xA8", E::Windows1252},
+        {"garbage after a Ctrl-Z", "\xC3\xA8\x1A\xFF", E::Utf8},
+    };
+    test::DataDir dir;
+    const QString path = dir.file(QStringLiteral("in.txt"));
+    for (const auto &c : cases) {
+        ASSERT_TRUE(test::writeFile(path, c.content));
+        EXPECT_EQ(i18n::DetectTextEncoding(path), c.expected) << c.what;
+    }
+    EXPECT_THROW(i18n::DetectTextEncoding(dir.file(QStringLiteral("none.txt"))), TextFileError);
+}
+
+TEST(TextFile, Utf8LinesComeOutAsWindows1252)
+{
+    // The mark goes, accents convert, a character without a byte reads as
+    // '?' and is named for its line only.
+    test::DataDir dir;
+    const QString path = dir.file(QStringLiteral("in.txt"));
+    ASSERT_TRUE(test::writeFile(path, "\xEF\xBB\xBF\xE2\x82\xAC;Cr\xC3\xA8me\n\xF0\x9F\x98\x80 x\nplain\n"));
+    TextFile reader;
+    reader.Open(path);
+    EXPECT_EQ(reader.Encoding(), i18n::TextEncoding::Utf8);
+    EXPECT_EQ(reader.Line(), "\x80;Cr\xE8me");
+    EXPECT_TRUE(reader.UnstorableCharacter().isEmpty());
+    reader.NextLine();
+    EXPECT_EQ(reader.Line(), "?? x");
+    EXPECT_EQ(reader.UnstorableCharacter(), QStringLiteral("\U0001F600"));
+    reader.NextLine();
+    EXPECT_EQ(reader.Line(), "plain");
+    EXPECT_TRUE(reader.UnstorableCharacter().isEmpty());
 }

@@ -117,7 +117,7 @@ TEST_F(CsvImport, FieldChoicesSeparatorsAndLines)
                 {5, "e", "", "", 1, "O"}}},
         {"semicolon file read with commas", "a;b;c\n", {}, {{1, "a;b;c", "", "", 1, "O"}}},
         {"more header lines than lines", "a\nb\n", options(',', 6, 1, 2, 3, none), {}},
-        {"Windows-1252 bytes unchanged", "caf\xe9,\x80uro\n", {}, {{1, "caf\xe9", "\x80uro", "", 1, "O"}}},
+        {"Windows-1252 bytes unchanged", "cafe,\x80uro,cr\xe8me\n", {}, {{1, "cafe", "\x80uro", "cr\xe8me", 1, "O"}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -129,6 +129,75 @@ TEST_F(CsvImport, FieldChoicesSeparatorsAndLines)
         EXPECT_EQ(r.linesRead, static_cast<int>(c.expected.size()));
         EXPECT_EQ(r.recordsStored, r.linesRead);
     }
+}
+
+// "Crème" and "Ω" (which Windows-1252 cannot store) as UTF-8.
+#define CREME_UTF8 "Cr\xC3\xA8me"
+#define OMEGA_UTF8 "\xCE\xA9"
+
+TEST_F(CsvImport, EncodingsReachTheTableAsWindows1252)
+{
+    using E = i18n::TextEncoding;
+    const QByteArray mark = "\xEF\xBB\xBF";
+    struct Case {
+        const char *what;
+        QByteArray file;
+        E encoding;
+        std::vector<Row> expected;
+        int unstorableLine;   // 0: none
+    } cases[] = {
+        {"UTF-8 with a mark", mark + "A1," CREME_UTF8 "\n", E::Automatic, {{1, "A1", "Cr\xE8me", "", 1, "O"}}, 0},
+        {"UTF-8 without a mark", "A1," CREME_UTF8 ",\xE2\x82\xAC\n", E::Automatic,
+            {{1, "A1", "Cr\xE8me", "\x80", 1, "O"}}, 0},
+        {"a mark before ASCII only", mark + "A1,x\n", E::Automatic, {{1, "A1", "x", "", 1, "O"}}, 0},
+        {"Windows-1252 accents", "A1,Cr\xE8me\n", E::Automatic, {{1, "A1", "Cr\xE8me", "", 1, "O"}}, 0},
+        {"plain ASCII", "A1,x\nA2,y\n", E::Automatic, {{1, "A1", "x", "", 1, "O"}, {2, "A2", "y", "", 1, "O"}}, 0},
+        {"empty file", "", E::Automatic, {}, 0},
+        {"a character outside Windows-1252", "A1," CREME_UTF8 "\nA2," OMEGA_UTF8 "\nA3,z\n", E::Automatic,
+            {{1, "A1", "Cr\xE8me", "", 1, "O"}, {2, "A3", "z", "", 1, "O"}}, 2},
+        {"UTF-8 read as Windows-1252 by choice", "A1," CREME_UTF8 "\n", E::Windows1252,
+            {{1, "A1", "Cr\xC3\xA8me", "", 1, "O"}}, 0},
+        {"Windows-1252 read as UTF-8 by choice", "A1,x\nA2,Cr\xE8me\n", E::Utf8, {{1, "A1", "x", "", 1, "O"}}, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        data->table().close();
+        QFile::remove(dir.file(QStringLiteral("article.dbf")));
+        QFile::remove(dir.file(QStringLiteral("article.mdx")));
+        records::CsvImportOptions o;
+        o.encoding = c.encoding;
+        const records::CsvImportResult r = import(c.file, o);
+        EXPECT_EQ(rows(), c.expected);
+        EXPECT_EQ(r.unstorableCharacter.firstLine, c.unstorableLine);
+        EXPECT_EQ(r.unstorableCharacter.lines, c.unstorableLine ? 1 : 0);
+    }
+    base::Parameters.Language = 3;
+    records::CsvImportResult r;
+    r.unstorableCharacter.add(2);
+    r.firstUnstorable = QStringLiteral("\u03A9");
+    EXPECT_TRUE(records::ImportNotesText(r).startsWith(
+        QStringLiteral("O ficheiro continha um carácter que a tabela não pode guardar em a linha de dados 2 (o primeiro: \u201C\u03A9\u201D)")))
+        << records::ImportNotesText(r).toStdString();
+}
+
+TEST_F(CsvImport, LinesAlreadyInTheTableAreSkippedOnRequest)
+{
+    import("A1,first\nA2,second\n");
+    records::CsvImportOptions skip;
+    skip.skipExisting = true;
+    const QByteArray longCb(60, 'L');
+    const records::CsvImportResult r = import("A1,again\nA3,new\nA3,twice\nA2 ,trailing blank\n" + longCb + "\n" + longCb + "x\n", skip);
+    EXPECT_EQ(r.skippedExisting, 4);   // A1, A3 twice, "A2 ", the second long one cut to the same 50
+    EXPECT_EQ(r.recordsStored, 2);
+    const std::vector<Row> all = rows();
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[2].cb, "A3");
+    EXPECT_EQ(all[2].lib1, "new");
+    base::Parameters.Language = 2;
+    EXPECT_EQ(records::ImportFinalText(r).section(u'\n', 1, 1), QStringLiteral("Lines skipped, barcode already in the table: 4"));
+    // Off, the specified behaviour: every line goes in again.
+    EXPECT_EQ(import("A1,again\n").recordsStored, 1);
+    EXPECT_EQ(rows().size(), 5u);
 }
 
 TEST_F(CsvImport, NumbersFollowTheLargestNumber)
@@ -245,7 +314,7 @@ TEST_F(CsvImport, DamagedFilesLoseNothingSilently)
     // A NUL byte, binary bytes, a bare CR and a very long line: every line
     // becomes one record and nothing crashes.
     QByteArray file("a\0b,c\n", 6);
-    file += QByteArray("\x01\x02\xff,\xfe\r\n");
+    file += QByteArray("\x01\x02\x7f,\xfe\r\n");
     file += "x\ry,z\n";
     file += QByteArray(1 << 20, 'L') + ",t\n";
     const records::CsvImportResult r = import(file);
@@ -295,7 +364,7 @@ TEST_F(CsvImport, MissingFileRaisesTheReadersErrorAndChangesNothing)
         records::RunCsvImport(data->commandQuery(), path, {});
         FAIL() << "no error";
     } catch (const i18n::TextFileError &e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Could not open the file \"") + path + QStringLiteral("\" for reading"));
+        EXPECT_EQ(e.text(), QStringLiteral("Impossible d'ouvrir le fichier \"") + path + QStringLiteral("\" en lecture"));
     }
     EXPECT_TRUE(rows().empty());
 }

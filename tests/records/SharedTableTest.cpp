@@ -102,6 +102,8 @@ QByteArray csv(const QByteArray &prefix, int lines)
     return bytes;
 }
 
+using Processes = std::vector<std::pair<QByteArray, std::unique_ptr<QProcess>>>;
+
 class SharedTableTest : public ::testing::Test {
 protected:
     QString cli() const { return QStringLiteral(ETIBARIX_BIN_DIR "/etibarix-cli"); }
@@ -124,6 +126,20 @@ protected:
         p->start(cli(), {QStringLiteral("--dir"), dir, QStringLiteral("import"), csvPath, QStringLiteral("--sep"),
                          QStringLiteral(";"), QStringLiteral("--qty"), QStringLiteral("4")});
         return p;
+    }
+
+    // Starts `count` imports of `lines` lines each and notes the barcodes they bring.
+    void startImports(const DataDir &data, const QString &dir, int count, int lines, std::set<QByteArray> &expected,
+                      Processes &processes)
+    {
+        for (int i = 0; i < count; ++i) {
+            const QByteArray prefix = "IMP" + QByteArray::number(i) + "-";
+            const QString path = data.file(QStringLiteral("in%1.csv").arg(i));
+            ASSERT_TRUE(writeFile(path, csv(prefix, lines)));
+            for (int k = 0; k < lines; ++k)
+                expected.insert(prefix + QByteArray::number(k));
+            processes.emplace_back("import " + prefix, startImport(dir, path));
+        }
     }
 
     static void finish(QProcess &p, std::map<QByteArray, int> &numbersPrinted, const QByteArray &what)
@@ -169,15 +185,9 @@ TEST_F(SharedTableTest, CommandsAddingAndImportingAtOnceLoseNothing)
         DataDir data;
         const QString dir = QDir(data.path()).absolutePath();
         std::set<QByteArray> expected;
-        std::vector<std::pair<QByteArray, std::unique_ptr<QProcess>>> processes;
-        for (int i = 0; i < kImports; ++i) {
-            const QByteArray prefix = "IMP" + QByteArray::number(i) + "-";
-            const QString path = data.file(QStringLiteral("in%1.csv").arg(i));
-            ASSERT_TRUE(writeFile(path, csv(prefix, kLines)));
-            for (int k = 0; k < kLines; ++k)
-                expected.insert(prefix + QByteArray::number(k));
-            processes.emplace_back("import " + prefix, startImport(dir, path));
-        }
+        Processes processes;
+        startImports(data, dir, kImports, kLines, expected, processes);
+        ASSERT_FALSE(HasFatalFailure());
         for (int i = 0; i < kLoops; ++i) {
             const QByteArray prefix = "ADD" + QByteArray::number(i) + "-";
             for (int k = 0; k < kAdds; ++k)
@@ -201,15 +211,9 @@ TEST_F(SharedTableTest, ALongLivedProgramAndImportsKeepEachOthersRecords)
     DataDir data;
     const QString dir = QDir(data.path()).absolutePath();
     std::set<QByteArray> expected;
-    std::vector<std::pair<QByteArray, std::unique_ptr<QProcess>>> processes;
-    for (int i = 0; i < kImports; ++i) {
-        const QByteArray prefix = "IMP" + QByteArray::number(i) + "-";
-        const QString path = data.file(QStringLiteral("in%1.csv").arg(i));
-        ASSERT_TRUE(writeFile(path, csv(prefix, kLines)));
-        for (int k = 0; k < kLines; ++k)
-            expected.insert(prefix + QByteArray::number(k));
-        processes.emplace_back("import " + prefix, startImport(dir, path));
-    }
+    Processes processes;
+    startImports(data, dir, kImports, kLines, expected, processes);
+    ASSERT_FALSE(HasFatalFailure());
 
     {
         // As the desktop program does: a table open for the whole run, each

@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/Parameters.h"
 #include "labels/formats/LabelFormats.h"
+#include "labels/ui/PrintTab.h"
 #include "labels/ui/ReportStatusWindow.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ template <typename T> T *named(QWidget *parent, const char *name, const QString 
 }
 } // namespace
 
-Host::Host(int language)
+Host::Host(int language, std::function<records::ListState()> listState)
 {
     base::Parameters.Clear();
     base::Parameters.Language = language;
@@ -40,51 +41,19 @@ Host::Host(int language)
     buttons->addWidget(named<QPushButton>(&m_window, "spSauve"));
     top->addLayout(buttons);
 
-    auto *formats = named<QComboBox>(&m_window, "CombListeEtiquette");
-    labels::LabelFormats list;
-    list.BuildLabelFormats();
-    formats->addItems(list.Items());
-    formats->setCurrentIndex(-1);
-    top->addWidget(formats);
-    top->addWidget(named<QComboBox>(&m_window, "CombImprimante"));
-    auto *t1 = named<QCheckBox>(&m_window, "topimpTexte1");
-    auto *t2 = named<QCheckBox>(&m_window, "topimpTexte2");
-    t1->setChecked(true);
-    t2->setChecked(true);
-    top->addWidget(t1);
-    top->addWidget(t2);
-
-    auto *which = new QGroupBox(&m_window);
-    which->setObjectName(QStringLiteral("gpImp"));
-    auto *whichLayout = new QVBoxLayout(which);
-    auto *all = named<QRadioButton>(which, "Ratoutefiche");
-    whichLayout->addWidget(all);
-    whichLayout->addWidget(named<QRadioButton>(which, "Rafichem"));
-    all->setChecked(true);
-    top->addWidget(which);
-
-    auto *codes = new QGroupBox(&m_window);
-    codes->setObjectName(QStringLiteral("GrType"));
-    auto *codesLayout = new QHBoxLayout(codes);
-    auto *a = named<QRadioButton>(codes, "RCodea");
-    codesLayout->addWidget(a);
-    codesLayout->addWidget(named<QRadioButton>(codes, "RCodeb"));
-    codesLayout->addWidget(named<QRadioButton>(codes, "RCodeC"));
-    a->setChecked(true);
-    top->addWidget(codes);
-
-    auto *print = new QGroupBox(&m_window);
-    print->setObjectName(QStringLiteral("gbpcodbar"));
-    auto *printLayout = new QHBoxLayout(print);
-    printLayout->addWidget(named<QPushButton>(print, "btimprime", QStringLiteral("Lancer l'impression")));
-    top->addWidget(print);
-
     m_data = std::make_unique<records::RecordDatabase>();
     store::OpenArticleTable(m_data->table());
+    m_printTab = new labels::PrintTab(*m_data, m_formats, std::move(listState), &m_window);
+    top->addWidget(m_printTab);
+    // The end of a job is noted instead of asked about in a box.
+    m_printTab->setJobEndHandler([this](const labels::PrintTab::JobEnd &end) { m_jobEnds.push_back(end); });
+    // Every record unless a test asks for the matching ones.
+    find<QRadioButton>("Ratoutefiche")->setChecked(true);
 }
 
 Host::~Host()
 {
+    delete m_printTab;
     m_data.reset();
     base::setDataDirOverride({});
 }

@@ -1,9 +1,12 @@
 #pragma once
-// A stand-in for the main window in the tests of the print, backup and
-// indexing controllers: a plain widget holding the named controls they look
-// for, over a real data directory; plus a watchdog that turns a test stuck
-// in a modal window into a failure instead of a hang.
+// A stand-in for the main window in the tests of the print tab, the backup
+// commands and the indexing window: a plain widget holding the archive
+// buttons and a print tab, over a real data directory; plus a watchdog that
+// turns a test stuck in a modal window into a failure instead of a hang.
 
+#include "labels/formats/LabelFormats.h"
+#include "labels/ui/PrintTab.h"
+#include "records/ListState.h"
 #include "records/RecordDatabase.h"
 #include "tests/support/TestSupport.h"
 
@@ -16,19 +19,25 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace etibarix::test {
 
 class Host {
 public:
-    // language: 1 French, 2 English, 3 Portuguese.
-    explicit Host(int language = 2);
+    // language: 1 French, 2 English, 3 Portuguese. listState gives the print
+    // tab the record list's criteria and order (default: none).
+    explicit Host(int language = 2, std::function<records::ListState()> listState = {});
     ~Host();
 
     QWidget &window() { return m_window; }
     records::RecordDatabase &data() { return *m_data; }
     const DataDir &dir() const { return m_dir; }
+    labels::PrintTab &printTab() { return *m_printTab; }
+    // How the print tab's jobs ended, in turn.
+    const std::vector<labels::PrintTab::JobEnd> &jobEnds() const { return m_jobEnds; }
 
     template <typename T> T *find(const char *name)
     {
@@ -47,6 +56,9 @@ private:
     DataDir m_dir;
     QWidget m_window;
     std::unique_ptr<records::RecordDatabase> m_data;
+    labels::LabelFormats m_formats;
+    labels::PrintTab *m_printTab = nullptr;
+    std::vector<labels::PrintTab::JobEnd> m_jobEnds;
 };
 
 // Fails the running test and closes every modal window (and cancels the

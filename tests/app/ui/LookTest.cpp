@@ -8,7 +8,7 @@
 
 #include "base/Parameters.h"
 #include "i18n/ui/QtTranslation.h"
-#include "labels/ui/PrintCommands.h"
+#include "labels/ui/PrintTab.h"
 #include "labels/ui/ReportStatusWindow.h"
 #include "store/Table.h"
 #include "store/ui/IndexingWindow.h"
@@ -70,7 +70,7 @@ TEST(Look, PrintWindowsAndIndexingInEveryLanguage)
         host.insert(1, "ETB-0001", "Vis inox 4x20", "Rayon B3", 14);
         host.insert(2, "ETB-0002", "\xC9" "crou M4", "Rayon B4", 6);
         host.selectFormat(8);
-        labels::PrintCommands commands(&host.window(), host.data(), {});
+        labels::PrintTab &commands = host.printTab();
         host.window().resize(640, 420);
         host.window().show();
         settle(100);

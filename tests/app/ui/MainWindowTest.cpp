@@ -15,11 +15,12 @@
 #include "i18n/ui/LanguageChoiceDialog.h"
 #include "info/ui/AboutBox.h"
 #include "records/RecordStatements.h"
-#include "records/ui/RecordTab.h"
+#include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 #include "records/ui/ImportWizard.h"
 #include "labels/formats/LabelFormats.h"
 #include "labels/ui/LabelFormatCombo.h"
+#include "labels/ui/PrintTab.h"
 #include "tests/support/TestSupport.h"
 
 #include <QCheckBox>
@@ -27,7 +28,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -61,15 +61,6 @@ using namespace etibarix;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Collects the documents the desktop shell is asked to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // Keeps activation news from a window.
 class ActivationSwallower : public QObject {
@@ -179,6 +170,15 @@ protected:
     }
 
     QString file(const char *name) const { return m_dir.file(QString::fromLatin1(name)); }
+
+    // Stores a record behind the list's back: it shows at the next refresh.
+    void insert(int num, const QByteArray &cb, const QByteArray &lib1)
+    {
+        store::Query &command = window().database().commandQuery();
+        command.close();
+        command.setSql(records::InsertStatement(num, {cb, lib1, "", 1, "O"}));
+        command.execSql();
+    }
 
     void writeLanguageFile(const QByteArray &fontName)
     {
@@ -393,25 +393,30 @@ TEST_F(MainWindowTest, SavedFormatAndPrinterAreRestoredWhenTheyFit)
     const struct {
         int formatIndex;
         QByteArray printer;
+        QString defaultPrinter;   // the system's, empty when it has none
         int expectedFormat;
         int expectedPrinter;
     } cases[] = {
-        {4, "Laser B", 4, 2},
-        {12, "", 12, -1},          // empty name: no printer
-        {13, "Gone", 0, -1},       // beyond the list; printer no longer installed
-        {-1, "Laser A", 0, 0},     // none chosen at the last exit
-        {-7, "laser a", 0, -1},    // names compare case-sensitively
-        {1000, "Twin", 0, 3},      // the last equal entry wins
+        {4, "Laser B", {}, 4, 2},
+        {12, "", {}, 12, -1},               // empty name, no default printer: none
+        {13, "Gone", {}, 0, -1},            // beyond the list; printer no longer installed
+        {-1, "Laser A", {}, 0, 0},          // none chosen at the last exit
+        {-7, "laser a", {}, 0, -1},         // names compare case-sensitively
+        {1000, "Twin", {}, 0, 3},           // the last equal entry wins
+        {0, "Laser A", u"Laser B"_s, 0, 0}, // an installed saved printer wins over the default
+        {0, "Gone", u"Laser B"_s, 0, 2},    // a saved printer that is gone: the default
+        {0, "", u"Laser B"_s, 0, 2},        // none saved: the default
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.formatIndex);
+        SCOPED_TRACE(c.printer.toStdString());
         base::Parameters.Clear();
         ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(1, 3, c.formatIndex, c.printer)));
         create();
         // A known list in place of the machine's queues, which other tests
         // running meanwhile may add to.
-        find<QComboBox>("CombImprimante")->clear();
-        find<QComboBox>("CombImprimante")->addItems(printers);
+        window().printTab()->setPrinterSource([&] { return labels::PrinterList{printers, c.defaultPrinter}; });
+        window().printTab()->FillPrinterCombo();
         test::ModalAnswer answer([](QWidget *modal) { modal->close(); });
         ASSERT_TRUE(start());
         EXPECT_EQ(answer.count(), 0);   // a parameter file existed: no question
@@ -581,7 +586,9 @@ TEST_F(MainWindowTest, EveryWindowTextComesFromItsNumber)
             break;
         }
         }
-        EXPECT_EQ(shown, QStringLiteral("L%1").arg(row.text));
+        // A hint may name the keys of its command after it: "L17 (Inser)".
+        const QString expected = QStringLiteral("L%1").arg(row.text);
+        EXPECT_TRUE(shown == expected || shown.startsWith(expected + QStringLiteral(" ("))) << shown.toStdString();
     }
     // Fixed texts stay as designed.
     EXPECT_EQ(find<QRadioButton>("lportugais")->text(), QStringLiteral("Portugues"));
@@ -641,12 +648,13 @@ TEST_F(MainWindowTest, UnopenableTableIsSilentAndHelpStillFindsItsFile)
     EXPECT_FALSE(window().database().table().isOpen());
     EXPECT_EQ(store::ProgramDir(), m_dir.path());
 
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    // The help file of the data directory comes before the program's own.
+    ASSERT_TRUE(test::writeFile(file("ebk.chm"), "ITSF"));
+    QList<QUrl> urls;
+    window().setHelpUrlOpener([&urls](const QUrl &url) { urls.append(url); return true; });
     find<QToolButton>("spAide")->click();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls.first().toLocalFile(), m_dir.path() + QStringLiteral("ebk.chm"));
+    ASSERT_EQ(urls.size(), 1);
+    EXPECT_EQ(urls.first().toLocalFile(), m_dir.path() + QStringLiteral("ebk.chm"));
 }
 
 TEST_F(MainWindowTest, InfosShowsTheAboutBoxModally)
@@ -733,7 +741,6 @@ TEST_F(MainWindowTest, RecordsOfAnEarlierRunFillTheGridAtShow)
     ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
     create();
     ASSERT_TRUE(start());
-    ASSERT_NE(window().recordTab(), nullptr);
     store::Query &command = window().database().commandQuery();
     for (int num : {1, 2, 3}) {
         command.close();
@@ -797,6 +804,157 @@ TEST_F(MainWindowTest, ImportButtonRunsTheWizardThenRefreshesTheGrid)
     EXPECT_EQ(grid->model()->index(1, 1).data().toString(), QStringLiteral("AB2"));
 }
 
+TEST_F(MainWindowTest, KeysRunTheirCommandsFromTheGrid)
+{
+    ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
+    create();
+    ASSERT_TRUE(start());
+    insert(1, "CB1", "one");
+    insert(2, "CB2", "two");
+    window().RefreshGrid();
+    insert(3, "CB3", "three");   // only a refresh shows it
+    // Ctrl+P takes the checked code set before it prints; with no format
+    // chosen nothing goes to a printer.
+    find<QComboBox>("CombListeEtiquette")->setCurrentIndex(-1);
+    find<QRadioButton>("RCodeC")->setChecked(true);
+    base::Parameters.CodeSet = 1;
+    auto *grid = find<QTableView>("s");
+
+    const struct {
+        const char *name;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString happened;   // modal window seen; rows; focus; code set
+    } cases[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier, u"record CB1; rows 2; focus s; code set 1"_s},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, u"record CB1; rows 2; focus s; code set 1"_s},
+        {"F2", Qt::Key_F2, Qt::NoModifier, u"record CB1; rows 2; focus s; code set 1"_s},
+        {"Insert", Qt::Key_Insert, Qt::NoModifier, u"record ; rows 2; focus s; code set 1"_s},
+        {"Delete", Qt::Key_Delete, Qt::NoModifier, u"question CB1 - one; rows 2; focus s; code set 1"_s},
+        {"F5", Qt::Key_F5, Qt::NoModifier, u"rows 3; focus s; code set 1"_s},
+        {"Ctrl+F", Qt::Key_F, Qt::ControlModifier, u"rows 3; focus TexCb; code set 1"_s},
+        {"Ctrl+P", Qt::Key_P, Qt::ControlModifier, u"rows 3; focus s; code set 3"_s},
+        {"Tab", Qt::Key_Tab, Qt::NoModifier, u"rows 3; focus sAjout; code set 1"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        base::Parameters.CodeSet = 1;
+        window().activateWindow();
+        ASSERT_TRUE(waitFor([this] { return window().isActiveWindow(); }));
+        grid->setFocus();
+        QString seen;
+        test::ModalAnswer answer([&seen](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                seen = u"question "_s + box->text().section(u'\n', -1) + u"; "_s;
+                test::pressButton(modal, QMessageBox::No);
+                return;
+            }
+            if (qobject_cast<records::RecordDialog *>(modal) != nullptr)
+                seen = u"record "_s + modal->findChild<QLineEdit *>(u"ecb"_s)->text() + u"; "_s;
+            modal->close();
+        });
+        QTest::keyClick(grid, Qt::Key(c.key), c.modifiers);
+        // The window's focus widget: a modal window that closed leaves the
+        // main window inactive here, without a window manager to give it back.
+        const QWidget *focus = window().focusWidget();
+        seen += u"rows %1; focus %2; code set %3"_s.arg(grid->model()->rowCount())
+                    .arg(focus ? focus->objectName() : QString())
+                    .arg(base::Parameters.CodeSet);
+        EXPECT_EQ(seen.toStdString(), c.happened.toStdString());
+    }
+}
+
+TEST_F(MainWindowTest, GrowsFromItsDesignedSizeWithTheGridAndTheTextColumns)
+{
+    ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
+    create();
+    ASSERT_TRUE(start());
+    const QSize designed(762, 611);
+    EXPECT_EQ(window().minimumSize(), designed);
+    window().resize(500, 400);
+    EXPECT_EQ(window().size(), designed);
+
+    // The format list opens under its box, inside the window.
+    auto *tabs = find<QTabWidget>("PagePrincipal");
+    tabs->setCurrentIndex(1);
+    auto *formats = find<QComboBox>("CombListeEtiquette");
+    formats->showPopup();
+    QTest::qWait(20);
+    const QRect popup = formats->view()->window()->geometry();
+    const QRect box(formats->mapToGlobal(QPoint(0, 0)), formats->size());
+    const QRect inside(window().mapToGlobal(QPoint(0, 0)), window().size());
+    formats->hidePopup();
+    EXPECT_EQ(popup.left(), box.left());
+    EXPECT_EQ(popup.top(), box.bottom() + 1);
+    EXPECT_GE(popup.width(), box.width());
+    EXPECT_LE(popup.right(), inside.right());
+    tabs->setCurrentIndex(0);
+
+    auto *grid = find<QTableView>("s");
+    QHeaderView *titles = grid->horizontalHeader();
+    const auto widths = [titles] {
+        QList<int> list;
+        for (int c = 1; c < titles->count(); ++c)
+            list << titles->sectionSize(c);
+        return list;
+    };
+    QTest::qWait(20);
+    const QList<int> before = widths();
+    const QSize gridBefore = grid->size();
+    const int viewportBefore = grid->viewport()->width();
+    window().resize(designed + QSize(301, 200));
+    QTest::qWait(20);
+    EXPECT_EQ(grid->size(), gridBefore + QSize(301, 200));
+    const int gained = grid->viewport()->width() - viewportBefore;
+    EXPECT_EQ(gained, 301);
+    // Barcode, text 1, text 2, quantity, flag: the two texts share the gain.
+    const QList<int> after = widths();
+    ASSERT_EQ(after.size(), 5);
+    EXPECT_EQ(after[0], before[0]);
+    EXPECT_EQ(after[1] - before[1] + after[2] - before[2], gained);
+    EXPECT_LE(std::abs(after[1] - before[1] - (after[2] - before[2])), 1);
+    EXPECT_EQ(after[3], before[3]);
+    EXPECT_EQ(after[4], before[4]);
+    EXPECT_EQ(grid->textElideMode(), Qt::ElideRight);
+}
+
+TEST_F(MainWindowTest, StatusBarCountsTheListTheCriteriaLeave)
+{
+    ASSERT_TRUE(test::writeFile(file("ETIBARIX.PAR"), parameterFile(2, 1, 0, "")));
+    create();
+    ASSERT_TRUE(start());
+    insert(1, "CB1", "one");
+    insert(2, "CB2", "two");
+    insert(3, "XB3", "one");
+    const struct {
+        const char *language;
+        const char *barcode;
+        const char *text1;
+        QString count;
+    } cases[] = {
+        {"langlais", "", "", u"3 records"_s},
+        {"langlais", "CB1", "", u"1 record"_s},
+        {"lfrancais", "ZZ", "", u"0 fiche"_s},
+        {"lfrancais", "", "one", u"2 fiches"_s},
+        {"lportugais", "ZZ", "", u"0 fichas"_s},
+        {"lportugais", "CB", "", u"2 fichas"_s},
+    };
+    auto *status = find<QLabel>("StatusCount");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.count.toStdString());
+        find<QRadioButton>(c.language)->setChecked(true);
+        find<QPushButton>("btappliquer")->click();
+        find<QLineEdit>("TexCb")->setText(QString::fromLatin1(c.barcode));
+        find<QLineEdit>("text1")->setText(QString::fromLatin1(c.text1));
+        QTest::keyClick(find<QLineEdit>("text1"), Qt::Key_Return);
+        EXPECT_EQ(status->text(), c.count);
+    }
+    // Large counts are grouped as each language writes them.
+    EXPECT_EQ(app::MainWindow::RecordCountText(2000, 1), u"2\u00A0000 fiches"_s);
+    EXPECT_EQ(app::MainWindow::RecordCountText(2000, 2), u"2,000 records"_s);
+    EXPECT_EQ(app::MainWindow::RecordCountText(1234567, 3), u"1\u00A0234\u00A0567 fichas"_s);
+}
+
 TEST(SelectComboItem, LastEqualEntryOrNone)
 {
     QComboBox combo;
@@ -817,4 +975,3 @@ TEST(SelectComboItem, LastEqualEntryOrNone)
 
 } // namespace
 
-#include "MainWindowTest.moc"

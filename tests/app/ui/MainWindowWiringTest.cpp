@@ -14,11 +14,9 @@
 #include "app/ui/MainWindow.h"
 #include "backup/ui/BackupCommands.h"
 #include "i18n/LanguageTable.h"
-#include "app/ui/MainWindowTexts.h"
 #include "i18n/ui/QtTranslation.h"
 #include "labels/formats/LabelFormats.h"
-#include "labels/ui/PrintCommands.h"
-#include "records/ui/RecordTab.h"
+#include "labels/ui/PrintTab.h"
 
 #include <QBoxLayout>
 #include <QRadioButton>
@@ -63,9 +61,10 @@ TEST(MainWindowWiring, PrintAndArchiveCommandsOnTheProgramsWindow)
         app::MainWindow &window = windows.Fprincip();
         records::RecordDatabase &data = window.database();
         // The window wires its own commands.
-        ASSERT_NE(window.printCommands(), nullptr);
         ASSERT_NE(window.backupCommands(), nullptr);
-        labels::PrintCommands &print = *window.printCommands();
+        labels::PrintTab &print = *window.printTab();
+        QStringList jobEnds;
+        print.setJobEndHandler([&jobEnds](const labels::PrintTab::JobEnd &end) { jobEnds << end.text; });
         backup::BackupCommands &archive = *window.backupCommands();
         EXPECT_EQ(window.findChildren<QPushButton *>(QStringLiteral("btapercu")).size(), 1);
 

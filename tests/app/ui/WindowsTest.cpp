@@ -1,16 +1,25 @@
 // The small windows: about box, language choice, the general error handler
-// and the font applier.
+// and the font applier; every dialog used from the keyboard alone.
 
 #include "tests/support/UiTestSupport.h"
 
 #include "base/Error.h"
+#include "base/Parameters.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "base/ui/Pictures.h"
 #include "i18n/ui/LanguageChoiceDialog.h"
 #include "i18n/ui/FontApplier.h"
 #include "info/ui/AboutBox.h"
+#include "labels/ui/CalibrationDialog.h"
+#include "labels/ui/FormatDialog.h"
+#include "records/ui/ImportWizard.h"
+#include "records/ui/RecordDialog.h"
+#include "tests/support/TestSupport.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,9 +28,16 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+using namespace std::string_view_literals;
 
 using namespace etibarix;
 
@@ -148,5 +164,124 @@ TEST(Pictures, EveryPictureDrawsSomething)
             for (int x = 0; x < image.width(); ++x)
                 painted += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
         EXPECT_GT(painted, 60) << "picture " << p;
+    }
+}
+
+namespace {
+
+// The control a focus widget belongs to: a spin box or a combo box rather
+// than the edit inside it.
+QWidget *controlOf(QWidget *widget)
+{
+    for (QWidget *up = widget; up != nullptr; up = up->parentWidget())
+        if (qobject_cast<QAbstractSpinBox *>(up) || qobject_cast<QComboBox *>(up))
+            return up;
+    return widget;
+}
+
+QString nameOf(const QWidget *widget)
+{
+    if (!widget->objectName().isEmpty())
+        return widget->objectName();
+    const auto *button = qobject_cast<const QAbstractButton *>(widget);
+    return QString::fromLatin1(widget->metaObject()->className()) + u' ' + (button ? button->text() : QString());
+}
+
+// Reading order: a lower row comes later; on one row, further right.
+bool readsBefore(const QWidget *a, const QWidget *b, const QWidget *window)
+{
+    const QRect ra(a->mapTo(window, QPoint(0, 0)), a->size());
+    const QRect rb(b->mapTo(window, QPoint(0, 0)), b->size());
+    const bool sameRow = ra.top() < rb.bottom() && rb.top() < ra.bottom();
+    return sameRow ? ra.left() < rb.left() : ra.top() < rb.top();
+}
+
+} // namespace
+
+TEST(Dialogs, EveryOneWorksWithoutAMouse)
+{
+    base::Parameters.Language = 2;
+    test::DataDir dir;
+    ASSERT_TRUE(test::writeFile(dir.file(QStringLiteral("stock.csv")), "AB1,Nail,5\nAB2,Screw,7\n"));
+    const struct {
+        const char *name;
+        std::function<QDialog *()> make;
+        const char *defaultButton;   // nullptr: a button box's OK (no name)
+        bool escapeCloses;
+    } cases[] = {
+        {"record", [] {
+             auto *dialog = new records::RecordDialog;
+             dialog->SetMode(QStringLiteral("C"));
+             return dialog;
+         }, "boutok", false},   // only its cancel button (with a question) leaves
+        {"import, file page", [] { return new records::ImportWizard; }, "bsuivant", true},
+        {"import, field page", [] { return new records::ImportWizard; }, "bimport", true},
+        {"format", [] {
+             auto *dialog = new labels::FormatDialog;
+             dialog->nameEdit()->setText(QStringLiteral("Mine"));
+             return dialog;
+         }, nullptr, true},
+        {"calibration", [] { return new labels::CalibrationDialog; }, nullptr, true},
+        {"about", [] { return new info::AboutBox; }, "OKButton", true},
+        {"language choice", [] { return new i18n::LanguageChoiceDialog; }, "boutok", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::unique_ptr<QDialog> dialog(c.make());
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        if (auto *wizard = qobject_cast<records::ImportWizard *>(dialog.get()); wizard && c.defaultButton == "bimport"sv) {
+            wizard->SetChosenPath(dir.file(QStringLiteral("stock.csv")));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);   // the default button goes on
+            ASSERT_TRUE(wizard->findChild<QWidget *>(QStringLiteral("TabSheet2"))->isVisible());
+        }
+        QTest::qWait(10);
+
+        // One default button, the one Enter is meant for.
+        QList<QPushButton *> defaults;
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->isDefault() && button->isVisible())
+                defaults << button;
+        ASSERT_EQ(defaults.size(), 1);
+        if (c.defaultButton != nullptr)
+            EXPECT_EQ(defaults[0]->objectName().toStdString(), c.defaultButton);
+        else
+            EXPECT_EQ(qobject_cast<QDialogButtonBox *>(defaults[0]->parentWidget())->buttonRole(defaults[0]),
+                      QDialogButtonBox::AcceptRole);
+
+        // Tab walks every control once, in reading order, and comes back.
+        QList<QWidget *> reachable;
+        for (QWidget *w : dialog->findChildren<QWidget *>()) {
+            const auto *radio = qobject_cast<QRadioButton *>(w);
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled() && controlOf(w) == w
+                && w->focusProxy() == nullptr && !(radio && radio->autoExclusive() && !radio->isChecked()))
+                reachable << w;
+        }
+        QList<QWidget *> chain;
+        for (int step = 0; step <= reachable.size(); ++step) {
+            QWidget *focus = controlOf(QApplication::focusWidget());
+            ASSERT_NE(focus, nullptr);
+            if (chain.contains(focus))
+                break;
+            chain << focus;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QStringList walked;
+        for (QWidget *w : chain)
+            walked << nameOf(w);
+        EXPECT_EQ(chain.size(), reachable.size()) << walked.join(QStringLiteral(", ")).toStdString();
+        EXPECT_EQ(controlOf(QApplication::focusWidget()), chain.value(0)) << "Tab does not come back";
+        const auto first = std::min_element(chain.begin(), chain.end(), [&dialog](QWidget *a, QWidget *b) {
+            return readsBefore(a, b, dialog.get());
+        });
+        std::rotate(chain.begin(), first, chain.end());
+        for (qsizetype i = 1; i < chain.size(); ++i)
+            EXPECT_TRUE(readsBefore(chain[i - 1], chain[i], dialog.get()))
+                << nameOf(chain[i - 1]).toStdString() << " before " << nameOf(chain[i]).toStdString();
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_EQ(dialog->isVisible(), !c.escapeCloses);
+        dialog->hide();
     }
 }

@@ -30,6 +30,11 @@ protected:
             ++refreshes;
             refreshedRows = host->rows();
         });
+        // The main window connects its archive buttons so.
+        QObject::connect(host->find<QAbstractButton>("spSauve"), &QAbstractButton::clicked, commands.get(),
+                         &backup::BackupCommands::saveBackup);
+        QObject::connect(host->find<QAbstractButton>("spCharge"), &QAbstractButton::clicked, commands.get(),
+                         &backup::BackupCommands::restoreBackup);
         commands->setFileChooser([this](QWidget *parent, const backup::FileDialogRequest &request) {
             requests << request;
             EXPECT_EQ(parent, &host->window());
@@ -148,8 +153,8 @@ TEST_F(BackupCommandsTest, UnreadableArchiveShowsItsErrorAndLosesNothing)
         answers << archive;
         click("spCharge");
         ASSERT_EQ(texts.size(), 1) << texts.join(u'|').toStdString();
-        EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Cannot read archive"))
-                    || texts[0].startsWith(QStringLiteral("Invalid archive type")))
+        EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Impossible de lire l'archive"))
+                    || texts[0].startsWith(QStringLiteral("Type d'archive non valide")))
             << texts[0].toStdString();
         EXPECT_EQ(titles[0], QStringLiteral("Etibarix"));
         EXPECT_EQ(refreshes, refreshesBefore + 1);
@@ -218,7 +223,7 @@ TEST_F(BackupCommandsTest, SaveOverManyVolumesAsksForEachDiskAndRestoresThemAll)
     answers << archive;
     click("spSauve");
     ASSERT_GE(prompts.size(), 1);
-    EXPECT_EQ(prompts[0], QStringLiteral("Please insert disk 2 and click OK to continue."));
+    EXPECT_EQ(prompts[0], QStringLiteral("Ins\u00E9rez le disque 2 et cliquez sur OK pour continuer."));
     EXPECT_TRUE(QFileInfo::exists(host->dir().file(QStringLiteral("multi.002"))));
 
     host->data().commandQuery().setSql("delete from article where num>10");

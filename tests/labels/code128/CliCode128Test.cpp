@@ -29,8 +29,8 @@ TEST(CliCode128, PrintsStartSetValuesCheckAndWidth)
         // Accented letters are dropped; "ñ" is the byte 0xF1, FNC1.
         {{QStringLiteral("\u00C9x\u00E9")}, 0, "B\t88\t89\t46\n"},
         {{QStringLiteral("\u00F1") + QStringLiteral("0123456789")}, 0, "C\t102 1 23 45 67 89\t91\t101\n"},
-        // Characters outside Windows-1252 cannot be in a label either.
-        {{QStringLiteral("A\u4E2DB")}, 0, "A\t33 34\t101\t57\n"},
+        // Characters outside Windows-1252 cannot be in a label: refused.
+        {{QStringLiteral("A\u4E2DB")}, 2, ""},
         // Usage errors.
         {{}, 2, ""},
         {{QStringLiteral("A"), QStringLiteral("B")}, 2, ""},

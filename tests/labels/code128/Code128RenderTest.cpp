@@ -401,3 +401,26 @@ TEST(Code128Render, PdfSymbolsDecodeToTheirTexts)
 }
 
 } // namespace
+
+TEST(Code128Render, FitBarWidthShrinksDownToTheFloorOnly)
+{
+    const struct {
+        int modules;
+        double available;
+        std::optional<double> module;
+    } cases[] = {
+        {68, 17.272, 0.254},          // exactly fits: unchanged
+        {68, 50, 0.254},              // room to spare: never widened
+        {167, 37.85, 37.85 / 167},    // 24 digits on a 38 mm label: 0.227 mm
+        {200, 38, 0.19},              // right at the floor
+        {310, 38.1, std::nullopt},    // 50 digits: 0.123 mm would be needed
+        {0, 1, 0.254},
+    };
+    for (const auto &c : cases) {
+        const std::optional<double> module = Code128Symbol::FitBarWidth(c.modules, 0.254, c.available);
+        ASSERT_EQ(module.has_value(), c.module.has_value()) << c.modules;
+        if (module) {
+            EXPECT_NEAR(*module, *c.module, 1e-12) << c.modules;
+        }
+    }
+}

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <tuple>
 #include <vector>
 
 namespace etibarix::test {
@@ -37,6 +38,7 @@ public:
     int cancelAtSheet = 0;            // 1-based sheet whose print is cancelled
 
     QStringList calls;                // the order of the operations
+    std::vector<std::tuple<int, int, double>> fitted;   // sheet, slot, right edge
     std::vector<PrintedSheet> sheets;
     QByteArray statement;
     QString layoutFile;
@@ -73,6 +75,16 @@ public:
         for (int k = first; k <= last; ++k)
             m_removed.insert(k);
     }
+    void blankSlotBarcodes(const QByteArray &, int first, int last) override
+    {
+        calls << QStringLiteral("blankSlotBarcodes %1 %2").arg(first).arg(last);
+        for (int k = first; k <= last; ++k)
+            m_blank.insert(k);
+    }
+    void fitSlotBarcode(const QByteArray &, int slot, double rightMm) override
+    {
+        fitted.emplace_back(int(sheets.size()) + 1, slot, rightMm);
+    }
     void setReportPrinter(const QByteArray &, const QString &printer) override { m_printer = printer; }
     bool runLabelReport(const QByteArray &report) override
     {
@@ -85,8 +97,10 @@ public:
         for (int i = 1; i <= labelsPerPage; ++i) {
             const QByteArray n = QByteArray::number(i);
             sheet.slots.push_back({m_params.value("cb" + n), m_params.value("cbliba" + n),
-                                   m_params.value("cblibb" + n), !m_removed.contains(i), m_codeSets.value(i)});
+                                   m_params.value("cblibb" + n), !m_removed.contains(i) && !m_blank.contains(i),
+                                   m_codeSets.value(i)});
         }
+        m_blank.clear();
         sheets.push_back(sheet);
         return true;
     }
@@ -102,12 +116,15 @@ public:
     }
     labels::PrintRecord currentRecord() override { return rows.at(m_row); }
     void nextRecord() override { ++m_row; }
+    void firstRecord() override { m_row = 0; }
+    std::optional<labels::SlotBarcode> slotBarcode(const QByteArray &, int) override { return std::nullopt; }
     void closeQuery() override { calls << QStringLiteral("closeQuery"); queryOpen = false; }
 
 private:
     QMap<QByteArray, QByteArray> m_params;
     QMap<int, int> m_codeSets;
     QSet<int> m_removed;
+    QSet<int> m_blank;   // for the next sheet only
     QString m_printer;
     QString m_font;
     std::size_t m_row = 0;

@@ -2,6 +2,7 @@
 // labels fill the slots across sheets, and the failure paths.
 
 #include "labels/print/PrintJob.h"
+#include "labels/formats/SheetFormat.h"
 #include "tests/labels/print/FakeTarget.h"
 
 #include <gtest/gtest.h>
@@ -248,4 +249,109 @@ TEST(PrintLabels, PrintFailureClosesQueryAndProject)
     EXPECT_THROW(labels::PrintLabels(settingsFor(8), t), base::Error);
     EXPECT_FALSE(t.projectOpen);
     EXPECT_FALSE(t.queryOpen);
+}
+
+TEST(PrintLabels, StartSlotLeavesTheFirstSlotsOfTheFirstSheetBlank)
+{
+    const struct {
+        int start;          // asked
+        int quantity;
+        int firstFilled;    // first slot used on sheet 1
+        int sheets;
+    } cases[] = {
+        {5, 20, 5, 2},      // 11 on the first sheet, 9 on the second
+        {15, 1, 15, 1},     // the last slot only
+        {5, 11, 5, 1},      // exactly fills the rest of the first sheet
+        {0, 15, 1, 1},      // out of range: from slot 1
+        {16, 15, 1, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.start);
+        FakeTarget t;
+        t.labelsPerPage = 15;
+        t.rows = {{"AAA", "a1", "a2", c.quantity}};
+        PrintJobSettings s = settingsFor(8);
+        s.startSlot = c.start;
+        const auto r = labels::PrintLabels(s, t);
+        EXPECT_EQ(r.labels, c.quantity);
+        ASSERT_EQ(int(t.sheets.size()), c.sheets);
+        int label = 0;
+        for (int sheet = 0; sheet < c.sheets; ++sheet) {
+            for (int i = 0; i < 15; ++i) {
+                const auto &slot = t.sheets[std::size_t(sheet)].slots[std::size_t(i)];
+                const bool filled = (sheet > 0 || i + 1 >= c.firstFilled) && label < c.quantity;
+                EXPECT_EQ(slot.cb, filled ? QByteArray("AAA") : QByteArray()) << sheet << ' ' << i;
+                EXPECT_EQ(slot.hasBarcode, filled) << sheet << ' ' << i;
+                label += filled ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(t.calls.count(u"blankSlotBarcodes 1 %1"_qs.arg(c.firstFilled - 1)), c.firstFilled > 1 ? 1 : 0);
+    }
+}
+
+TEST(PrintLabels, ShrinkToFitAsksEveryFilledSlotToFitItsLabel)
+{
+    FakeTarget t;
+    t.labelsPerPage = 65;
+    t.rows = {{"AAA", "", "", 67}};
+    PrintJobSettings s = settingsFor(12);
+    s.startSlot = 64;
+    s.shrinkToFit = true;
+    labels::PrintLabels(s, t);
+    const labels::SheetFormat sheet = *labels::BuiltinSheet(12);
+    // Sheet 1: slots 64 and 65; sheet 2: the 65 slots.
+    ASSERT_EQ(t.fitted.size(), 67u);
+    EXPECT_EQ(t.fitted[0], std::make_tuple(1, 64, sheet.labelRect(64).right()));
+    EXPECT_EQ(t.fitted[1], std::make_tuple(1, 65, sheet.labelRect(65).right()));
+    EXPECT_EQ(t.fitted[2], std::make_tuple(2, 1, sheet.labelRect(1).right()));
+    EXPECT_EQ(t.fitted[66], std::make_tuple(2, 65, sheet.labelRect(65).right()));
+
+    FakeTarget plain;
+    plain.labelsPerPage = 65;
+    plain.rows = t.rows;
+    s.shrinkToFit = false;
+    labels::PrintLabels(s, plain);
+    EXPECT_TRUE(plain.fitted.empty());
+}
+
+TEST(PrintChecks, EachRecordIsMeasuredOnTheSlotsItsLabelsTake)
+{
+    using labels::PrintFinding;
+    using labels::SlotSymbol;
+    // Four slots; only slot 2 is too narrow for "AB12", slot 4 prints no barcode.
+    // "AB12": start B + 4 values + check + stop = 79 modules, 20.066 mm at 0.254.
+    const labels::SlotSymbols slots = {SlotSymbol{0.254, true, 30, -1}, SlotSymbol{0.254, true, 20, -1},
+                                       SlotSymbol{0.254, true, 30, -1}, std::nullopt};
+    labels::PrintChecks checks(slots, 3, 1);
+    const PrintRecord records[] = {
+        {"AB12", "", "", 3, 1},              // slots 3, 4, 1: fits
+        {"AB12", "", "", 1, 2},              // slot 2: too wide
+        {"AB12", "", "", 2, 3},              // slots 3, 4
+        {"AB12", "", "", 901, 4},            // every slot, from 1: too wide once
+        {"CAF\xC9\xF1-\xC9\xFF", "", "", 1, 5},   // the escape byte prints, the others once each
+    };
+    for (const PrintRecord &r : records)
+        checks.check(r);
+    const auto &f = checks.findings();
+    ASSERT_EQ(f.size(), 4u);
+    EXPECT_EQ(f[0].kind, PrintFinding::TooWide);
+    EXPECT_EQ(f[0].record, 2);
+    EXPECT_NEAR(f[0].symbolMm, 79 * 0.254, 1e-9);
+    EXPECT_EQ(f[0].labelMm, 20);
+    EXPECT_EQ(f[1].record, 4);
+    // Record 4 took 901 labels from slot 1: record 5 goes on slot 2.
+    EXPECT_EQ(f[2].kind, PrintFinding::LostCharacters);
+    EXPECT_EQ(f[2].record, 5);
+    EXPECT_EQ(f[2].lost, QByteArray("\xC9\xFF"));
+    EXPECT_EQ(f[3].kind, PrintFinding::TooWide);
+    EXPECT_EQ(f[3].record, 5);
+
+    // Shrinking: a symbol that fits once narrowed is no finding, one too
+    // long for even the narrowest module is reported at its layout width.
+    labels::PrintChecks shrunk({SlotSymbol{0.254, true, 20, 18}}, 1, 1);
+    shrunk.check({"AB12", "", "", 1, 6});
+    shrunk.check({QByteArray(50, 'A'), "", "", 1, 7});
+    ASSERT_EQ(shrunk.findings().size(), 1u);
+    EXPECT_EQ(shrunk.findings()[0].record, 7);
+    EXPECT_NEAR(shrunk.findings()[0].symbolMm, 585 * 0.254, 1e-9);
 }

@@ -5,7 +5,7 @@
 #include "tests/support/UiTestSupport.h"
 
 #include "base/Parameters.h"
-#include "labels/ui/PrintCommands.h"
+#include "labels/ui/PrintTab.h"
 #include "labels/ui/ReportStatusWindow.h"
 #include "tests/support/CupsQueue.h"
 
@@ -33,7 +33,7 @@ TEST(PrintButtonCups, EverySheetIsAJobOnThePrinterChosenInTheList)
     if (!queue.skipReason().isEmpty())
         GTEST_SKIP() << "no print spooler here: " << queue.skipReason().toStdString();
 
-    labels::PrintCommands commands(&host.window(), host.data(), {});
+    labels::PrintTab &commands = host.printTab();
     auto *printers = host.find<QComboBox>("CombImprimante");
     commands.FillPrinterCombo();
     EXPECT_EQ(printers->currentIndex(), -1) << "filling the list selects nothing";

@@ -13,6 +13,7 @@
 #include "i18n/ui/FontApplier.h"
 #include "records/ui/ImportWizard.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -241,6 +242,31 @@ TEST_F(ImportWizardTest, PreviewSkipsHeaderAndBlankLinesAndPagesKeepChoices)
     EXPECT_EQ(cell(0, 0), QStringLiteral("second header"));
 }
 
+TEST_F(ImportWizardTest, PreviewFollowsTheChosenEncoding)
+{
+    const QString path = csv(QStringLiteral("utf8.csv"), "\xEF\xBB\xBF" "A1,Cr\xC3\xA8me\n");
+    open();
+    EXPECT_EQ(combo("encodingList")->currentIndex(), 0);
+    EXPECT_FALSE(wizard->findChild<QCheckBox *>(QStringLiteral("skipExistingBox"))->isChecked());
+    wizard->SetChosenPath(path);
+    const struct {
+        int encoding;
+        QString first, second;
+    } cases[] = {
+        {0, QStringLiteral("A1"), QStringLiteral("Cr\u00E8me")},
+        {1, QStringLiteral("A1"), QStringLiteral("Cr\u00E8me")},
+        {2, QStringLiteral("\u00EF\u00BB\u00BF" "A1"), QStringLiteral("Cr\u00C3\u00A8me")},
+    };
+    for (const auto &c : cases) {
+        combo("encodingList")->setCurrentIndex(c.encoding);
+        button("bsuivant")->click();
+        ASSERT_EQ(gridRows(), 1);
+        EXPECT_EQ(cell(0, 0), c.first) << c.encoding;
+        EXPECT_EQ(cell(0, 1), c.second) << c.encoding;
+        button("bprecedent")->click();
+    }
+}
+
 TEST_F(ImportWizardTest, MissingFileStillGoesToPageTwoWithAnEmptyGrid)
 {
     const QString path = csv(QStringLiteral("gone.csv"), "a,b\nc,d\n");
@@ -264,7 +290,7 @@ TEST_F(ImportWizardTest, UnreadableFileShowsTheReadersErrorAndStaysOnPageOne)
     button("bsuivant")->click();
     ASSERT_EQ(answer.count(), 1);
     EXPECT_EQ(answer.lastTitle(), QStringLiteral("Etibarix"));
-    EXPECT_TRUE(answer.lastText().startsWith(QStringLiteral("Could not open the file \""))) << answer.lastText().toStdString();
+    EXPECT_TRUE(answer.lastText().startsWith(QStringLiteral("Impossible d'ouvrir le fichier \""))) << answer.lastText().toStdString();
     EXPECT_EQ(wizard->CurrentPage(), 1);
 }
 

@@ -85,8 +85,8 @@ TEST(RecordDialog, CreatesRecordsNumberedOnFromTheLargest)
         {type(QStringLiteral("abc"), QStringLiteral("L1"), QStringLiteral("L2"), QStringLiteral("7")), "1|ABC|L1|L2|7|O"},
         {type(QStringLiteral(" x1 "), QStringLiteral("é"), QString(), QStringLiteral("lots"), 1), "2| X1|é||1|N"},
         {type(QStringLiteral("zz"), QString(), QString(), QString()), "3|ZZ|||1|O"},
-        {type(QStringLiteral("q"), QString(), QString(), QStringLiteral("-2")), "4|Q|||-2|O"},
-        {type(QStringLiteral("éßÿa"), QString(), QString(), QStringLiteral("12x")), "5|ÉßŸA|||1|O"},
+        {type(QStringLiteral("q"), QString(), QString(), QStringLiteral("0")), "4|Q|||0|O"},
+        {type(QStringLiteral("a-b.c"), QStringLiteral("éßÿ"), QString(), QStringLiteral("12x")), "5|A-B.C|éßÿ||1|O"},
     };
     for (const Case &c : cases) {
         test::AnswerInTurn answers({then(checkFresh, then(c.entry, confirm))});
@@ -166,33 +166,44 @@ TEST(RecordDialog, TextsItCannotStoreAreRefusedWithoutLosingTheEntry)
     test::RecordHost host;
     struct Case {
         QString cb, lib1, lib2;
+        QString quantity = QStringLiteral("2");
+        QString told = QString();
     } cases[] = {
         {QStringLiteral("A\"1"), QStringLiteral("ok"), QString()},
         {QStringLiteral("A1"), QStringLiteral("say \"hi\""), QString()},
         {QStringLiteral("A1"), QString(), QStringLiteral("\"")},
         {QStringLiteral("A1"), QStringLiteral("\u03A9 ohm"), QString()},   // no Windows-1252 byte
+        // Code 128 would drop the É; 1000 would be stored as asterisks.
+        {QStringLiteral("caf\u00e9-1"), QString(), QString(), QStringLiteral("2"), QStringLiteral("Code Barre : le caract\u00e8re \u00ab \u00c9 \u00bb")},
+        {QStringLiteral("A1"), QString(), QString(), QStringLiteral("1000"), QStringLiteral("Quantit\u00e9 : la quantit\u00e9 doit \u00eatre un nombre entier de 0 \u00e0 999.")},
     };
+    const QString table = host.dir() + QStringLiteral("article.dbf");
     for (const Case &c : cases) {
         QString typedLib1;
+        const QByteArray before = test::readFile(table);
+        QByteArray afterRefusal;
         test::AnswerInTurn answers({
-            then(type(c.cb, c.lib1, c.lib2, QStringLiteral("2")), confirm),
+            then(type(c.cb, c.lib1, c.lib2, c.quantity), confirm),
             ok,   // the refusal
-            [&typedLib1](QWidget *modal) {
+            [&typedLib1, &afterRefusal, &table](QWidget *modal) {
+                afterRefusal = test::readFile(table);
                 typedLib1 = in<QLineEdit>(modal, "elib1")->text();
                 in<QLineEdit>(modal, "elib1")->setText(QStringLiteral("fixed"));
                 in<QLineEdit>(modal, "elib2")->clear();
                 in<QLineEdit>(modal, "ecb")->setText(QStringLiteral("A1"));
+                in<QComboBox>(modal, "CombQuantite")->setEditText(QStringLiteral("2"));
                 in<QPushButton>(modal, "boutok")->click();
             },
         });
         host.find<QPushButton>("sAjout")->click();
         EXPECT_EQ(answers.unexpected(), 0);
         ASSERT_EQ(answers.seen().size(), 3);
-        EXPECT_TRUE(answers.seen()[1].startsWith(QStringLiteral("Etibarix: "))) << answers.seen()[1].toStdString();
+        EXPECT_TRUE(answers.seen()[1].startsWith(QStringLiteral("Etibarix: ") + c.told)) << answers.seen()[1].toStdString();
         EXPECT_EQ(typedLib1, c.lib1);
+        EXPECT_EQ(afterRefusal, before);
         EXPECT_EQ(host.tableRows().last().section(u'|', 1), QStringLiteral("A1|fixed||2|O"));
     }
-    EXPECT_EQ(host.tableRows().size(), 4);
+    EXPECT_EQ(host.tableRows().size(), 6);
 }
 
 TEST(RecordDialog, ModifyChangesTheRowInPlace)
@@ -276,7 +287,7 @@ TEST(RecordCommands, DeleteAsksFirst)
         test::AnswerInTurn refused({no});
         host.find<QPushButton>("ssupprime")->click();
         ASSERT_EQ(refused.seen().size(), 1);
-        EXPECT_EQ(refused.seen()[0], QStringLiteral("Demande de confirmation: Suppression de l article "));
+        EXPECT_EQ(refused.seen()[0], QStringLiteral("Demande de confirmation: Suppression de l article \n\nB - L1"));
     }
     EXPECT_EQ(host.tableRows().size(), 3);
     EXPECT_EQ(host.currentRow(), 1);
@@ -341,7 +352,11 @@ TEST(RecordCommands, ResetEmptiesTheTableAndKeepsTheListState)
     host.clickTitle(1);
     host.clickTitle(1);   // by barcode, descending
     host.find<QLineEdit>("text1")->setText(QStringLiteral("L"));
-    host.find<QPushButton>("sdetruiretoutedonnee")->click();
+    {
+        test::AnswerInTurn twice({yes, yes});
+        host.find<QPushButton>("sdetruiretoutedonnee")->click();
+        EXPECT_EQ(twice.answered(), 2);
+    }
     EXPECT_EQ(host.grid()->model()->rowCount(), 0);
     EXPECT_TRUE(host.tableRows().isEmpty());
     EXPECT_TRUE(QFile::exists(host.dir() + QStringLiteral("article.dbf")));
@@ -352,6 +367,48 @@ TEST(RecordCommands, ResetEmptiesTheTableAndKeepsTheListState)
     host.find<QPushButton>("sAjout")->click();
     EXPECT_EQ(host.tableRows(), QStringList{QStringLiteral("1|N|L||1|O")});
     EXPECT_EQ(host.gridRows().size(), 1);
+}
+
+// Two questions, No by default; anything but two Yes answers leaves the
+// table file as it was.
+TEST(RecordCommands, ResetAsksTwice)
+{
+    test::RecordHost host;
+    host.insert(7, "A");
+    const QString table = host.dir() + QStringLiteral("article.dbf");
+    const QByteArray before = test::readFile(table);
+    QStringList asked;
+    const auto noted = [&asked](Step answer) {
+        return Step([&asked, answer](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_NE(box, nullptr);
+            asked << box->windowTitle() + u'|' + box->text() + u'|'
+                    + (box->defaultButton() == box->button(QMessageBox::No) ? QStringLiteral("No") : QStringLiteral("other"));
+            answer(modal);
+        });
+    };
+    const Step enter = [](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Return); };
+    const Step escape = [](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Escape); };
+    const struct {
+        std::vector<Step> answers;
+        int asked;
+    } refusals[] = {{{no}, 1}, {{enter}, 1}, {{escape}, 1}, {{yes, no}, 2}, {{yes, enter}, 2}, {{yes, escape}, 2}};
+    for (const auto &r : refusals) {
+        std::vector<Step> steps;
+        for (const Step &s : r.answers)
+            steps.push_back(noted(s));
+        test::AnswerInTurn answers(steps);
+        host.find<QPushButton>("sdetruiretoutedonnee")->click();
+        EXPECT_EQ(answers.answered(), r.asked);
+        EXPECT_EQ(test::readFile(table), before);
+        EXPECT_EQ(host.tableRows().size(), 1);
+    }
+    EXPECT_EQ(asked.at(0), QStringLiteral("Demande de confirmation|Supprimer toutes les donn\u00e9es ?|No"));
+    EXPECT_EQ(asked.at(4), QStringLiteral("Nouvelle demande de confirmation|"
+                                          "Etes vous vraiment sur de vouloir tout supprimer ?|No"));
+    test::AnswerInTurn both({yes, yes});
+    host.find<QPushButton>("sdetruiretoutedonnee")->click();
+    EXPECT_TRUE(host.tableRows().isEmpty());
 }
 
 TEST(RecordDialog, TextsFollowTheLanguage)
@@ -371,7 +428,7 @@ TEST(RecordDialog, TextsFollowTheLanguage)
     };
     for (const Case &c : cases) {
         base::Parameters.Language = c.language;
-        host.tab().ApplyTexts();
+        host.tab().retranslate();
         QString label;
         test::AnswerInTurn answers({[&](QWidget *modal) {
                                         label = in<QLabel>(modal, "Labnom")->text();

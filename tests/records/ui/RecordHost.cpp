@@ -7,9 +7,10 @@
 #include "base/Parameters.h"
 #include "records/RecordCommands.h"
 #include "records/RecordStatements.h"
+#include "base/ui/GeneralErrorHandler.h"
 #include "records/ui/RecordGridModel.h"
 
-#include <QGridLayout>
+#include <QVBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,39 +39,6 @@ AnswerInTurn::AnswerInTurn(std::vector<Step> steps) : m_steps(std::move(steps))
 
 AnswerInTurn::~AnswerInTurn() = default;
 
-QWidget *buildRecordControls()
-{
-    auto *window = new QWidget;
-    window->setObjectName(QStringLiteral("Fprincip"));
-    auto *layout = new QGridLayout(window);
-    int column = 0;
-    for (const char *name : {"TexCb", "text1", "text2"}) {
-        auto *edit = new QLineEdit(window);
-        edit->setObjectName(QString::fromLatin1(name));
-        layout->addWidget(edit, 0, column++);
-    }
-    for (const char *name : {"Ratop", "ranontop", "Ratoutes"}) {
-        auto *radio = new QRadioButton(QString::fromLatin1(name), window);
-        radio->setObjectName(QString::fromLatin1(name));
-        layout->addWidget(radio, 1, column++ - 3);
-    }
-    window->findChild<QRadioButton *>(QStringLiteral("Ratoutes"))->setChecked(true);
-    auto *refresh = new QToolButton(window);
-    refresh->setObjectName(QStringLiteral("SpeedButton1"));
-    layout->addWidget(refresh, 0, 3);
-    auto *grid = new QTableView(window);
-    grid->setObjectName(QStringLiteral("s"));
-    layout->addWidget(grid, 2, 0, 1, 5);
-    column = 0;
-    for (const char *name : {"sAjout", "smodif", "ssupprime", "sdetruiretoutedonnee"}) {
-        auto *button = new QPushButton(QString::fromLatin1(name), window);
-        button->setObjectName(QString::fromLatin1(name));
-        layout->addWidget(button, 3, column++);
-    }
-    window->resize(762, 500);
-    return window;
-}
-
 RecordHost::RecordHost() : m_dirPath(m_dir.path())
 {
     base::Parameters.Clear();
@@ -78,16 +46,27 @@ RecordHost::RecordHost() : m_dirPath(m_dir.path())
     base::setDataDirOverride(m_dirPath);
     m_data = std::make_unique<records::RecordDatabase>();
     m_list = std::make_unique<records::RecordList>(m_data->listQuery());
-    m_window.reset(buildRecordControls());
+    m_window = std::make_unique<QWidget>();
+    m_window->setObjectName(QStringLiteral("Fprincip"));
+    m_tab = new records::RecordsTab(*m_data, *m_list, m_window.get());
+    // The reset button lives on the main window's parameters tab.
+    auto *reset = new QPushButton(QStringLiteral("sdetruiretoutedonnee"), m_window.get());
+    reset->setObjectName(QStringLiteral("sdetruiretoutedonnee"));
+    QObject::connect(reset, &QPushButton::clicked, m_tab, [this] {
+        ui::GeneralErrorHandler::Run([this] { m_tab->eraseAllRecords(); }, m_window.get());
+    });
+    auto *layout = new QVBoxLayout(m_window.get());
+    layout->addWidget(m_tab, 1);
+    layout->addWidget(reset);
+    m_window->resize(762, 500);
     m_dialog = std::make_unique<records::RecordDialog>(m_window.get());
-    m_tab = std::make_unique<records::RecordTab>(m_window.get(), *m_data, *m_list, *m_dialog);
+    m_tab->attachRecordDialog(*m_dialog);
     m_window->show();
     m_tab->RefreshGrid();
 }
 
 RecordHost::~RecordHost()
 {
-    m_tab.reset();
     m_dialog.reset();
     m_window.reset();
     m_list.reset();

@@ -1,11 +1,11 @@
 #pragma once
-// A window carrying the record controls of the main window, over a real
-// article table in a temporary program directory, with the record tab wired
-// on it: what the record tests drive.
+// A window holding the main window's record tab (and the reset button of its
+// parameters tab), over a real article table in a temporary program
+// directory: what the record tests drive.
 
 #include "records/RecordDatabase.h"
 #include "records/RecordList.h"
-#include "records/ui/RecordTab.h"
+#include "records/ui/RecordsTab.h"
 #include "records/ui/RecordDialog.h"
 #include "tests/support/TestSupport.h"
 
@@ -54,9 +54,6 @@ private:
     std::unique_ptr<ModalAnswer> m_answer;
 };
 
-// The controls, named as the main window names them.
-QWidget *buildRecordControls();
-
 class RecordHost {
 public:
     RecordHost();
@@ -66,7 +63,7 @@ public:
     records::RecordDatabase &data() { return *m_data; }
     records::RecordList &list() { return *m_list; }
     records::RecordDialog &dialog() { return *m_dialog; }
-    records::RecordTab &tab() { return *m_tab; }
+    records::RecordsTab &tab() { return *m_tab; }
     const QString &dir() const { return m_dirPath; }
 
     template <typename T>
@@ -96,7 +93,7 @@ private:
     std::unique_ptr<records::RecordList> m_list;
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<records::RecordDialog> m_dialog;
-    std::unique_ptr<records::RecordTab> m_tab;
+    records::RecordsTab *m_tab = nullptr;   // a child of the window
 };
 
 } // namespace etibarix::test

@@ -42,18 +42,18 @@ QStringList args(std::initializer_list<const char *> items)
 
 TEST_F(CliTest, AddNumbersRecordsAsTheDialogDoes)
 {
-    EXPECT_EQ(out(args({"add", "--cb", "abc\xC3\xA9"})), QByteArray("1\n"));
+    EXPECT_EQ(out(args({"add", "--cb", "abc", "--t1", "cr\xC3\xA8me"})), QByteArray("1\n"));
     EXPECT_EQ(out(args({"add", "--cb", " x ", "--t1", "L1", "--t2", "L2", "--qty", "7", "--flag", "no"})), QByteArray("2\n"));
-    EXPECT_EQ(out(args({"add", "--cb", "Z", "--qty", "lots"})), QByteArray("3\n"));
-    EXPECT_EQ(out(args({"add", "--cb", "W", "--qty", "-4"})), QByteArray("4\n"));
+    EXPECT_EQ(out(args({"add", "--cb", "Z", "--qty", "999"})), QByteArray("3\n"));
+    EXPECT_EQ(out(args({"add", "--cb", "W", "--qty", "0"})), QByteArray("4\n"));
     EXPECT_EQ(out(args({"sql", "select * from article"})),
         QByteArray("num\tcb\tlib1\tlib2\tquantite\ttopp\n"
-                   "1\tABC\xC3\x89\t\t\t1\tO\n"
+                   "1\tABC\tcr\xC3\xA8me\t\t1\tO\n"
                    "2\t X\tL1\tL2\t7\tN\n"
-                   "3\tZ\t\t\t1\tO\n"
-                   "4\tW\t\t\t-4\tO\n"));
+                   "3\tZ\t\t\t999\tO\n"
+                   "4\tW\t\t\t0\tO\n"));
     // Windows-1252 in the file.
-    EXPECT_TRUE(test::readFile(dir.file(QStringLiteral("article.dbf"))).contains("ABC\xC9"));
+    EXPECT_TRUE(test::readFile(dir.file(QStringLiteral("article.dbf"))).contains("cr\xE8me"));
     // Deleting the highest number frees it again.
     EXPECT_EQ(out(args({"sql", "delete from article where num=4"})), QByteArray());
     EXPECT_EQ(out(args({"add", "--cb", "V"})), QByteArray("4\n"));
@@ -61,12 +61,20 @@ TEST_F(CliTest, AddNumbersRecordsAsTheDialogDoes)
 
 TEST_F(CliTest, AddRefusesBadInputWithoutWritingAnything)
 {
+    const QByteArray longBarcode(51, '7');
+    const QByteArray longText(101, 't');
     const char *bad[][3] = {
         {"--cb", "caf\xE4\xB8\xAD", nullptr},     // no Windows-1252 byte for it
         {"--cb", "A\"B", nullptr},                // would break the statement
         {"--cb", "   ", nullptr},
         {"--flag", "maybe", nullptr},
         {"--t1", "x", nullptr},                   // --cb missing
+        {"--cb", "CAF\xC3\x89-123", "\xC3\x89"},  // Code 128 would drop the É
+        {"--cb", longBarcode.constData(), "50"},  // longer than the field
+        {"--t2", longText.constData(), "100"},
+        {"--qty", "1000", "999"},                 // would be stored as asterisks
+        {"--qty", "-1", "999"},
+        {"--qty", "lots", "999"},
     };
     for (const auto &b : bad) {
         QStringList a = args({"add"});
@@ -76,7 +84,11 @@ TEST_F(CliTest, AddRefusesBadInputWithoutWritingAnything)
         const test::CliResult r = cli(a);
         EXPECT_EQ(r.exitCode, 2) << b[1];
         EXPECT_EQ(r.out, QByteArray());
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        // One message, then the command's usage.
+        EXPECT_EQ(r.err.count('\n'), 2) << r.err.toStdString();
+        if (b[2]) {
+            EXPECT_TRUE(r.err.split('\n').at(0).contains(b[2])) << r.err.toStdString();
+        }
         EXPECT_FALSE(tableExists()) << b[1];
     }
     const test::CliResult r = cli(args({"add", "--cb", "x", "--t2", "\xF0\x9F\x98\x80"}));
@@ -104,12 +116,16 @@ TEST_F(CliTest, SqlPrintsRowsWithEscapesAndReportsErrors)
     EXPECT_EQ(cli(args({"sql", "select", "*"})).exitCode, 2);
     EXPECT_EQ(cli(args({"sql", ""})).err, QByteArray("etibarix-cli: SQL statement cannot be empty\n"));
 
-    // A table file that cannot be opened is reported with the engine's reason.
+    // A table file that cannot be opened is reported as a statement on it
+    // reports it, with the engine's reason after.
     ASSERT_TRUE(test::writeFile(dir.file(QStringLiteral("article.dbf")), QByteArray("junk")));
-    const test::CliResult broken = cli(args({"sql", "select * from article"}));
-    EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_TRUE(broken.err.contains("Not a dBASE data file")) << broken.err.toStdString();
-    EXPECT_EQ(broken.err.count('\n'), 1);
+    for (const QStringList &command : {args({"sql", "select * from article"}), args({"list"}), args({"add", "--cb", "1"})}) {
+        const test::CliResult broken = cli(command);
+        EXPECT_EQ(broken.exitCode, 1);
+        EXPECT_TRUE(broken.err.startsWith("etibarix-cli: DataSet article is not opened ! ")) << broken.err.toStdString();
+        EXPECT_TRUE(broken.err.contains("Not a dBASE data file")) << broken.err.toStdString();
+        EXPECT_EQ(broken.err.count('\n'), 1);
+    }
 }
 
 TEST_F(CliTest, ListComposesAndRunsTheListStatement)
@@ -143,6 +159,35 @@ TEST_F(CliTest, ListComposesAndRunsTheListStatement)
     EXPECT_EQ(cli(args({"list", "extra"})).exitCode, 2);
     EXPECT_EQ(cli(args({"list", "--cb"})).exitCode, 2);
     const test::CliResult quote = cli(args({"list", "--cb", "A\"B"}));
-    EXPECT_EQ(quote.exitCode, 1);   // the engine's syntax error, reported
-    EXPECT_TRUE(quote.err.contains("syntax error")) << quote.err.toStdString();
+    EXPECT_EQ(quote.exitCode, 2);   // refused before any statement
+    EXPECT_FALSE(quote.err.contains("syntax error")) << quote.err.toStdString();
+}
+
+TEST_F(CliTest, ResetErasesOnlyWithYes)
+{
+    out(args({"add", "--cb", "A"}));
+    out(args({"add", "--cb", "B"}));
+    const QString table = dir.file(QStringLiteral("article.dbf"));
+    const QByteArray before = test::readFile(table);
+    for (const QStringList &refused : {args({"reset"}), args({"reset", "--yes", "now"}), args({"reset", "--force"})}) {
+        const test::CliResult r = cli(refused);
+        EXPECT_EQ(r.exitCode, 2) << refused.join(u' ').toStdString();
+        EXPECT_EQ(test::readFile(table), before);
+    }
+    EXPECT_EQ(out(args({"reset", "--yes"})), QByteArray());
+    EXPECT_EQ(out(args({"sql", "select * from article"})), QByteArray("num\tcb\tlib1\tlib2\tquantite\ttopp\n"));
+    EXPECT_EQ(out(args({"add", "--cb", "C"})), QByteArray("1\n"));
+}
+
+TEST_F(CliTest, DoubleQuoteInACriterionIsRefused)
+{
+    out(args({"add", "--cb", "A"}));
+    for (const QStringList &refused : {args({"list", "--t1", "x\"y"}), args({"list", "--statement", "--cb", "\""}),
+             args({"print", "--pdf", "out.pdf", "--matching", "--t2", "a\""})}) {
+        const test::CliResult r = cli(refused);
+        EXPECT_EQ(r.exitCode, 2) << refused.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains("un crit\xC3\xA8re ne peut pas contenir de guillemet")) << r.err.toStdString();
+        EXPECT_EQ(r.out, QByteArray());
+    }
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("out.pdf"))));
 }

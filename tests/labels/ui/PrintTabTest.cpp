@@ -1,4 +1,4 @@
-// The print tab's commands on a stand-in window: PDF export, preview, the
+// The print tab on a stand-in window: PDF export, preview, the
 // question about a newer layout file, the criteria, Cancel in the status
 // window, the button texts.
 
@@ -7,14 +7,17 @@
 
 #include "base/Parameters.h"
 #include "labels/print/LabelReport.h"
-#include "labels/ui/PrintCommands.h"
+#include "labels/ui/PrintTab.h"
 #include "labels/ui/ReportStatusWindow.h"
+#include "labels/ui/SheetControls.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QKeyEvent>
 #include <QDateTime>
+#include <QCheckBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
@@ -62,18 +65,18 @@ struct Boxes {
     test::ModalAnswer answer;
 };
 
-class PrintCommandsTest : public ::testing::Test {
+class PrintTabTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        host = std::make_unique<test::Host>(2);
+        host = std::make_unique<test::Host>(2, [this] { return list; });
+        commands = &host->printTab();
         // Layout 8: 15 labels a sheet. 20 + 3 labels, two records print nothing.
         host->insert(1, "AAA111", "alpha", "one", 20);
         host->insert(2, "ZERO", "none", "x", 0);
         host->insert(3, "", "blank", "x", 4);
         host->insert(4, "BBB222", "beta", "two", 3, "N");
         host->selectFormat(8);
-        commands = std::make_unique<labels::PrintCommands>(&host->window(), host->data(), [this] { return list; });
         commands->setPdfFileChooser([this](QWidget *, const QString &title, const QString &) {
             chooserTitle = title;
             ++chooserCalls;
@@ -90,7 +93,7 @@ protected:
     }
     void TearDown() override
     {
-        commands.reset();
+        commands = nullptr;
         host.reset();
     }
 
@@ -106,7 +109,7 @@ protected:
 
     test::Watchdog watchdog{30};
     std::unique_ptr<test::Host> host;
-    std::unique_ptr<labels::PrintCommands> commands;
+    labels::PrintTab *commands = nullptr;
     records::ListState list;
     QString pdfPath;
     QString chooserTitle;
@@ -116,7 +119,7 @@ protected:
     QString statusTitle;
 };
 
-TEST_F(PrintCommandsTest, ExportWritesEverySheetOfAllRecordsWithTheStatusWindow)
+TEST_F(PrintTabTest, ExportWritesEverySheetOfAllRecordsWithTheStatusWindow)
 {
     Boxes boxes(QMessageBox::Ok);
     commands->exportButton()->click();
@@ -138,7 +141,7 @@ TEST_F(PrintCommandsTest, ExportWritesEverySheetOfAllRecordsWithTheStatusWindow)
     EXPECT_FALSE(text.contains(QStringLiteral("blank")));
 }
 
-TEST_F(PrintCommandsTest, ExportFollowsTheTextFlagsAndTheCriteriaInTheListOrder)
+TEST_F(PrintTabTest, ExportFollowsTheTextFlagsAndTheCriteriaInTheListOrder)
 {
     host->find<QRadioButton>("Rafichem")->setChecked(true);
     host->find<QCheckBox>("topimpTexte2")->setChecked(false);
@@ -167,7 +170,7 @@ TEST_F(PrintCommandsTest, ExportFollowsTheTextFlagsAndTheCriteriaInTheListOrder)
     EXPECT_EQ(settings.list.criteriaCb, QByteArray("AAA"));
 }
 
-TEST_F(PrintCommandsTest, CancelInTheStatusWindowStopsTheJobAndWritesNoFile)
+TEST_F(PrintTabTest, CancelInTheStatusWindowStopsTheJobAndWritesNoFile)
 {
     host->insert(6, "CCC", "more", "x", 40);   // 63 labels: five sheets
     QObject::connect(&commands->statusWindow(), &labels::ReportStatusWindow::pageShown, &commands->statusWindow(),
@@ -194,7 +197,7 @@ TEST_F(PrintCommandsTest, CancelInTheStatusWindowStopsTheJobAndWritesNoFile)
     EXPECT_EQ(pdfPages(pdfPath), 5);
 }
 
-TEST_F(PrintCommandsTest, NothingSelectedOrChosenDoesNothing)
+TEST_F(PrintTabTest, NothingSelectedOrChosenDoesNothing)
 {
     Boxes boxes(QMessageBox::Ok);
     pdfPath.clear();                       // the dialog cancelled
@@ -223,7 +226,7 @@ TEST_F(PrintCommandsTest, NothingSelectedOrChosenDoesNothing)
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
 
-TEST_F(PrintCommandsTest, NewerLayoutFileIsAskedAboutAndNoUsesTheBuiltInLayouts)
+TEST_F(PrintTabTest, NewerLayoutFileIsAskedAboutAndNoUsesTheBuiltInLayouts)
 {
     writeNewerLayoutFile("not a layout project");
     Boxes no(QMessageBox::No);
@@ -236,7 +239,7 @@ TEST_F(PrintCommandsTest, NewerLayoutFileIsAskedAboutAndNoUsesTheBuiltInLayouts)
     EXPECT_EQ(pdfPages(pdfPath), 2);
 }
 
-TEST_F(PrintCommandsTest, NewerLayoutFileChosenButUnreadableShowsTheReadingErrorAndPrintsNothing)
+TEST_F(PrintTabTest, NewerLayoutFileChosenButUnreadableShowsTheReadingErrorAndPrintsNothing)
 {
     writeNewerLayoutFile("not a layout project");
     Boxes yes(QMessageBox::Yes);
@@ -251,12 +254,12 @@ TEST_F(PrintCommandsTest, NewerLayoutFileChosenButUnreadableShowsTheReadingError
     EXPECT_FALSE(commands->report().isOpen());
 }
 
-TEST_F(PrintCommandsTest, PreviewShowsTheSheetsAndAsksAboutTheLayoutFileOnce)
+TEST_F(PrintTabTest, PreviewShowsTheSheetsAndAsksAboutTheLayoutFileOnce)
 {
     writeNewerLayoutFile("not a layout project");
     int previewPages = -1;
     int paints = 0;
-    QObject::connect(commands.get(), &labels::PrintCommands::previewPainted, commands.get(), [&](int pages) {
+    QObject::connect(commands, &labels::PrintTab::previewPainted, commands, [&](int pages) {
         previewPages = pages;
         ++paints;
     });
@@ -287,7 +290,7 @@ TEST_F(PrintCommandsTest, PreviewShowsTheSheetsAndAsksAboutTheLayoutFileOnce)
     EXPECT_FALSE(commands->report().isOpen());
 }
 
-TEST_F(PrintCommandsTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
+TEST_F(PrintTabTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
 {
     auto *print = host->find<QAbstractButton>("btimprime");
     auto *layout = qobject_cast<QBoxLayout *>(host->find<QGroupBox>("gbpcodbar")->layout());
@@ -303,7 +306,7 @@ TEST_F(PrintCommandsTest, ButtonsSitBesideThePrintButtonInTheLanguageOfTheTexts)
     };
     for (int language : {1, 3, 2}) {
         base::Parameters.Language = language;
-        commands->ApplyTexts();
+        commands->retranslate();
         EXPECT_EQ(commands->previewButton()->text(), expected[language - 1][0]);
         EXPECT_EQ(commands->exportButton()->text(), expected[language - 1][1]);
     }
@@ -335,4 +338,61 @@ TEST(ReportStatusWindow, ButtonCloseBoxAndEscapeAllCancelAndKeepTheWindowUntilTh
         EXPECT_TRUE(window.BeginPage(1)) << "a new job forgets the Cancel";
         window.Finish();
     }
+}
+
+TEST_F(PrintTabTest, SheetControlsGoIntoTheJobAndAGoodJobStartsAtOneAgain)
+{
+    labels::SheetControls &sheet = commands->sheetControls();
+    ASSERT_EQ(sheet.startBox()->maximum(), 15);
+    EXPECT_EQ(sheet.startBox()->parentWidget()->objectName(), QStringLiteral("gpImp"));
+    sheet.startBox()->setValue(14);
+    sheet.fitBox()->setChecked(true);
+    const labels::PrintJobSettings settings = commands->CurrentSettings();
+    EXPECT_EQ(settings.startSlot, 14);
+    EXPECT_TRUE(settings.shrinkToFit);
+    EXPECT_FALSE(settings.customFormat.has_value());
+
+    Boxes boxes(QMessageBox::Ok);
+    commands->exportButton()->click();
+    // 23 labels from slot 14: 2 + 15 + 6.
+    EXPECT_EQ(pdfPages(pdfPath), 3);
+    EXPECT_EQ(commands->lastResult().labels, 23);
+    EXPECT_EQ(sheet.startSlot(), 1);
+}
+
+TEST_F(PrintTabTest, BarcodesThatWillNotPrintAsHeldAreAskedAboutAndNoStartsNoJob)
+{
+    const QByteArray fifty = QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXY").repeated(2);
+    host->insert(5, "CAF\xC9", "accent", "x", 1);
+    host->insert(6, fifty, "wide", "x", 1);
+    {
+        Boxes no(QMessageBox::No);
+        commands->exportButton()->click();
+        ASSERT_EQ(no.texts.size(), 1);
+        EXPECT_EQ(no.icons.first(), QMessageBox::Warning);
+        const QString &text = no.texts.first();
+        EXPECT_TRUE(text.contains(QStringLiteral("Record 5: \u201CCAF\u00C9\u201D loses \u201C\u00C9\u201D"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Record 6: \u201C") + QString::fromLatin1(fifty)
+                                  + QStringLiteral("\u201D is 148.6 mm wide, the label ")));
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Print anyway?")));
+        EXPECT_TRUE(commands->lastResult().declined);
+        EXPECT_FALSE(QFileInfo::exists(pdfPath));
+        EXPECT_TRUE(statusPages.isEmpty());
+    }
+    Boxes yes(QMessageBox::Yes);
+    commands->exportButton()->click();
+    ASSERT_EQ(yes.texts.size(), 1);
+    EXPECT_EQ(commands->lastResult().labels, 25);
+    EXPECT_EQ(pdfPages(pdfPath), 2);
+
+    // Five records of a kind are named, the rest counted; French decimals.
+    labels::PrintFindings many;
+    for (int num = 1; num <= 7; ++num)
+        many.push_back({labels::PrintFinding::TooWide, num, "AB", {}, 40.26, 38.1});
+    const QString french = labels::PrintTab::FindingsQuestion(many, QStringLiteral("Planche"), 1);
+    EXPECT_EQ(french.count(QStringLiteral(" mesure 40,3 mm, l'étiquette 38,1 mm")), 5) << french.toStdString();
+    EXPECT_TRUE(french.contains(QStringLiteral("« Planche »")));
+    EXPECT_TRUE(french.contains(QStringLiteral("Fiche 5 :")));
+    EXPECT_FALSE(french.contains(QStringLiteral("Fiche 6 :")));
+    EXPECT_TRUE(french.contains(QStringLiteral("… et 2 autres fiches.")));
 }
