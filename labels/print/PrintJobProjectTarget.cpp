@@ -110,7 +110,7 @@ ReportBarCode *PrintJobProjectTarget::slotComponent(const QByteArray &report, in
     if (!page)
         return nullptr;
     return dynamic_cast<ReportBarCode *>(
-        m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+        m_report.FindLayoutComponent(QByteArray("Code128BarCode" + QByteArray::number(slot)), page));
 }
 
 std::optional<SlotBarcode> PrintJobProjectTarget::slotBarcode(const QByteArray &report, int slot)
@@ -148,7 +148,7 @@ bool PrintJobProjectTarget::runLabelReport(const QByteArray &report)
     ReportPage *page = m_blankLast >= m_blankFirst ? pageOf(m_report, m_blankReport) : nullptr;
     if (page) {
         for (int k = m_blankFirst; k <= m_blankLast; ++k) {
-            if (auto component = page->takeComponent("Code128BarCode" + QByteArray::number(k)))
+            if (auto component = page->takeComponent(QByteArray("Code128BarCode" + QByteArray::number(k))))
                 taken.push_back(std::move(component));
         }
     }

@@ -20,7 +20,7 @@ using test::prop;
 
 namespace {
 
-QString errorOf(QByteArrayView stream)
+QString errorOf(const QByteArray &stream)
 {
     try {
         ProjectFile::read(stream);
@@ -200,7 +200,7 @@ TEST(ProjectFile, UnknownPropertiesAreReadPastAndAbsentOnesKeepDefaults)
                 prop("Mystery9", names), prop("Mystery10", objects),
                 prop("left", ProjectValue::extended(0.5)), prop("PRINTREADABLE", ProjectValue::boolean(false))},
                {}};
-    const ReportProject p = ProjectFile::read(test::header() + oneReport("r", {bar}));
+    const ReportProject p = ProjectFile::read(QByteArray(test::header() + oneReport("r", {bar})));
     const auto *b = dynamic_cast<const ReportBarCode *>(p.findPage("r.page1")->findComponent("Code128BarCode1"));
     ASSERT_TRUE(b);
     EXPECT_EQ(b->left(), 0.5);
@@ -269,7 +269,7 @@ TEST(ProjectFile, DeepNestingOfComponentRecords)
     Record shallow = leaf;
     for (int i = 0; i < 10; ++i)
         shallow = Record{"TRaveDataText", QByteArray("Level" + QByteArray::number(i)), {}, {shallow}};
-    const ReportProject p = ProjectFile::read(test::header() + oneReport("r", {shallow}));
+    const ReportProject p = ProjectFile::read(QByteArray(test::header() + oneReport("r", {shallow})));
     EXPECT_EQ(p.findPage("r.Page1")->components().size(), 11u);
 }
 
