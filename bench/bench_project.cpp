@@ -73,8 +73,8 @@ void BM_ProjectSheetLayout13OnPdf(benchmark::State &state)
     LabelReport layouts;
     layouts.OpenLayouts();
     for (int i = 1; i <= 80; ++i) {
-        layouts.SetLayoutParam("cb" + QByteArray::number(i), QByteArray::number(3760000000000LL + i * 7919LL));
-        layouts.SetLayoutParam("cbliba" + QByteArray::number(i), "Article " + QByteArray::number(i) + " - a label text");
+        layouts.SetLayoutParam(QByteArray("cb" + QByteArray::number(i)), QByteArray::number(3760000000000LL + i * 7919LL));
+        layouts.SetLayoutParam(QByteArray("cbliba" + QByteArray::number(i)), "Article " + QByteArray::number(i) + " - a label text");
     }
     for (auto _ : state) {
         QBuffer out;

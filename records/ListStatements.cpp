@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "i18n/LanguageTable.h"
+#include <QStringBuilder>
 
 namespace etibarix::records {
 namespace {

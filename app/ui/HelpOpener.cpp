@@ -47,7 +47,7 @@ QStringList HelpOpener::HelpFolders()
     // The data directory first: a portable copy keeps its help there.
     const QString exeDir = base::ExecutableDir();
     QStringList folders;
-    for (const QString &dir : {store::ProgramDir(), exeDir, exeDir + QStringLiteral("../share/etibarix")}) {
+    for (const QString &dir : {store::ProgramDir(), exeDir, QString(exeDir + QStringLiteral("../share/etibarix"))}) {
         const QString folder = QDir::cleanPath(dir) + u'/';
         if (!dir.isEmpty() && !folders.contains(folder))
             folders += folder;

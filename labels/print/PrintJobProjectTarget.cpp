@@ -15,7 +15,7 @@ namespace {
 
 ReportPage *pageOf(const LabelReport &report, const QByteArray &reportName)
 {
-    return report.findLayoutPage(reportName + ".page1");
+    return report.findLayoutPage(QByteArray(reportName + ".page1"));
 }
 
 constexpr double mmPerInch = 25.4;
@@ -70,7 +70,7 @@ void PrintJobProjectTarget::setTextFonts(const QByteArray &report, int labelsPer
         return;
     const QByteArray name = base::toCp1252Lossy(fontName);
     for (int k = 1; k <= 2 * labelsPerPage; ++k) {
-        auto *text = dynamic_cast<DataText *>(m_report.FindLayoutComponent("DataText" + QByteArray::number(k), page));
+        auto *text = dynamic_cast<DataText *>(m_report.FindLayoutComponent(QByteArray("DataText" + QByteArray::number(k)), page));
         if (!text)
             continue;
         text->font().name = name;
@@ -84,7 +84,7 @@ void PrintJobProjectTarget::removeEmptySlotBarcodes(const QByteArray &report, in
     if (!page)
         return;
     for (int k = first; k <= last; ++k)
-        page->removeComponent("Code128BarCode" + QByteArray::number(k));
+        page->removeComponent(QByteArray("Code128BarCode" + QByteArray::number(k)));
 }
 
 void PrintJobProjectTarget::setReportPrinter(const QByteArray &report, const QString &printerName)
@@ -110,7 +110,7 @@ ReportBarCode *PrintJobProjectTarget::slotComponent(const QByteArray &report, in
     if (!page)
         return nullptr;
     return dynamic_cast<ReportBarCode *>(
-        m_report.FindLayoutComponent("Code128BarCode" + QByteArray::number(slot), page));
+        m_report.FindLayoutComponent(QByteArray("Code128BarCode" + QByteArray::number(slot)), page));
 }
 
 std::optional<SlotBarcode> PrintJobProjectTarget::slotBarcode(const QByteArray &report, int slot)
@@ -148,7 +148,7 @@ bool PrintJobProjectTarget::runLabelReport(const QByteArray &report)
     ReportPage *page = m_blankLast >= m_blankFirst ? pageOf(m_report, m_blankReport) : nullptr;
     if (page) {
         for (int k = m_blankFirst; k <= m_blankLast; ++k) {
-            if (auto component = page->takeComponent("Code128BarCode" + QByteArray::number(k)))
+            if (auto component = page->takeComponent(QByteArray("Code128BarCode" + QByteArray::number(k))))
                 taken.push_back(std::move(component));
         }
     }

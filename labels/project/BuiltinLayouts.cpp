@@ -200,7 +200,7 @@ std::unique_ptr<DataText> textBox(int k, const QByteArray &field, double left, d
                                   double width, int size)
 {
     auto t = std::make_unique<DataText>();
-    t->setName("DataText" + QByteArray::number(k));
+    t->setName(QByteArray("DataText" + QByteArray::number(k)));
     t->setLeft(mmToIn(left));
     t->setTop(mmToIn(top));
     t->setWidth(mmToIn(width));
@@ -232,7 +232,7 @@ std::unique_ptr<Report> buildReport(const Layout &l)
         for (int c = 0; c < l.columns; ++c) {
             const int i = r * l.columns + c + 1;
             auto b = std::make_unique<ReportBarCode>();
-            b->setName("Code128BarCode" + QByteArray::number(i));
+            b->setName(QByteArray("Code128BarCode" + QByteArray::number(i)));
             b->setLeft(mmToIn(l.barLeft[r][c]));
             b->setTop(mmToIn(l.barTop[r]));
             b->setWidth(mmToIn(l.barcodeWidth));
@@ -254,12 +254,12 @@ std::unique_ptr<Report> buildReport(const Layout &l)
             const double width = l.textWidth.size() == 1 ? l.textWidth[0] : l.textWidth[c];
             const double left = l.textLeft[r][c];
             if (l.textLines == 1) {
-                texts.push_back(textBox(i, "param.cbliba" + QByteArray::number(i), left, l.line1[r],
+                texts.push_back(textBox(i, QByteArray("param.cbliba" + QByteArray::number(i)), left, l.line1[r],
                                         width, l.textSize));
             } else {
-                texts.push_back(textBox(2 * i - 1, "param.cbliba" + QByteArray::number(i), left,
+                texts.push_back(textBox(2 * i - 1, QByteArray("param.cbliba" + QByteArray::number(i)), left,
                                         l.line1[r], width, l.textSize));
-                texts.push_back(textBox(2 * i, "param.cblibb" + QByteArray::number(i), left,
+                texts.push_back(textBox(2 * i, QByteArray("param.cblibb" + QByteArray::number(i)), left,
                                         l.line2[r], width, l.textSize));
             }
         }

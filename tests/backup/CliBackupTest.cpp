@@ -23,7 +23,7 @@ TEST(CliBackup, SaveAndRestore)
     CliResult r = runCli({QStringLiteral("--dir"), data.path(), QStringLiteral("backup"), archive,
                           QStringLiteral("--max-size"), QStringLiteral("30000")});
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
-    EXPECT_TRUE(r.out.startsWith(archive.toUtf8() + '\n'));
+    EXPECT_TRUE(r.out.startsWith(QByteArray(archive.toUtf8() + '\n')));
     EXPECT_TRUE(r.err.contains("Ins\xC3\xA9rez le disque 2 et cliquez sur OK pour continuer.\n"));
     EXPECT_TRUE(QFileInfo::exists(store.file(QStringLiteral("cli.002"))));
 

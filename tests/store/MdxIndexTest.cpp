@@ -197,8 +197,8 @@ TEST_F(IndexTableTest, AppendsKeepEveryKeyInOrderThroughSplits)
         case 0: batch.push_back(QByteArray::number(rng.bounded(100000))); break;
         case 1: batch.push_back("DUP"); break;
         case 2: batch.push_back(QByteArray()); break;
-        case 3: batch.push_back("\xE9t\xE9 " + QByteArray::number(rng.bounded(50))); break;
-        default: batch.push_back(" lead " + QByteArray::number(5000 - i)); break;
+        case 3: batch.push_back(QByteArray("\xE9t\xE9 " + QByteArray::number(rng.bounded(50)))); break;
+        default: batch.push_back(QByteArray(" lead " + QByteArray::number(5000 - i))); break;
         }
     }
     appendKeys(batch);
@@ -276,7 +276,7 @@ TEST_F(IndexTableTest, UpdateThatEmptiesALeafRebuildsTheIndex)
     table.open();
     std::vector<QByteArray> batch;
     for (int i = 0; i < 40; ++i)
-        batch.push_back("K" + QByteArray::number(100 + i));
+        batch.push_back(QByteArray("K" + QByteArray::number(100 + i)));
     appendKeys(batch);
     ASSERT_EQ(events.size(), 2u);
     // Move the lowest keys away until their leaf runs empty.

@@ -76,7 +76,7 @@ TEST(CliConventions, EveryCommandPrintsItsUsageOnHelp)
     for (const QString &name : names) {
         const test::CliResult r = test::runCli({QStringLiteral("--dir"), dir.path(), name, QStringLiteral("--help")});
         EXPECT_EQ(r.exitCode, 0) << name.toStdString();
-        EXPECT_TRUE(r.out.startsWith("usage: etibarix-cli [--dir DIR] " + name.toUtf8())) << r.out.constData();
+        EXPECT_TRUE(r.out.startsWith(QByteArray("usage: etibarix-cli [--dir DIR] " + name.toUtf8()))) << r.out.constData();
         EXPECT_EQ(r.err, QByteArray()) << name.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("article.dbf"))));
@@ -104,7 +104,7 @@ TEST(CliConventions, UsageErrorsEndWithTheCommandsUsage)
         EXPECT_EQ(r.out, QByteArray()) << c.message;
         EXPECT_TRUE(r.err.startsWith("etibarix-cli: ")) << r.err.constData();
         EXPECT_TRUE(QString::fromUtf8(r.err).contains(QString::fromUtf8(c.message))) << r.err.constData();
-        EXPECT_TRUE(r.err.endsWith('\n' + usage + '\n')) << r.err.constData();
+        EXPECT_TRUE(r.err.endsWith(QByteArray('\n' + usage + '\n'))) << r.err.constData();
     }
 }
 

@@ -47,9 +47,9 @@ inline int checkWholeTable(const QString &dir, const QByteArray &prefix = {})
         ++n;
         const QByteArray cb = table.text(table.fieldIndex("cb")).toByteArray();
         const QByteArray x = cb.mid(1 + prefix.size());
-        whole = table.integer(table.fieldIndex("num")) == n && cb.startsWith('K' + prefix)
-            && table.text(table.fieldIndex("lib1")) == 'L' + prefix + x
-            && table.text(table.fieldIndex("lib2")) == 'M' + prefix + x
+        whole = table.integer(table.fieldIndex("num")) == n && cb.startsWith(QByteArray('K' + prefix))
+            && table.text(table.fieldIndex("lib1")) == QByteArray('L' + prefix + x)
+            && table.text(table.fieldIndex("lib2")) == QByteArray('M' + prefix + x)
             && table.integer(table.fieldIndex("quantite")) == x.toInt() % 900
             && table.text(table.fieldIndex("topp")) == "O";
         EXPECT_TRUE(whole) << "record " << n << " is not whole or not numbered on: " << cb.constData();

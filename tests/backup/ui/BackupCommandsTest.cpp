@@ -210,7 +210,7 @@ TEST_F(BackupCommandsTest, SaveOverManyVolumesAsksForEachDiskAndRestoresThemAll)
         return text;
     };
     for (int i = 3; i < 600; ++i)
-        host->insert(i, "CB" + QByteArray::number(i), noise(90), noise(90), i % 50);
+        host->insert(i, QByteArray("CB" + QByteArray::number(i)), noise(90), noise(90), i % 50);
     const QList<QByteArray> saved = host->rows();
     commands->setMaxVolumeSize(20000);
     const QString archive = host->dir().file(QStringLiteral("multi.ebk"));

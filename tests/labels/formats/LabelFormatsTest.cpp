@@ -78,7 +78,7 @@ TEST_F(LabelFormatList, EntriesAndItems)
     for (int n = 1; n <= 13; ++n) {
         EXPECT_EQ(formats.Entry(n)->labelsPerPage, perPage[n - 1]) << n;
         EXPECT_EQ(LabelFormats::LabelsPerPage(n), perPage[n - 1]) << n;
-        EXPECT_EQ(LabelFormats::ReportName(n), "etiquette" + QByteArray::number(n));
+        EXPECT_EQ(LabelFormats::ReportName(n), QByteArray("etiquette" + QByteArray::number(n)));
     }
     EXPECT_EQ(LabelFormats::ReportName(14), "");
     EXPECT_EQ(LabelFormats::LabelsPerPage(0), 0);

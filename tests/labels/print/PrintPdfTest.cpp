@@ -80,7 +80,7 @@ TEST_F(PrintPdf, EverySlotCarriesItsLabelInOrder)
                                     pdf, QStringLiteral("--format"), QString::number(g.entry)});
         ASSERT_EQ(r.exitCode, 0) << r.err.constData();
         const int sheets = (int(labels.size()) + perPage - 1) / perPage;
-        EXPECT_TRUE(r.out.startsWith(QByteArray::number(sheets) + " sheets, 85 labels\n")) << r.out.constData();
+        EXPECT_TRUE(r.out.startsWith(QByteArray(QByteArray::number(sheets) + " sheets, 85 labels\n"))) << r.out.constData();
 
         for (int page = 0; page < sheets; ++page) {
             SCOPED_TRACE(page + 1);

@@ -96,7 +96,7 @@ TEST_F(SheetOptions, StartLabelLeavesTheFirstSlotsOfTheFirstSheetEmpty)
         const int perPage = c.layout.perPage();
         const int onFirst = perPage - c.start + 1;
         const int sheets = 1 + (20 - onFirst + perPage - 1) / perPage;
-        EXPECT_TRUE(r.out.startsWith(QByteArray::number(sheets) + " sheets, 20 labels\n")) << r.out.constData();
+        EXPECT_TRUE(r.out.startsWith(QByteArray(QByteArray::number(sheets) + " sheets, 20 labels\n"))) << r.out.constData();
 
         int label = 0;
         for (int page = 1; page <= sheets; ++page) {
@@ -290,7 +290,7 @@ TEST_F(SheetOptions, BarcodesThatWillNotPrintAsHeldAreWarnedAboutAndPrinted)
         const CliResult r = print(QStringList{QStringLiteral("--pdf"), file, QStringLiteral("--format")} + c.options);
         ASSERT_EQ(r.exitCode, 0) << r.err.constData();
         EXPECT_EQ(r.err, c.err);
-        EXPECT_TRUE(r.out.startsWith(QByteArray::number(c.sheets) + " sheets, 66 labels\n")) << r.out.constData();
+        EXPECT_TRUE(r.out.startsWith(QByteArray(QByteArray::number(c.sheets) + " sheets, 66 labels\n"))) << r.out.constData();
         EXPECT_EQ(pdfText(file).count(u'\f'), c.sheets);
         const QImage last = renderPage(file, c.sheets, Dpi, dir.path());
         EXPECT_TRUE(decodePage(last, dir.path()).contains("123456789012345678901234"));

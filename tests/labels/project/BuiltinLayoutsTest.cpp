@@ -27,7 +27,7 @@ const ReportPage &page(const char *report)
 
 const ReportBarCode &bar(const char *report, int slot)
 {
-    const auto *b = dynamic_cast<const ReportBarCode *>(page(report).findComponent("Code128BarCode" + QByteArray::number(slot)));
+    const auto *b = dynamic_cast<const ReportBarCode *>(page(report).findComponent(QByteArray("Code128BarCode" + QByteArray::number(slot))));
     EXPECT_TRUE(b) << report << " " << slot;
     return *b;
 }
@@ -96,7 +96,7 @@ TEST(BuiltinLayouts, Summary)
         EXPECT_EQ(int(pg.components().size()), row.slots * (1 + row.lines));
         for (int i = 1; i <= row.slots; ++i) {
             const ReportBarCode &b = bar(row.report, i);
-            EXPECT_EQ(b.dataField, "param.cb" + QByteArray::number(i));
+            EXPECT_EQ(b.dataField, QByteArray("param.cb" + QByteArray::number(i)));
             EXPECT_EQ(mm(b.barHeight), row.barHeight);
             EXPECT_EQ(b.height(), b.barHeight);
             EXPECT_EQ(b.barTop, b.top());
@@ -118,8 +118,8 @@ TEST(BuiltinLayouts, Summary)
         }
         // The text boxes are numbered DataText1 upwards.
         for (int k = 1; k <= row.slots * row.lines; ++k)
-            EXPECT_TRUE(dynamic_cast<const DataText *>(pg.findComponent("DataText" + QByteArray::number(k)))) << k;
-        EXPECT_EQ(pg.findComponent("DataText" + QByteArray::number(row.slots * row.lines + 1)), nullptr);
+            EXPECT_TRUE(dynamic_cast<const DataText *>(pg.findComponent(QByteArray("DataText" + QByteArray::number(k))))) << k;
+        EXPECT_EQ(pg.findComponent(QByteArray("DataText" + QByteArray::number(row.slots * row.lines + 1))), nullptr);
     }
 }
 

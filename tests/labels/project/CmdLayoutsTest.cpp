@@ -99,8 +99,8 @@ TEST(CmdLayouts, Errors)
     const QString missing = dir.file(QStringLiteral("none.rav"));
     r = test::runCli({QStringLiteral("layouts"), QStringLiteral("--file"), missing});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.trimmed().endsWith("etibarix-cli: The following reporting project does not exist: \""
-                                         + missing.toUtf8() + '"'))
+    EXPECT_TRUE(r.err.trimmed().endsWith(QByteArray("etibarix-cli: The following reporting project does not exist: \""
+                                                    + missing.toUtf8() + '"')))
         << r.err.constData();
 
     // An unknown class is reported on stderr and the tree still printed.

@@ -137,7 +137,7 @@ TEST(LabelPrint, RunLabelReportDrawsThePage)
     // A removed barcode prints nothing at all.
     ReportPage *page = layouts.findLayoutPage("etiquette8.page1");
     for (int i = 2; i <= 15; ++i)
-        page->removeComponent("Code128BarCode" + QByteArray::number(i));
+        page->removeComponent(QByteArray("Code128BarCode" + QByteArray::number(i)));
     layouts.RunLabelReport("etiquette8", target);
     EXPECT_EQ(target.sheets[1]->rects.size(), 19u);
 }
@@ -203,9 +203,9 @@ TEST(LabelPrint, Layout8SheetDecodesInSlotOrder)
     LabelReport layouts;
     layouts.OpenLayouts();
     for (int i = 1; i <= 15; ++i) {
-        layouts.SetLayoutParam("cb" + QByteArray::number(i), slotText(i));
-        layouts.SetLayoutParam("cbliba" + QByteArray::number(i), "Text 1 of slot " + QByteArray::number(i));
-        layouts.SetLayoutParam("cblibb" + QByteArray::number(i), "Text 2 of slot " + QByteArray::number(i));
+        layouts.SetLayoutParam(QByteArray("cb" + QByteArray::number(i)), slotText(i));
+        layouts.SetLayoutParam(QByteArray("cbliba" + QByteArray::number(i)), QByteArray("Text 1 of slot " + QByteArray::number(i)));
+        layouts.SetLayoutParam(QByteArray("cblibb" + QByteArray::number(i)), QByteArray("Text 2 of slot " + QByteArray::number(i)));
     }
     {
         PdfSink sink(pdf);

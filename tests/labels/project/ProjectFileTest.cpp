@@ -20,7 +20,7 @@ using test::prop;
 
 namespace {
 
-QString errorOf(QByteArrayView stream)
+QString errorOf(const QByteArray &stream)
 {
     try {
         ProjectFile::read(stream);
@@ -90,7 +90,7 @@ TEST(ProjectFile, MinimalProjectHasNoReports)
 {
     const QByteArray stream = test::header(40005, "");
     // The first bytes as the format fixes them.
-    EXPECT_TRUE(stream.startsWith(QByteArray::fromHex("5241561a459c000000000000") + "\x13TRaveProjectManager"));
+    EXPECT_TRUE(stream.startsWith(QByteArray(QByteArray::fromHex("5241561a459c000000000000") + "\x13TRaveProjectManager")));
     const ReportProject p = ProjectFile::read(stream);
     EXPECT_TRUE(p.reports().empty());
     EXPECT_TRUE(p.globalPages().empty());
@@ -132,7 +132,7 @@ TEST(ProjectFile, EveryTruncationFailsCleanly)
         auto page = std::make_unique<ReportPage>(src->name());
         for (int i = 1; i <= 3; ++i) {
             auto b = std::make_unique<ReportBarCode>();
-            b->setName("Code128BarCode" + QByteArray::number(i));
+            b->setName(QByteArray("Code128BarCode" + QByteArray::number(i)));
             page->addComponent(std::move(b));
         }
         r->addPage(std::move(page));
@@ -200,7 +200,7 @@ TEST(ProjectFile, UnknownPropertiesAreReadPastAndAbsentOnesKeepDefaults)
                 prop("Mystery9", names), prop("Mystery10", objects),
                 prop("left", ProjectValue::extended(0.5)), prop("PRINTREADABLE", ProjectValue::boolean(false))},
                {}};
-    const ReportProject p = ProjectFile::read(test::header() + oneReport("r", {bar}));
+    const ReportProject p = ProjectFile::read(QByteArray(test::header() + oneReport("r", {bar})));
     const auto *b = dynamic_cast<const ReportBarCode *>(p.findPage("r.page1")->findComponent("Code128BarCode1"));
     ASSERT_TRUE(b);
     EXPECT_EQ(b->left(), 0.5);
@@ -252,7 +252,7 @@ TEST(ProjectFile, DeepNestingOfComponentRecords)
     Record leaf{"TRaveDataText", "Leaf", {}, {}};
     Record nested = leaf;
     for (int i = 0; i < 300; ++i) {
-        Record parent{"TRaveDataText", "Level" + QByteArray::number(i), {}, {}};
+        Record parent{"TRaveDataText", QByteArray("Level" + QByteArray::number(i)), {}, {}};
         parent.children.push_back(std::move(nested));
         nested = std::move(parent);
     }
@@ -268,8 +268,8 @@ TEST(ProjectFile, DeepNestingOfComponentRecords)
     // Within the limit, children of children all land on the page.
     Record shallow = leaf;
     for (int i = 0; i < 10; ++i)
-        shallow = Record{"TRaveDataText", "Level" + QByteArray::number(i), {}, {shallow}};
-    const ReportProject p = ProjectFile::read(test::header() + oneReport("r", {shallow}));
+        shallow = Record{"TRaveDataText", QByteArray("Level" + QByteArray::number(i)), {}, {shallow}};
+    const ReportProject p = ProjectFile::read(QByteArray(test::header() + oneReport("r", {shallow})));
     EXPECT_EQ(p.findPage("r.Page1")->components().size(), 11u);
 }
 

@@ -55,9 +55,9 @@ TEST(IndexedLike, GivesTheRowsOfTheWalkInTheSameOrder)
         appendArticle(indexed, {i, randomText(rng, 6), "", "", std::int32_t(rng.bounded(4)), "O"});
     for (int i = 0; i < 150; ++i) {
         const int num = int(rng.bounded(3000)) + 1;
-        const QByteArray statement = rng.bounded(2) ? "delete from article where num=" + QByteArray::number(num)
-                                                    : "update article set cb=\"" + randomText(rng, 6)
-                                                          + "\" where num=" + QByteArray::number(num);
+        const QByteArray statement = rng.bounded(2) ? QByteArray("delete from article where num=" + QByteArray::number(num))
+                                                    : QByteArray("update article set cb=\"" + randomText(rng, 6)
+                                                                 + "\" where num=" + QByteArray::number(num));
         query.setSql(statement);
         query.execSql();
     }

@@ -187,7 +187,7 @@ TEST_F(QueryTest, TiesStayWhereTheQuicksortLeavesThem)
 TEST_F(QueryTest, UpdateAndDeleteEveryMatchingLiveRecord)
 {
     for (int i = 1; i <= 6; ++i)
-        insert(i % 3, "C" + QByteArray::number(i));   // nums 1 2 0 1 2 0
+        insert(i % 3, QByteArray("C" + QByteArray::number(i)));   // nums 1 2 0 1 2 0
     run("UPDATE article  SET cb=\"X\", lib1=\"L\", lib2=\"M\", quantite=9,  topp=\"N\" WHERE num=1");
     EXPECT_EQ(column("select * from article", "cb"), QByteArray("X|C2|C3|X|C5|C6"));
     EXPECT_EQ(column("select * from article where topp=\"N\"", "quantite"), QByteArray("9|9"));

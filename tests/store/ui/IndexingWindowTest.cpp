@@ -19,7 +19,7 @@ TEST(IndexingWindow, ShowsTheShrinkingBarWhileTheIndexIsRebuilt)
     test::Watchdog watchdog(30);
     auto host = std::make_unique<test::Host>(2);
     for (int i = 1; i <= 250; ++i)
-        host->insert(i, "CB" + QByteArray::number(i), "t", "u", 1);
+        host->insert(i, QByteArray("CB" + QByteArray::number(i)), "t", "u", 1);
     host->data().table().close();
     for (const QString &name : QDir(host->dir().path()).entryList({QStringLiteral("*.mdx")}, QDir::Files))
         ASSERT_TRUE(QFile::remove(host->dir().file(name)));
