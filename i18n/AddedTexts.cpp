@@ -385,6 +385,10 @@ constexpr Row Rows[] = {
         u"A pasta de dados \"%1\" não existe."},
     {Text::DataFolderNotCreated, u"Le dossier de données « %1 » n'a pas pu être créé.",
         u"The data folder \"%1\" could not be created.", u"Não foi possível criar a pasta de dados \"%1\"."},
+    // %1 the file.
+    {Text::SettingsFileDamaged, u"Le fichier « %1 » est endommagé ; il n'a pas été modifié. Corrigez-le ou supprimez-le.",
+        u"The file \"%1\" is damaged and was left unchanged; correct or delete it.",
+        u"O ficheiro \"%1\" está danificado e não foi alterado; corrija-o ou apague-o."},
 };
 
 static_assert(std::size(Rows) == AddedTextCount, "one row per added text");

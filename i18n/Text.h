@@ -246,6 +246,7 @@ enum class Text : int {
     HelpNotFound,
     DataFolderMissing,
     DataFolderNotCreated,
+    SettingsFileDamaged,
 
     AfterLastAdded
 };

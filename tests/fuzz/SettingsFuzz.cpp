@@ -1,7 +1,9 @@
 // The settings file etibarix.ini: any bytes, read for printer offsets. Every
 // offset read is a number within the limits, whatever the file holds; storing
-// one keeps the others and reads back as stored.
+// one keeps the others and reads back as stored, or, in a file that does not
+// read as settings, is refused with the file left byte for byte.
 
+#include "base/Error.h"
 #include "labels/print/Calibration.h"
 #include "tests/fuzz/FuzzTarget.h"
 
@@ -44,7 +46,12 @@ ETIBARIX_FUZZ_TARGET(settings)
         FUZZ_CHECK(withinLimits(before[i]), QStringLiteral("an offset beyond the limits for ") + Printers[i]);
     }
     const labels::PrinterOffset stored{1.2, -3.4};
-    calibration.setOffset(Printers[0], stored);
+    try {
+        calibration.setOffset(Printers[0], stored);
+    } catch (const base::Error &) {
+        FUZZ_CHECK(readFile(path) == input, QStringLiteral("a refused offset changed the file"));
+        return;
+    }
     FUZZ_CHECK(labels::Calibration(path).offset(Printers[0]) == stored, QStringLiteral("the stored offset reads back differently"));
     for (std::size_t i = 1; i < std::size(Printers); ++i)
         FUZZ_CHECK(labels::Calibration(path).offset(Printers[i]) == before[i],
