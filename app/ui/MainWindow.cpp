@@ -237,6 +237,11 @@ void MainWindow::restoreWindowGeometry()
 void MainWindow::saveWindowGeometry()
 {
     QSettings settings(SettingsFile(), QSettings::IniFormat);
+    // A damaged file (the printers' calibration lives there too) is not
+    // rewritten for the sake of the window's place.
+    static_cast<void>(settings.allKeys());
+    if (settings.status() == QSettings::FormatError)
+        return;
     settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
 }
 

@@ -53,13 +53,15 @@ PrinterOffset Calibration::offset(const QString &printer) const
 void Calibration::setOffset(const QString &printer, PrinterOffset offset)
 {
     QSettings settings(m_path, QSettings::IniFormat);
+    // A file that does not read as settings is left as it is rather than
+    // rewritten without what could not be read. (The file is read at the
+    // first question, not when the object is made.)
+    static_cast<void>(settings.allKeys());
+    if (settings.status() == QSettings::FormatError)
+        throw base::Error(i18n::LangString(i18n::Text::SettingsFileDamaged).arg(m_path));
     settings.setValue(key(printer, "x"), normalised(offset.x));
     settings.setValue(key(printer, "y"), normalised(offset.y));
     settings.sync();
-    // A file that does not read as settings is left as it is rather than
-    // rewritten without what could not be read.
-    if (settings.status() == QSettings::FormatError)
-        throw base::Error(i18n::LangString(i18n::Text::SettingsFileDamaged).arg(m_path));
     if (settings.status() != QSettings::NoError)
         throw base::Error(i18n::LangString(i18n::Text::CannotWriteFile).arg(m_path));
 }
