@@ -171,6 +171,20 @@ TEST_F(CsvImport, EncodingsReachTheTableAsWindows1252)
         EXPECT_EQ(r.unstorableCharacter.firstLine, c.unstorableLine);
         EXPECT_EQ(r.unstorableCharacter.lines, c.unstorableLine ? 1 : 0);
     }
+    // A UTF-8 file and its Windows-1252 twin leave the same table, byte for byte.
+    const auto tableAfter = [this](const QByteArray &file) {
+        data->table().close();
+        QFile::remove(dir.file(QStringLiteral("article.dbf")));
+        QFile::remove(dir.file(QStringLiteral("article.mdx")));
+        import(file);
+        data->table().close();
+        return test::readFile(dir.file(QStringLiteral("article.dbf")));
+    };
+    const QByteArray fromWindows1252 = tableAfter("A1,Cr\xE8me,\x80 \xE9t\xE9\nA2,na\xEFve,\xC0 \xFF\n");
+    EXPECT_EQ(tableAfter(mark + "A1," CREME_UTF8 ",\xE2\x82\xAC \xC3\xA9t\xC3\xA9\nA2,na\xC3\xAFve,\xC3\x80 \xC3\xBF\n"),
+        fromWindows1252);
+    EXPECT_GT(fromWindows1252.size(), 0);
+
     base::Parameters.Language = 3;
     records::CsvImportResult r;
     r.unstorableCharacter.add(2);
