@@ -116,8 +116,10 @@ ETIBARIX_FUZZ_TARGET(csv)
 
     const PlainReading plain = plainReading(file);
     {
+        // The bytes as they stand: the plain reading knows nothing of UTF-8.
         i18n::TextFile reader;
         reader.SetSeparator(options.separator);
+        reader.SetEncoding(i18n::TextEncoding::Windows1252);
         reader.Open(path);
         std::size_t n = 0;
         for (; !reader.AtEnd(); reader.NextLine(), ++n) {
@@ -132,9 +134,14 @@ ETIBARIX_FUZZ_TARGET(csv)
     }
 
     const std::size_t skipped = std::min<std::size_t>(plain.lines.size(), options.headerLines);
-    const std::vector<QByteArray> data(plain.lines.begin() + static_cast<std::ptrdiff_t>(skipped), plain.lines.end());
+    const std::vector<QByteArray> read(plain.lines.begin() + static_cast<std::ptrdiff_t>(skipped), plain.lines.end());
+    // A barcode Code 128 cannot print keeps its line out of the table.
+    std::vector<QByteArray> data;
+    for (const QByteArray &line : read)
+        if (records::FirstUnprintableBarcodeByte(records::RemoveChar(plainField(line, options.separator, options.fieldCb), '"')) < 0)
+            data.push_back(line);
     // Each line is a select and an insert over the whole table.
-    if (data.size() > 32)
+    if (read.size() > 32)
         return;
 
     // An empty table as the program creates it, made once.
@@ -151,9 +158,11 @@ ETIBARIX_FUZZ_TARGET(csv)
     table.setFileName(dir + QStringLiteral("article.dbf"));
     store::Query query;
     query.addDataSet("article", table);
+    options.encoding = i18n::TextEncoding::Windows1252;
     const records::CsvImportResult result = records::RunCsvImport(query, path, options);
-    FUZZ_CHECK(result.linesRead == static_cast<int>(data.size()), QStringLiteral("%1 lines imported").arg(result.linesRead));
-    FUZZ_CHECK(result.recordsStored == result.linesRead && result.rejected.lines == 0,
+    FUZZ_CHECK(result.linesRead == static_cast<int>(read.size()), QStringLiteral("%1 lines imported").arg(result.linesRead));
+    FUZZ_CHECK(result.recordsStored == static_cast<int>(data.size()) && result.rejected.lines == 0
+                   && result.unprintableBarcode.lines == static_cast<int>(read.size() - data.size()),
                QStringLiteral("%1 lines refused: %2").arg(result.rejected.lines).arg(result.firstRejection));
 
     table.open();

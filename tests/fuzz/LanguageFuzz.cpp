@@ -1,12 +1,18 @@
 // The language file: any bytes as etibarix.lg. It loads, and every text
 // is what a plain reading gives (';' fields, blank lines skipped, ten header
 // lines, then one text per line, the second field unless it holds nothing
-// visible); every text decodes through the character set the file names.
+// visible); every text decodes through the character set the file names. A
+// file the reader takes for UTF-8 gives the same texts, converted from UTF-8
+// to the code page of its character set.
 
+#include "base/Cp1252.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/LanguageTable.h"
+#include "i18n/TextFile.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 #include <QRegularExpression>
+#include <QStringEncoder>
 
 using namespace etibarix;
 using namespace etibarix::fuzz;
@@ -63,9 +69,19 @@ ETIBARIX_FUZZ_TARGET(language)
     table->SetFileName(path);
     FUZZ_CHECK(table->Load(), QStringLiteral("a readable file did not load"));
 
-    const std::vector<QByteArray> lines = plainLines(input);
-    FUZZ_CHECK(table->GetText(301) == field(lines, 0, 2), QStringLiteral("header text"));
-    FUZZ_CHECK(table->FontName() == field(lines, 1, 2), QStringLiteral("font name"));
+    const bool utf8 = i18n::DetectTextEncoding(path) == i18n::TextEncoding::Utf8;
+    const QByteArrayView mark("\xEF\xBB\xBF");
+    const std::vector<QByteArray> lines = plainLines(utf8 && input.startsWith(mark) ? input.sliced(mark.size()) : input);
+    const char *codePage = i18n::LanguageFile::CodePageOfCharSet(table->CharSet());
+    const auto asRead = [&](const QByteArray &bytes) {
+        if (!utf8)
+            return bytes;
+        const QString text = QString::fromUtf8(bytes);
+        QStringEncoder encoder(codePage ? codePage : "");
+        return codePage && encoder.isValid() ? QByteArray(encoder.encode(text)) : base::toCp1252Lossy(text);
+    };
+    FUZZ_CHECK(table->GetText(301) == asRead(field(lines, 0, 2)), QStringLiteral("header text"));
+    FUZZ_CHECK(table->FontName() == asRead(field(lines, 1, 2)), QStringLiteral("font name"));
     static const QRegularExpression number(QStringLiteral("^ *[+-]?[0-9]{1,9}$"));
     const QByteArray charSet = field(lines, 2, 2);
     if (number.match(QString::fromLatin1(charSet)).hasMatch())
@@ -75,7 +91,7 @@ ETIBARIX_FUZZ_TARGET(language)
         const std::size_t line = 10 + static_cast<std::size_t>(n) - 1;
         const QByteArray second = field(lines, line, 2);
         const QByteArray expected = visible(second) ? second : field(lines, line, 1);
-        FUZZ_CHECK(table->GetText(n) == expected, QStringLiteral("text %1").arg(n));
+        FUZZ_CHECK(table->GetText(n) == asRead(expected), QStringLiteral("text %1").arg(n));
     }
 
     i18n::InstallLanguageTable(std::move(table));
