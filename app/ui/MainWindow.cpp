@@ -4,6 +4,7 @@
 #include "base/DataDir.h"
 #include "base/FloatingPoint.h"
 #include "base/Parameters.h"
+#include "base/SettingsFile.h"
 #include "base/ui/Controls.h"
 #include "base/ui/GeneralErrorHandler.h"
 #include "app/ui/ParametersTab.h"
@@ -221,14 +222,9 @@ QString MainWindow::RecordCountText(int count, int language)
         .arg(i18n::GroupedNumber(count, language));
 }
 
-QString MainWindow::SettingsFile()
-{
-    return base::DataDir() + QStringLiteral("etibarix.ini");
-}
-
 void MainWindow::restoreWindowGeometry()
 {
-    const QSettings settings(SettingsFile(), QSettings::IniFormat);
+    const QSettings settings(base::SettingsFilePath(), QSettings::IniFormat);
     const QByteArray geometry = settings.value(QStringLiteral("MainWindow/geometry")).toByteArray();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
@@ -236,11 +232,10 @@ void MainWindow::restoreWindowGeometry()
 
 void MainWindow::saveWindowGeometry()
 {
-    QSettings settings(SettingsFile(), QSettings::IniFormat);
+    QSettings settings(base::SettingsFilePath(), QSettings::IniFormat);
     // A damaged file (the printers' calibration lives there too) is not
     // rewritten for the sake of the window's place.
-    static_cast<void>(settings.allKeys());
-    if (settings.status() == QSettings::FormatError)
+    if (base::SettingsFileDamaged(settings))
         return;
     settings.setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
 }

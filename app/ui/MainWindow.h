@@ -83,9 +83,6 @@ public:
 
     // The status bar's count: "2 000 fiches", "2,000 records", "2 000 fichas".
     static QString RecordCountText(int count, int language);
-    // The settings file beside the data (Qt INI format): the window's size
-    // and place.
-    static QString SettingsFile();
     // How the help button hands the help to the desktop (tests put a stub).
     void setHelpUrlOpener(HelpOpener::UrlOpener open) { m_openHelpUrl = std::move(open); }
 

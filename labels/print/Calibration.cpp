@@ -1,6 +1,6 @@
 #include "labels/print/Calibration.h"
 
-#include "base/DataDir.h"
+#include "base/SettingsFile.h"
 #include "base/Error.h"
 #include "i18n/LanguageTable.h"
 
@@ -23,7 +23,7 @@ QString key(const QString &printer, const char *axis)
 
 QString Calibration::DefaultPath()
 {
-    return base::DataDir() + QStringLiteral("etibarix.ini");
+    return base::SettingsFilePath();
 }
 
 Calibration::Calibration(QString iniPath) : m_path(std::move(iniPath)) {}
@@ -53,11 +53,7 @@ PrinterOffset Calibration::offset(const QString &printer) const
 void Calibration::setOffset(const QString &printer, PrinterOffset offset)
 {
     QSettings settings(m_path, QSettings::IniFormat);
-    // A file that does not read as settings is left as it is rather than
-    // rewritten without what could not be read. (The file is read at the
-    // first question, not when the object is made.)
-    static_cast<void>(settings.allKeys());
-    if (settings.status() == QSettings::FormatError)
+    if (base::SettingsFileDamaged(settings))
         throw base::Error(i18n::LangString(i18n::Text::SettingsFileDamaged).arg(m_path));
     settings.setValue(key(printer, "x"), normalised(offset.x));
     settings.setValue(key(printer, "y"), normalised(offset.y));

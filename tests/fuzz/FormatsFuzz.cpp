@@ -5,6 +5,7 @@
 
 #include "labels/formats/CustomFormats.h"
 #include "tests/fuzz/FuzzTarget.h"
+#include "tests/support/ShelfFormat.h"
 
 #include <QDir>
 #include <QStringList>
@@ -14,24 +15,14 @@ using namespace etibarix::fuzz;
 
 ETIBARIX_FUZZ_SEEDS(formats)
 {
-    labels::SheetFormat small;
-    small.name = QStringLiteral("Small 5x13");
-    small.columns = 5;
-    small.rows = 13;
-    small.labelWidthMm = 38.1;
-    small.labelHeightMm = 21.2;
-    small.pitchXMm = 40.6;
-    small.pitchYMm = 21.2;
-    small.leftMm = 4.7;
-    small.topMm = 10.7;
-    small.barHeightMm = 8;
-    labels::SheetFormat letter = small;
+    const labels::SheetFormat shelf = test::ShelfFormat();
+    labels::SheetFormat letter = shelf;
     letter.name = QStringLiteral("Lettre \u00e9tag\u00e8re");
     letter.pageWidthMm = labels::LetterWidthMm;
     letter.pageHeightMm = labels::LetterHeightMm;
     letter.textLines = 0;
     letter.readableLine = false;
-    return {{QStringLiteral("two.json"), labels::CustomFormats::ToJson({small, letter})},
+    return {{QStringLiteral("two.json"), labels::CustomFormats::ToJson({shelf, letter})},
         {QStringLiteral("empty-list.json"), QByteArray(R"({"formats":[]})")},
         {QStringLiteral("wrong-type.json"), QByteArray(R"({"formats":[{"name":3}]})")}};
 }
