@@ -126,6 +126,9 @@ std::int32_t storedInteger(const FieldDef &field, std::int32_t v)
     return QByteArray::number(v).size() > field.width ? 0 : v;
 }
 
+// Beyond this a first statement's rows grow as they come.
+constexpr qsizetype kMostReservedBytes = qsizetype(128) * 1024 * 1024;
+
 } // namespace
 
 ResultSet Executor::select(const SelectStatement &statement, Table &table)
@@ -143,7 +146,6 @@ ResultSet Executor::select(const SelectStatement &statement, Table &table)
         integer.push_back(f.type == 'N');
     }
     ResultSet rows(std::move(columns));
-    rows.reserve(m_lastRows, m_lastTextBytes);
     const int count = static_cast<int>(fields.size());
     auto take = [&] {
         if (!filter.holds(table))
@@ -174,6 +176,19 @@ ResultSet Executor::select(const SelectStatement &statement, Table &table)
         if (fixed > 0 && field >= 0 && !integer[static_cast<std::size_t>(field)]
             && (candidates = table.recordsWithPrefix(field, QByteArrayView(pattern).first(fixed))))
             break;
+    }
+    // The last statement's size is the best guess. A first one reserves room
+    // for every row it can give: untouched room costs address space only,
+    // and the rows are not copied (into fresh pages) as they grow.
+    if (m_lastRows > 0) {
+        rows.reserve(m_lastRows, m_lastTextBytes);
+    } else {
+        qsizetype textWidth = 0;
+        for (const FieldDef &f : fields)
+            textWidth += f.type == 'N' ? 0 : f.width;
+        const qsizetype most = candidates ? qsizetype(candidates->size()) : qsizetype(table.recordCount());
+        if (most * (textWidth + qsizetype(sizeof(std::uint32_t)) * 3 * count) <= kMostReservedBytes)
+            rows.reserve(static_cast<int>(most), most * textWidth);
     }
     if (candidates) {
         table.visitRecords(*candidates, take);
