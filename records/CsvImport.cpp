@@ -102,6 +102,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     QSet<QByteArray> barcodes;
     if (o.skipExisting)
         barcodes = storedBarcodes(commandQuery);
+    PreparedInsert insert;
     while (!file.AtEnd()) {
         const int n = ++result.linesRead;
         if (progress)
@@ -163,9 +164,9 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         const std::int32_t num = NextRecordNum(commandQuery);
         if (num > NumMax)
             result.numberOutOfRange.add(n);
-        // The quotes are gone, so Keep cannot break the statement.
+        // The quotes are gone, so the statement is the prepared one.
         QString reason;
-        if (RunCommand(commandQuery, InsertStatement(num, entry, QuoteRule::Keep), &reason)) {
+        if (RunInsert(commandQuery, insert.bind(num, entry), &reason)) {
             ++result.recordsStored;
         } else {
             if (result.rejected.lines == 0)

@@ -8,12 +8,13 @@
 
 namespace etibarix::records {
 
-bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString *reason)
+namespace {
+
+template <typename Run>
+bool caught(Run run, QString *reason)
 {
     try {
-        commandQuery.close();
-        commandQuery.setSql(statement);
-        commandQuery.execSql();
+        run();
         return true;
     } catch (const base::Error &error) {
         // Dropped on purpose: a command that fails changes nothing and raises nothing.
@@ -24,6 +25,24 @@ bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString
             *reason = QString::fromLocal8Bit(error.what());
     }
     return false;
+}
+
+} // namespace
+
+bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString *reason)
+{
+    return caught(
+        [&] {
+            commandQuery.close();
+            commandQuery.setSql(statement);
+            commandQuery.execSql();
+        },
+        reason);
+}
+
+bool RunInsert(store::Query &commandQuery, const store::sql::InsertStatement &statement, QString *reason)
+{
+    return caught([&] { commandQuery.execInsert(statement); }, reason);
 }
 
 std::int32_t NextRecordNum(store::Query &commandQuery)

@@ -18,6 +18,8 @@ namespace etibarix::records {
 // statement ran, and reason, when given, receives the error's text, so that
 // a caller counting what it stored can tell the user what was not.
 bool RunCommand(store::Query &commandQuery, const QByteArray &statement, QString *reason = nullptr);
+// The same for an insert already parsed.
+bool RunInsert(store::Query &commandQuery, const store::sql::InsertStatement &statement, QString *reason = nullptr);
 
 // The largest num of the live records plus 1, or 1 when there is none.
 // Errors (a table that cannot be opened) reach the caller.

@@ -2,6 +2,9 @@
 
 #include "base/Error.h"
 #include "i18n/LanguageTable.h"
+#include "store/sql/Parser.h"
+
+#include <variant>
 
 namespace etibarix::records {
 namespace {
@@ -30,6 +33,25 @@ QByteArray InsertStatement(std::int32_t num, const RecordEntry &e, QuoteRule rul
     return "INSERT INTO article (num,cb,lib1,lib2,quantite,topp)" + QByteArray(" VALUES (")
         + QByteArray::number(num) + "," + dq + e.cb + dq + "," + dq + e.lib1 + dq + ", " + dq + e.lib2 + dq + ", "
         + QByteArray::number(e.quantite) + ", " + dq + e.topp + dq + " " + ")";
+}
+
+PreparedInsert::PreparedInsert()
+    : m_statement(std::get<store::sql::InsertStatement>(
+        store::sql::Parser::parse(InsertStatement(0, RecordEntry{}, QuoteRule::Keep))))
+{
+}
+
+const store::sql::InsertStatement &PreparedInsert::bind(std::int32_t num, const RecordEntry &e)
+{
+    // In the order of the columns of InsertStatement().
+    std::vector<store::sql::Literal> &v = m_statement.values;
+    v[0] = num;
+    v[1] = e.cb;
+    v[2] = e.lib1;
+    v[3] = e.lib2;
+    v[4] = e.quantite;
+    v[5] = e.topp;
+    return m_statement;
 }
 
 QByteArray UpdateStatement(std::int32_t num, const RecordEntry &e, QuoteRule rule)

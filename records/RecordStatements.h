@@ -6,6 +6,8 @@
 // failure silently). QuoteRule::Refuse, the default, raises a clear error for
 // such a text instead, before anything is run.
 
+#include "store/sql/Ast.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -32,6 +34,19 @@ void RefuseDoubleQuote(const RecordEntry &entry);
 QByteArray InsertStatement(std::int32_t num, const RecordEntry &entry, QuoteRule rule = QuoteRule::Refuse);
 QByteArray UpdateStatement(std::int32_t num, const RecordEntry &entry, QuoteRule rule = QuoteRule::Refuse);
 QByteArray DeleteStatement(std::int32_t num);
+// The insert of InsertStatement() as parsed, for a caller that inserts many
+// records: the text is parsed once, and each record's values go into that
+// shape. For texts without a double quote this is what parsing the record's
+// own statement gives.
+class PreparedInsert {
+public:
+    PreparedInsert();
+    const store::sql::InsertStatement &bind(std::int32_t num, const RecordEntry &entry);
+
+private:
+    store::sql::InsertStatement m_statement;
+};
+
 // newFlag is ToggledFlag() of the current flag.
 QByteArray ToggleStatement(std::int32_t num, QByteArrayView newFlag);
 // "N" for a flagged record ("O"), "O" for any other value.

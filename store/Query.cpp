@@ -87,6 +87,12 @@ void Query::execSql()
         m_executor->remove(*d, tableFor(d->table.text));
 }
 
+void Query::execInsert(const sql::InsertStatement &statement)
+{
+    close();
+    m_executor->insert(statement, tableFor(statement.table.text));
+}
+
 void Query::close()
 {
     m_open = false;

@@ -46,6 +46,9 @@ public:
     void open();
     // Runs an insert, update or delete.
     void execSql();
+    // Runs an insert already parsed: a caller with many statements of one
+    // shape parses the text once and puts each one's values into it.
+    void execInsert(const sql::InsertStatement &statement);
     void close();
     bool isOpen() const { return m_open; }
 

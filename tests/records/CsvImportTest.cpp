@@ -10,10 +10,16 @@
 #include "i18n/TextFile.h"
 #include "records/CsvImport.h"
 #include "records/RecordCommands.h"
+#include "records/RecordStatements.h"
+#include "store/sql/Parser.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+
+#include <limits>
+#include <random>
+#include <variant>
 
 using namespace etibarix;
 
@@ -391,6 +397,43 @@ TEST_F(CsvImport, OptionsOutOfRangeAreRefused)
     for (const auto &o : bad)
         EXPECT_THROW(records::RunCsvImport(data->commandQuery(), path, o), base::Error);
     EXPECT_TRUE(rows().empty());
+}
+
+// The import parses its insert once and puts each line's values into that
+// shape: for texts without a double quote, whatever their bytes, that must be
+// what parsing the line's own statement gives.
+TEST(PreparedInsert, GivesWhatParsingEachStatementGives)
+{
+    std::mt19937 rng(7);
+    auto text = [&] {
+        QByteArray t(static_cast<qsizetype>(rng() % 61), '\0');
+        for (char &c : t) {
+            do
+                c = static_cast<char>(rng() % 256);
+            while (c == '"');
+        }
+        return t;
+    };
+    const std::int32_t numbers[] = {0, 1, -1, 99999, 100000, -99, 999,
+        std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
+    records::PreparedInsert prepared;
+    for (int i = 0; i < 2000; ++i) {
+        records::RecordEntry e;
+        e.cb = text();
+        e.lib1 = text();
+        e.lib2 = text();
+        e.topp = i % 3 == 0 ? text() : QByteArray(i % 2 ? "O" : "N");
+        const std::int32_t num = i < 9 ? numbers[i] : static_cast<std::int32_t>(rng());
+        e.quantite = i < 9 ? numbers[8 - i] : static_cast<std::int32_t>(rng());
+        const auto parsed = std::get<store::sql::InsertStatement>(
+            store::sql::Parser::parse(records::InsertStatement(num, e, records::QuoteRule::Keep)));
+        const store::sql::InsertStatement &bound = prepared.bind(num, e);
+        ASSERT_EQ(bound.table.text, parsed.table.text);
+        ASSERT_EQ(bound.columns.size(), parsed.columns.size());
+        for (std::size_t c = 0; c < parsed.columns.size(); ++c)
+            ASSERT_EQ(bound.columns[c].text, parsed.columns[c].text);
+        ASSERT_EQ(bound.values, parsed.values) << "entry " << i;
+    }
 }
 
 TEST(CsvPreview, LinesAsImportedCutAfterTheTenthField)
