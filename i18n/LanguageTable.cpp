@@ -53,8 +53,16 @@ QString DecodeLanguageText(QByteArrayView bytes)
     if (const LanguageFile *table = loadedTable()) {
         if (const char *codePage = LanguageFile::CodePageOfCharSet(table->CharSet())) {
             QStringDecoder decoder(codePage);
-            if (decoder.isValid())
-                return decoder.decode(bytes);
+            if (decoder.isValid()) {
+                // A lead byte at the very end would wait for its second byte
+                // and vanish, taking a one-byte text with it: an end of line
+                // closes the text (it then shows as a replacement character)
+                // and is taken off again.
+                QString text = decoder.decode(bytes.toByteArray() + '\n');
+                if (text.endsWith(u'\n'))
+                    text.chop(1);
+                return text;
+            }
         }
     }
     return base::fromCp1252(bytes);
