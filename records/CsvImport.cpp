@@ -8,8 +8,11 @@
 #include "records/RecordRules.h"
 #include "records/RecordStatements.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <QStringList>
+
+#include <utility>
 
 namespace etibarix::records {
 namespace {
@@ -48,6 +51,42 @@ QSet<QByteArray> storedBarcodes(store::Query &commandQuery)
     commandQuery.close();
     return barcodes;
 }
+
+// The append region is held over lines for a few milliseconds at a time:
+// taking and letting go of it for every line cost more than storing the
+// line. A program that waits for it (a desktop program saving a record) gets
+// it between two lines.
+class AppendBatch {
+public:
+    explicit AppendBatch(store::Query &commandQuery) : m_table(commandQuery.dataSet("article")) {}
+    ~AppendBatch()
+    {
+        if (m_held)
+            m_table.releaseAppends();
+    }
+    AppendBatch(const AppendBatch &) = delete;
+    AppendBatch &operator=(const AppendBatch &) = delete;
+
+    // Before a line is stored.
+    void lineBegins()
+    {
+        if (m_held && m_since.elapsed() < kHoldMs)
+            return;
+        const bool held = std::exchange(m_held, false);
+        if (held)
+            m_table.passAppendsOn();
+        else
+            m_table.holdAppends();
+        m_held = true;
+        m_since.start();
+    }
+
+private:
+    static constexpr int kHoldMs = 20;
+    store::Table &m_table;
+    bool m_held = false;
+    QElapsedTimer m_since;
+};
 
 // A barcode as the table would hold it: cut to its field, trailing blanks gone.
 QByteArray asStored(const QByteArray &cb)
@@ -103,6 +142,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     if (o.skipExisting)
         barcodes = storedBarcodes(commandQuery);
     PreparedInsert insert;
+    AppendBatch batch(commandQuery);
     while (!file.AtEnd()) {
         const int n = ++result.linesRead;
         if (progress)
@@ -158,8 +198,8 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
                 result.quantityOutOfRange.add(n);
         }
 
-        // The number and its record are one step for other programs; the
-        // region is let go between lines so that they can write too.
+        // The number and its record are one step for other programs.
+        batch.lineBegins();
         NumberingLock numbering(commandQuery);
         const std::int32_t num = NextRecordNum(commandQuery);
         if (num > NumMax)

@@ -46,12 +46,18 @@ constexpr int kChunkBytes = 64 * 1024;
 constexpr off_t kLockBase = off_t(1) << 40;
 constexpr off_t kAppendLock = kLockBase;
 constexpr off_t kHeaderLock = kLockBase - 1;
+// Shared by every user waiting for the append region, so that one holding
+// it over many steps knows when to pass it on.
+constexpr off_t kAppendWaitLock = kLockBase - 2;
 // How long a user waits for another: the append region is held across the
 // next number and its record, the opening of the index (which may rebuild
 // it) and the header writing at close; a record only for one write.
 constexpr int kAppendLockWaitMs = 5000;
 constexpr int kHeaderLockWaitMs = 2000;
 constexpr int kRecordLockWaitMs = 1000;
+// How long a user passing the append region on waits for a waiting user to
+// take it.
+constexpr int kPassOnWaitMs = 100;
 
 // The companion file: the number of users as text in its first bytes, then
 // two counters that every user raises under the append lock, so that the
@@ -84,7 +90,9 @@ QByteArray encodeName(const QString &path)
 // passed on between busy programs changes hands quickly.
 // Only a lock held by someone else refuses: on a file system without
 // byte-range locks the user goes ahead unlocked.
-bool lockByte(int fd, off_t start, short type, int budgetMs)
+// While it waits, a user holds a shared lock on `waitingAt` (when given), which
+// tells the holder that someone waits.
+bool lockByte(int fd, off_t start, short type, int budgetMs, off_t waitingAt = -1)
 {
     struct flock fl {};
     fl.l_type = type;
@@ -93,15 +101,38 @@ bool lockByte(int fd, off_t start, short type, int budgetMs)
     fl.l_len = 1;
     QElapsedTimer waited;
     long napUs = 50;
+    struct Waiting {
+        int fd;
+        off_t at = -1;
+        ~Waiting()
+        {
+            if (at < 0)
+                return;
+            struct flock w {};
+            w.l_type = F_UNLCK;
+            w.l_whence = SEEK_SET;
+            w.l_start = at;
+            w.l_len = 1;
+            ::fcntl(fd, F_OFD_SETLK, &w);
+        }
+    } waiting{fd};
     for (;;) {
         if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
             return true;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             return true;
-        if (!waited.isValid())
+        if (!waited.isValid()) {
             waited.start();
-        else if (waited.elapsed() >= budgetMs)
+            struct flock w {};
+            w.l_type = F_RDLCK;
+            w.l_whence = SEEK_SET;
+            w.l_start = waitingAt;
+            w.l_len = 1;
+            if (waitingAt >= 0 && ::fcntl(fd, F_OFD_SETLK, &w) == 0)
+                waiting.at = waitingAt;
+        } else if (waited.elapsed() >= budgetMs) {
             return false;
+        }
         const struct timespec nap {0, napUs * 1000};
         ::nanosleep(&nap, nullptr);
         napUs = std::min(napUs * 2, 2000L);
@@ -419,7 +450,7 @@ struct Table::Impl {
             ++holdDepth;
             return true;
         }
-        if (!lockByte(fd, kAppendLock, F_WRLCK, kAppendLockWaitMs))
+        if (!lockByte(fd, kAppendLock, F_WRLCK, kAppendLockWaitMs, kAppendWaitLock))
             return false;
         holdDepth = 1;
         catchUp();
@@ -459,6 +490,17 @@ struct Table::Impl {
         Held(const Held &) = delete;
         Held &operator=(const Held &) = delete;
     };
+
+    // Another user waits for the append region.
+    bool othersWaiting() const
+    {
+        struct flock fl {};
+        fl.l_type = F_WRLCK;
+        fl.l_whence = SEEK_SET;
+        fl.l_start = kAppendWaitLock;
+        fl.l_len = 1;
+        return fd >= 0 && ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
+    }
 
     // No other user holds a share of the companion file.
     bool alone() const
@@ -1193,6 +1235,20 @@ void Table::holdAppends()
 void Table::releaseAppends()
 {
     d->release();
+}
+
+void Table::passAppendsOn()
+{
+    d->release();
+    if (d->holdDepth == 0 && d->othersWaiting()) {
+        QElapsedTimer waited;
+        waited.start();
+        while (d->othersWaiting() && waited.elapsed() < kPassOnWaitMs) {
+            const struct timespec nap {0, 200 * 1000};
+            ::nanosleep(&nap, nullptr);
+        }
+    }
+    d->hold("Insert");
 }
 
 std::int64_t Table::recordCount() const

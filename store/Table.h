@@ -106,6 +106,11 @@ public:
     // as for append().
     void holdAppends();
     void releaseAppends();
+    // For a caller that holds the region over many steps, between two of
+    // them: lets it go and takes it again, after another program that waits
+    // for it has had it (waiting a short while at most). Not held
+    // afterwards when taking it again fails ("Lock failed [Insert]").
+    void passAppendsOn();
 
     // The numbers of the records whose `field` begins with `prefix`, in
     // record order, read from the production index (deleted records

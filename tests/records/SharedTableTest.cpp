@@ -12,7 +12,10 @@
 #include "tests/store/StoreTestSupport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -255,6 +258,50 @@ TEST_F(SharedTableTest, ALongLivedProgramAndImportsKeepEachOthersRecords)
     const TableBytes table(readFile(dir + QStringLiteral("/article.dbf")));
     for (const Record &r : table.records)
         EXPECT_EQ(r.lib2 == "SAVED", r.cb.startsWith("OWN-")) << r.cb.constData();
+}
+
+// An import holds the append region over many lines at a time; a program
+// that waits for it must still get it between two lines, not after the
+// whole file.
+TEST_F(SharedTableTest, AnImportLetsAWaitingProgramInBetweenLines)
+{
+    constexpr int kLines = 30000;
+    DataDir data;
+    const QString dir = QDir(data.path()).absolutePath();
+    std::set<QByteArray> expected;
+    Processes processes;
+    startImports(data, dir, 1, kLines, expected, processes);
+    ASSERT_FALSE(HasFatalFailure());
+    QProcess &import = *processes.front().second;
+
+    // Once the import is storing lines, a record of this program's own.
+    const QString file = dir + QStringLiteral("/article.dbf");
+    QElapsedTimer started;
+    started.start();
+    while (QFileInfo(file).size() < 100 * 1000 && import.state() != QProcess::NotRunning && started.elapsed() < 60000)
+        QThread::msleep(2);
+    {
+        store::Table table{store::ArticleDefinition()};
+        table.setFileName(file);
+        table.open();
+        store::Query query;
+        query.addDataSet("article", table);
+        records::RecordEntry entry;
+        entry.cb = "WAITER";
+        const records::NumberingLock numbering(query);
+        ASSERT_TRUE(records::RunCommand(query, records::InsertStatement(records::NextRecordNum(query), entry)));
+        expected.insert(entry.cb);
+    }
+    std::map<QByteArray, int> printed;
+    finish(import, printed, processes.front().first);
+    checkTable(dir, expected);
+
+    const TableBytes table(readFile(file));
+    const auto waiter = std::find_if(table.records.begin(), table.records.end(),
+        [](const Record &r) { return r.cb == "WAITER"; });
+    ASSERT_NE(waiter, table.records.end());
+    EXPECT_GT(waiter - table.records.begin(), 0) << "the import had not begun";
+    EXPECT_LT(waiter - table.records.begin(), kLines) << "the import kept the region to its end";
 }
 
 } // namespace
