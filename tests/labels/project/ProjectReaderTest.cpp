@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -86,10 +87,17 @@ TEST(ProjectReader, ExtendedFloatsRoundToTheNearestDouble)
         }
     }
     // Exact doubles survive the writer and the reader unchanged.
-    for (double d : {2.54, 0.01, 8.5, -1.5, 5e-324, 1.7976931348623157e308}) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double d : {2.54, 0.01, 8.5, -1.5, 5e-324, 1.7976931348623157e308, inf, -inf}) {
         const QByteArray rBytes = StreamWriter().extended(d).bytes;
         ProjectReader r(rBytes);
         EXPECT_EQ(r.readExtended(), d);
+    }
+    for (double d : {std::nan(""), -std::nan("")}) {
+        ProjectReader r(StreamWriter().extended(d).bytes);
+        const double back = r.readExtended();
+        EXPECT_TRUE(std::isnan(back));
+        EXPECT_EQ(std::signbit(back), std::signbit(d));
     }
     // A mantissa half-way between two doubles rounds to even.
     unsigned char half[10] = {0x00, 0x04, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}; // 1 + 2^-53

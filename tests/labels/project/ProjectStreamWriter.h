@@ -163,7 +163,10 @@ public:
             quint64 frac = bits & ((quint64(1) << 52) - 1);
             quint64 mantissa;
             int exponent;
-            if (e == 0) { // subnormal double: normalise
+            if (e == 0x7FF) { // infinity or NaN: the largest exponent, the fraction kept
+                mantissa = (quint64(1) << 63) | (frac << 11);
+                exponent = 0x7FFF;
+            } else if (e == 0) { // subnormal double: normalise
                 int shift = 0;
                 while (!(frac & (quint64(1) << 52))) {
                     frac <<= 1;
