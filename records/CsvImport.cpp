@@ -55,17 +55,20 @@ QSet<QByteArray> storedBarcodes(store::Query &commandQuery)
 // The append region is held over lines for a few milliseconds at a time:
 // taking and letting go of it for every line cost more than storing the
 // line. A program that waits for it (a desktop program saving a record) gets
-// it between two lines.
+// it between two lines. With a progress callback (a window) it is let go
+// before every line, as the callback may run anything.
 class AppendBatch {
 public:
     explicit AppendBatch(store::Query &commandQuery) : m_table(commandQuery.dataSet("article")) {}
-    ~AppendBatch()
-    {
-        if (m_held)
-            m_table.releaseAppends();
-    }
+    ~AppendBatch() { letGo(); }
     AppendBatch(const AppendBatch &) = delete;
     AppendBatch &operator=(const AppendBatch &) = delete;
+
+    void letGo()
+    {
+        if (std::exchange(m_held, false))
+            m_table.releaseAppends();
+    }
 
     // Before a line is stored.
     void lineBegins()
@@ -145,8 +148,12 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     AppendBatch batch(commandQuery);
     while (!file.AtEnd()) {
         const int n = ++result.linesRead;
-        if (progress)
+        if (progress) {
+            // The caller may run anything meanwhile (a window handles its
+            // events): not while holding the region.
+            batch.letGo();
             progress(n);
+        }
         if (!file.UnstorableCharacter().isEmpty()) {
             if (result.unstorableCharacter.lines == 0)
                 result.firstUnstorable = file.UnstorableCharacter();
