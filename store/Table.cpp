@@ -226,6 +226,9 @@ struct Table::Impl {
     // object last held it (quiet); no other user has the table open (solo).
     bool quiet = false;
     bool solo = false;
+    // While the region is held: the file's status was read since it was
+    // taken, and only this object can have changed it since.
+    bool seenInHold = false;
     // Updates and deletions made here, counted also while nobody else
     // would read the shared counters.
     std::uint64_t ownRewrites = 0;
@@ -453,6 +456,7 @@ struct Table::Impl {
         if (!lockByte(fd, kAppendLock, F_WRLCK, kAppendLockWaitMs, kAppendWaitLock))
             return false;
         holdDepth = 1;
+        seenInHold = false;
         catchUp();
         // A user who comes later waits for the region and reads everything
         // afresh, so this holds until the region is let go.
@@ -491,13 +495,13 @@ struct Table::Impl {
         Held &operator=(const Held &) = delete;
     };
 
-    // Another user waits for the append region.
-    bool othersWaiting() const
+    // Another user holds a lock on that byte.
+    bool lockedByOthers(off_t at) const
     {
         struct flock fl {};
         fl.l_type = F_WRLCK;
         fl.l_whence = SEEK_SET;
-        fl.l_start = kAppendWaitLock;
+        fl.l_start = at;
         fl.l_len = 1;
         return fd >= 0 && ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
     }
@@ -615,13 +619,14 @@ struct Table::Impl {
     // object last held it: the count is then this object's own.
     void refreshCount()
     {
-        if (holdDepth > 0 && quiet)
+        if (holdDepth > 0 && (quiet || seenInHold))
             return;
         struct stat st {};
         if (::fstat(fd, &st) != 0)
             return;
         noticeChanges(st);
         count = st.st_size >= headerLen ? (st.st_size - headerLen) / recordLen : 0;
+        seenInHold = holdDepth > 0;
     }
 
     void afterOwnWrite(off_t end)
@@ -1240,10 +1245,12 @@ void Table::releaseAppends()
 void Table::passAppendsOn()
 {
     d->release();
-    if (d->holdDepth == 0 && d->othersWaiting()) {
+    // Until one of the users waiting has taken it.
+    if (d->holdDepth == 0 && d->lockedByOthers(kAppendWaitLock)) {
         QElapsedTimer waited;
         waited.start();
-        while (d->othersWaiting() && waited.elapsed() < kPassOnWaitMs) {
+        while (d->lockedByOthers(kAppendWaitLock) && !d->lockedByOthers(kAppendLock)
+               && waited.elapsed() < kPassOnWaitMs) {
             const struct timespec nap {0, 200 * 1000};
             ::nanosleep(&nap, nullptr);
         }
@@ -1291,7 +1298,7 @@ std::int64_t Table::appendedSince(const Mark &m) const
 
 std::uint64_t Table::version() const
 {
-    if (d->holdDepth > 0 && d->quiet)
+    if (d->holdDepth > 0 && (d->quiet || d->seenInHold))
         return d->version;
     struct stat st {};
     if (d->fd >= 0 && ::fstat(d->fd, &st) == 0)
