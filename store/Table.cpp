@@ -616,7 +616,8 @@ struct Table::Impl {
 
     // Takes the record count from the file length. Not needed while the
     // append region is held and no other user changed anything since this
-    // object last held it: the count is then this object's own.
+    // object last held it, nor once it was read under the region: the count
+    // is then this object's own.
     void refreshCount()
     {
         if (holdDepth > 0 && (quiet || seenInHold))
