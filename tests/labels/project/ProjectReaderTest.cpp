@@ -94,7 +94,8 @@ TEST(ProjectReader, ExtendedFloatsRoundToTheNearestDouble)
         EXPECT_EQ(r.readExtended(), d);
     }
     for (double d : {std::nan(""), -std::nan("")}) {
-        ProjectReader r(StreamWriter().extended(d).bytes);
+        const QByteArray rBytes = StreamWriter().extended(d).bytes;   // the reader keeps a view of them
+        ProjectReader r(rBytes);
         const double back = r.readExtended();
         EXPECT_TRUE(std::isnan(back));
         EXPECT_EQ(std::signbit(back), std::signbit(d));
