@@ -84,6 +84,24 @@ QByteArray encodeName(const QString &path)
     return QFile::encodeName(path);
 }
 
+// The one-byte range at `start`, for a lock of `type` (or the question
+// whether one could be taken).
+struct flock oneByte(off_t start, short type)
+{
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = start;
+    fl.l_len = 1;
+    return fl;
+}
+
+bool setLock(int fd, off_t start, short type)
+{
+    struct flock fl = oneByte(start, type);
+    return ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
+}
+
 // Takes a byte-range lock of `type` at `start`, waiting up to `budgetMs`
 // for another user to let it go: users hold these locks only for the
 // time of one step. The wait starts with short naps, so that a lock
@@ -94,11 +112,6 @@ QByteArray encodeName(const QString &path)
 // tells the holder that someone waits.
 bool lockByte(int fd, off_t start, short type, int budgetMs, off_t waitingAt = -1)
 {
-    struct flock fl {};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = start;
-    fl.l_len = 1;
     QElapsedTimer waited;
     long napUs = 50;
     struct Waiting {
@@ -106,29 +119,18 @@ bool lockByte(int fd, off_t start, short type, int budgetMs, off_t waitingAt = -
         off_t at = -1;
         ~Waiting()
         {
-            if (at < 0)
-                return;
-            struct flock w {};
-            w.l_type = F_UNLCK;
-            w.l_whence = SEEK_SET;
-            w.l_start = at;
-            w.l_len = 1;
-            ::fcntl(fd, F_OFD_SETLK, &w);
+            if (at >= 0)
+                setLock(fd, at, F_UNLCK);
         }
     } waiting{fd};
     for (;;) {
-        if (::fcntl(fd, F_OFD_SETLK, &fl) == 0)
+        if (setLock(fd, start, type))
             return true;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             return true;
         if (!waited.isValid()) {
             waited.start();
-            struct flock w {};
-            w.l_type = F_RDLCK;
-            w.l_whence = SEEK_SET;
-            w.l_start = waitingAt;
-            w.l_len = 1;
-            if (waitingAt >= 0 && ::fcntl(fd, F_OFD_SETLK, &w) == 0)
+            if (waitingAt >= 0 && setLock(fd, waitingAt, F_RDLCK))
                 waiting.at = waitingAt;
         } else if (waited.elapsed() >= budgetMs) {
             return false;
@@ -141,12 +143,7 @@ bool lockByte(int fd, off_t start, short type, int budgetMs, off_t waitingAt = -
 
 void unlockByte(int fd, off_t start)
 {
-    struct flock fl {};
-    fl.l_type = F_UNLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = start;
-    fl.l_len = 1;
-    ::fcntl(fd, F_OFD_SETLK, &fl);
+    setLock(fd, start, F_UNLCK);
 }
 
 // Lock held for one write; released when it goes out of scope.
@@ -498,11 +495,7 @@ struct Table::Impl {
     // Another user holds a lock on that byte.
     bool lockedByOthers(off_t at) const
     {
-        struct flock fl {};
-        fl.l_type = F_WRLCK;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = at;
-        fl.l_len = 1;
+        struct flock fl = oneByte(at, F_WRLCK);
         return fd >= 0 && ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
     }
 
@@ -511,11 +504,7 @@ struct Table::Impl {
     {
         if (companionFd < 0)
             return false;
-        struct flock fl {};
-        fl.l_type = F_WRLCK;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = 0;
-        fl.l_len = 1;
+        struct flock fl = oneByte(0, F_WRLCK);
         return ::fcntl(companionFd, F_OFD_GETLK, &fl) == 0 && fl.l_type == F_UNLCK;
     }
 
@@ -923,15 +912,7 @@ struct Table::Impl {
         companionFd = -1;
     }
 
-    bool lockCompanion(short type)
-    {
-        struct flock fl {};
-        fl.l_type = type;
-        fl.l_whence = SEEK_SET;
-        fl.l_start = 0;
-        fl.l_len = 1;
-        return ::fcntl(companionFd, F_OFD_SETLK, &fl) == 0;
-    }
+    bool lockCompanion(short type) { return setLock(companionFd, 0, type); }
 
     // The count as text, padded with zero bytes up to the counters.
     void writeUsers(int users)
