@@ -71,7 +71,9 @@ TEST(KilledCommand, ImportNumbersOnAfterEveryKill)
                 QFile::remove(dir.file(name));
             records = 0;
         }
-        interrupted += runKilled(import, whole, random);
+        // In the first three quarters of a whole run, as for the restore
+        // below: a timed run slowed by a busy machine leaves most kills late.
+        interrupted += runKilled(import, whole * 3 / 4, random);
         const int n = test::checkWholeTable(dir.path());
         ASSERT_GE(n, records);
         records = n;
