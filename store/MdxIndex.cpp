@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@ namespace etibarix::store {
 namespace {
 
 constexpr int kHeaderBytes = 2048;   // file header and tag table
+constexpr int kTagHeaderBytes = 256;   // of the tag header block, what is read of it
 constexpr std::uint32_t kTagPage = 4;
 constexpr std::uint32_t kFirstNodePage = 6;
 constexpr int kNodeHead = 8;
@@ -32,10 +34,34 @@ constexpr int kMaxDepth = 32;
 constexpr int kTagNameLength = 10;          // then a zero byte
 constexpr int kKeyExpressionLength = 220;
 constexpr char kKeyFormatField = 0x10;
+// A whole check of a large index costs as much as the query that follows
+// it, so a sound check is remembered in an attribute of the file: its
+// identity, length, time of last write and the table's record count. Any
+// write to the file changes its time.
+constexpr char kCheckedAttribute[] = "user.etibarix.checked";
+// How long ago the last write must be for its time to tell a later write
+// apart (a coarse file clock ticks in milliseconds, some file systems in
+// seconds).
+constexpr std::time_t kSettledSeconds = 5;
 // Blocks kept in memory between operations (8 MB at most, whatever the
 // size of the table).
 constexpr std::size_t kCacheBlocks = 8192;
 
+
+QByteArray checkedStamp(const struct stat &st, QByteArrayView tagName, int keyLength, std::int64_t recordCount)
+{
+    return QByteArray("1 ") + QByteArray::number(qulonglong(st.st_dev)) + ' ' + QByteArray::number(qulonglong(st.st_ino))
+        + ' ' + QByteArray::number(qlonglong(st.st_size)) + ' ' + QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.'
+        + QByteArray::number(qlonglong(st.st_mtim.tv_nsec)) + ' ' + QByteArray::number(qlonglong(recordCount)) + ' '
+        + QByteArray::number(keyLength) + ' ' + tagName.toByteArray();
+}
+
+bool stampedWith(int fd, const QByteArray &stamp)
+{
+    char stored[256];
+    const ssize_t n = ::fgetxattr(fd, kCheckedAttribute, stored, sizeof stored);
+    return n == stamp.size() && std::memcmp(stored, stamp.constData(), static_cast<std::size_t>(n)) == 0;
+}
 
 int itemLengthFor(int keyLength)
 {
@@ -84,6 +110,37 @@ std::uint32_t findTag(QByteArrayView image, QByteArrayView tagName)
             return base::u32(slot);
     }
     return 0;
+}
+
+// The checks of the file header that need no more than its first
+// kHeaderBytes (`head`) and the file's length; on success `tagPage` is the
+// page of the tag's header block, which then lies within the file.
+const char *headerFault(QByteArrayView head, qint64 fileSize, QByteArrayView tagName, std::uint32_t &tagPage)
+{
+    if (fileSize < kHeaderBytes + MdxIndex::kBlockSize || fileSize % MdxIndex::kPageSize != 0
+        || head.size() < kHeaderBytes)
+        return "file too short or not made of pages";
+    const char *h = head.data();
+    if (h[0] != 2)
+        return "other index version";
+    if (base::u16(h + 20) != MdxIndex::kBlockSize / MdxIndex::kPageSize || base::u16(h + 22) != MdxIndex::kBlockSize)
+        return "other block size";
+    if (qint64(base::u32(h + 32)) * MdxIndex::kPageSize != fileSize)
+        return "page count does not match the file length";
+    tagPage = findTag(head, tagName);
+    if (tagPage < kTagPage || qint64(tagPage) * MdxIndex::kPageSize + MdxIndex::kBlockSize > fileSize)
+        return "no tag %1";
+    return nullptr;
+}
+
+// The tag header block `t` (its first 256 bytes) against the key field.
+const char *tagFault(const char *t, int keyLength)
+{
+    const int item = itemLengthFor(keyLength);
+    if (t[9] != 'C' || base::u16(t + 12) != keyLength || base::u16(t + 18) != item
+        || base::u16(t + 14) != maxKeysFor(item))
+        return "tag %1 does not fit the key field";
+    return nullptr;
 }
 
 // Walks a tree in an image and checks every node.
@@ -340,26 +397,15 @@ bool MdxIndex::check(QByteArrayView image, QByteArrayView tagName, int keyLength
     };
     if (keyLength <= 0 || keyLength > 100 || recordCount < 0)
         return fail("bad parameters");
-    if (image.size() < kHeaderBytes + kBlockSize || image.size() % kPageSize != 0)
-        return fail("file too short or not made of pages");
-    const char *h = image.data();
-    if (h[0] != 2)
-        return fail("other index version");
-    if (base::u16(h + 20) != kBlockSize / kPageSize || base::u16(h + 22) != kBlockSize)
-        return fail("other block size");
-    if (qint64(base::u32(h + 32)) * kPageSize != image.size())
-        return fail("page count does not match the file length");
-    const std::uint32_t tagPage = findTag(image, tagName);
-    if (tagPage < kTagPage || qint64(tagPage) * kPageSize + kBlockSize > image.size())
-        return fail("no tag %1");
-    const char *t = h + qint64(tagPage) * kPageSize;
-    const int item = itemLengthFor(keyLength);
-    if (t[9] != 'C' || base::u16(t + 12) != keyLength || base::u16(t + 18) != item || base::u16(t + 14) != maxKeysFor(item))
-        return fail("tag %1 does not fit the key field");
+    std::uint32_t tagPage = 0;
+    if (const char *fault = headerFault(image, image.size(), tagName, tagPage))
+        return fail(fault);
+    if (const char *fault = tagFault(image.data() + qint64(tagPage) * kPageSize, keyLength))
+        return fail(fault);
     if (entries)
         entries->clear();
     TreeCheck walk(image, keyLength, recordCount, entries);
-    return walk.run(base::u32(t), tagPage, why);
+    return walk.run(base::u32(image.data() + qint64(tagPage) * kPageSize), tagPage, why);
 }
 
 bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std::int64_t recordCount)
@@ -372,13 +418,30 @@ bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std
     // A sound index of this table is never much larger than two blocks per
     // record; anything far beyond is not worth reading.
     const qint64 limit = qint64(64) * 1024 * 1024 + recordCount * 2 * kBlockSize;
-    QByteArray image;
-    // Mapped rather than copied: the check reads every block once. Other
-    // users change the file only while this one holds the append region
-    // (as now), and a rebuilt index is a new file.
-    void *mapped = MAP_FAILED;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= limit) {
-        mapped = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 || st.st_size > limit) {
+        ::close(fd);
+        return false;
+    }
+    const QByteArray stamp = checkedStamp(st, tag.name, keyLength, recordCount);
+    QByteArray head;
+    QByteArray tagHeader;
+    std::uint32_t tagPage = 0;
+    if (stampedWith(fd, stamp)) {
+        // Checked whole before and not written since: the headers suffice.
+        head.resize(kHeaderBytes);
+        tagHeader.resize(kTagHeaderBytes);
+        if (!base::preadAll(fd, head.data(), head.size(), 0) || headerFault(head, st.st_size, tag.name, tagPage)
+            || !base::preadAll(fd, tagHeader.data(), tagHeader.size(), qint64(tagPage) * kPageSize)
+            || tagFault(tagHeader.constData(), keyLength))
+            head.clear();
+    }
+    if (head.isEmpty()) {
+        const bool settled = std::time(nullptr) - st.st_mtim.tv_sec >= kSettledSeconds;
+        QByteArray image;
+        // Mapped rather than copied: the check reads every block once. Other
+        // users change the file only while this one holds the append region
+        // (as now), and a rebuilt index is a new file.
+        void *mapped = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (mapped != MAP_FAILED) {
             image = QByteArray::fromRawData(static_cast<const char *>(mapped), st.st_size);
         } else {
@@ -386,29 +449,38 @@ bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std
             if (!base::preadAll(fd, image.data(), image.size(), 0))
                 image.clear();
         }
-    }
-    struct Unmap {
-        void *at;
-        std::size_t size;
-        ~Unmap()
-        {
-            if (at != MAP_FAILED)
-                ::munmap(at, size);
+        struct Unmap {
+            void *at;
+            std::size_t size;
+            ~Unmap()
+            {
+                if (at != MAP_FAILED)
+                    ::munmap(at, size);
+            }
+        } unmap{mapped, static_cast<std::size_t>(st.st_size)};
+        if (image.isEmpty() || !check(image, tag.name, keyLength, recordCount)) {
+            ::close(fd);
+            return false;
         }
-    } unmap{mapped, static_cast<std::size_t>(st.st_size)};
-    if (image.isEmpty() || !check(image, tag.name, keyLength, recordCount)) {
-        ::close(fd);
-        return false;
+        tagPage = findTag(image, tag.name);
+        // Copies: the mapping goes away on return.
+        head = QByteArray(image.constData(), kHeaderBytes);
+        tagHeader = QByteArray(image.constData() + qsizetype(tagPage) * kPageSize, kTagHeaderBytes);
+        // Remembered only for a file last written a while ago: a write in
+        // the same tick of the file clock as the last one would keep its
+        // time and go unnoticed. Where the file system keeps no attributes
+        // the next open simply checks again.
+        if (settled)
+            ::fsetxattr(fd, kCheckedAttribute, stamp.constData(), static_cast<std::size_t>(stamp.size()), 0);
     }
     m_fd = fd;
     m_path = path;
     m_keyLength = keyLength;
     m_itemLength = itemLengthFor(keyLength);
     m_maxKeys = maxKeysFor(m_itemLength);
-    m_tagPage = findTag(image, tag.name);
-    // Copies: the mapping goes away on return.
-    m_fileHeader = QByteArray(image.constData(), 48);
-    m_tagHeader = QByteArray(image.constData() + qsizetype(m_tagPage) * kPageSize, 256);
+    m_tagPage = tagPage;
+    m_fileHeader = head.left(48);
+    m_tagHeader = tagHeader;
     m_headersDirty = false;
     m_cache.clear();
     return true;
@@ -433,7 +505,7 @@ bool MdxIndex::create(const QString &path, const IndexTag &tag, QByteArrayView k
     m_maxKeys = maxKeysFor(m_itemLength);
     m_tagPage = kTagPage;
     m_fileHeader = image.left(48);
-    m_tagHeader = image.mid(qsizetype(kTagPage) * kPageSize, 256);
+    m_tagHeader = image.mid(qsizetype(kTagPage) * kPageSize, kTagHeaderBytes);
     m_headersDirty = false;
     m_cache.clear();
     return true;
@@ -478,7 +550,7 @@ void MdxIndex::discardCache()
     if (m_fd < 0)
         return;
     QByteArray fh(48, '\0');
-    QByteArray th(256, '\0');
+    QByteArray th(kTagHeaderBytes, '\0');
     if (base::preadAll(m_fd, fh.data(), fh.size(), 0)
         && base::preadAll(m_fd, th.data(), th.size(), off_t(m_tagPage) * kPageSize)) {
         m_fileHeader = fh;

@@ -9,8 +9,13 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <numeric>
 
@@ -341,6 +346,76 @@ TEST_F(IndexTableTest, MissingOrDamagedIndexIsRebuiltWithProgress)
         EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.mdx")}, QDir::Files),
                   QStringList{QStringLiteral("article.MDX")});
     }
+}
+
+// A sound check is remembered with the file, so that opening a large table
+// does not walk its whole index each time; whatever changes the file or the
+// table afterwards must bring the check back.
+TEST_F(IndexTableTest, ARememberedCheckGivesWayToAnyLaterChange)
+{
+    table.open();
+    appendKeys({"B", "A", "C"});
+    table.close();
+    const QByteArray name = QFile::encodeName(indexPath);
+    if (::setxattr(name.constData(), "user.etibarix.probe", "x", 1, 0) != 0)
+        GTEST_SKIP() << "no user attributes on this file system";
+    ::removexattr(name.constData(), "user.etibarix.probe");
+    auto remembered = [&] { return ::getxattr(name.constData(), "user.etibarix.checked", nullptr, 0) > 0; };
+    const struct timespec anHourAgo {std::time(nullptr) - 3600, 0};
+    auto setWritten = [&](struct timespec when) {
+        const struct timespec times[2] = {when, when};
+        ASSERT_EQ(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+    };
+    auto reopen = [&] {
+        events.clear();
+        table.open();
+        table.close();
+    };
+
+    // Written a moment ago: a write in the same tick would keep the time.
+    reopen();
+    EXPECT_FALSE(remembered());
+
+    struct Case {
+        const char *name;
+        std::function<void()> change;
+    };
+    const Case cases[] = {
+        {"key damaged in place", [&] {
+             QFile f(indexPath);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             f.seek(6 * 512 + 12);   // the first key of the root leaf
+             f.write("zzzz");
+         }},
+        {"record appended behind the index's back", [&] {
+             QByteArray dbf = readFile(path);
+             dbf.chop(1);
+             dbf += readFile(path).mid(225, 261);
+             ASSERT_TRUE(writeFile(path, dbf));
+             keys.push_back("B");
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        setWritten(anHourAgo);
+        reopen();
+        ASSERT_TRUE(remembered());
+        EXPECT_TRUE(events.empty());
+        c.change();
+        reopen();
+        EXPECT_FALSE(events.empty());   // checked, found wanting, rebuilt
+        expectIndexMatches();
+    }
+
+    // The other side of the bargain: damage that keeps the file's time,
+    // length and identity is not looked for.
+    setWritten(anHourAgo);
+    reopen();
+    ASSERT_TRUE(remembered());
+    cases[0].change();
+    setWritten(anHourAgo);
+    reopen();
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(IndexTableTest, IndexInEitherLetterCaseIsUsedAsItIs)
