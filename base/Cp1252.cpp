@@ -35,6 +35,24 @@ QString fromCp1252(QByteArrayView bytes)
     return out;
 }
 
+void appendCp1252AsUtf8(QByteArray &out, QByteArrayView bytes)
+{
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        const char16_t c = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+        if (c < 0x80) {
+            out.append(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.append(static_cast<char>(0xC0 | (c >> 6)));
+            out.append(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.append(static_cast<char>(0xE0 | (c >> 12)));
+            out.append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.append(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+}
+
 std::optional<QByteArray> toCp1252(QStringView text)
 {
     QByteArray out;

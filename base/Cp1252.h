@@ -13,6 +13,10 @@ namespace etibarix::base {
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of that code.
 QString fromCp1252(QByteArrayView bytes);
 
+// fromCp1252(bytes).toUtf8() appended to `out`, without the detour; for
+// output that goes out as bytes anyway.
+void appendCp1252AsUtf8(QByteArray &out, QByteArrayView bytes);
+
 // Strict: nullopt when a character has no Windows-1252 byte.
 std::optional<QByteArray> toCp1252(QStringView text);
 

@@ -16,6 +16,8 @@
 #include "records/RecordStatements.h"
 #include "i18n/LanguageTable.h"
 
+#include <QIODevice>
+
 #include <optional>
 
 namespace etibarix::cli {
@@ -23,38 +25,57 @@ namespace {
 
 // Tab, line feed and backslash inside a value would break the one-line,
 // tab-separated output.
-QString escaped(const QString &text)
+void appendEscaped(QByteArray &out, QByteArrayView cp1252)
 {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c == u'\t')
-            out += QStringLiteral("\\t");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else
-            out += c;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < cp1252.size(); ++i) {
+        const char c = cp1252[i];
+        if (c != '\\' && c != '\t' && c != '\n')
+            continue;
+        base::appendCp1252AsUtf8(out, cp1252.sliced(from, i - from));
+        out.append(c == '\\' ? "\\\\" : c == '\t' ? "\\t" : "\\n");
+        from = i + 1;
     }
-    return out;
+    base::appendCp1252AsUtf8(out, cp1252.sliced(from));
 }
 
+// Written as UTF-8 bytes in pieces: a long result would cost twice its size
+// as one text, and converting each value to a QString first is most of the
+// time of printing it.
 void printResult(Context &ctx, const store::sql::ResultSet &rows)
 {
-    for (int c = 0; c < rows.columnCount(); ++c)
-        ctx.out << (c ? "\t" : "") << escaped(base::fromCp1252(rows.column(c).name));
-    ctx.out << '\n';
+    QByteArray out;
+    constexpr qsizetype kPiece = 64 * 1024;
+    out.reserve(kPiece + 4096);
+    auto write = [&ctx, &out] {
+        if (QIODevice *device = ctx.out.device()) {
+            ctx.out.flush();
+            device->write(out);
+        } else {
+            ctx.out << QString::fromUtf8(out);
+        }
+        out.clear();
+    };
+    for (int c = 0; c < rows.columnCount(); ++c) {
+        if (c)
+            out.append('\t');
+        appendEscaped(out, rows.column(c).name);
+    }
+    out.append('\n');
     for (int r = 0; r < rows.rowCount(); ++r) {
         for (int c = 0; c < rows.columnCount(); ++c) {
-            ctx.out << (c ? "\t" : "");
+            if (c)
+                out.append('\t');
             if (rows.column(c).type == store::sql::ColumnType::Integer)
-                ctx.out << rows.integer(r, c);
+                out.append(QByteArray::number(rows.integer(r, c)));
             else
-                ctx.out << escaped(base::fromCp1252(rows.textView(r, c)));
+                appendEscaped(out, rows.textView(r, c));
         }
-        ctx.out << '\n';
+        out.append('\n');
+        if (out.size() >= kPiece)
+            write();
     }
+    write();
 }
 
 // The shared data objects of one command, with the table opened up front;

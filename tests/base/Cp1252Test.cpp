@@ -18,6 +18,10 @@ TEST(Cp1252, RoundTripsEveryByte)
     const auto back = base::toCp1252(text);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(*back, all);
+    // The direct way to UTF-8 gives what Qt's encoder makes of the text.
+    QByteArray utf8("kept ");
+    base::appendCp1252AsUtf8(utf8, all);
+    EXPECT_EQ(utf8, "kept " + text.toUtf8());
 }
 
 TEST(Cp1252, RefusesCharactersWithoutAByte)

@@ -99,10 +99,10 @@ TEST_F(CliTest, AddRefusesBadInputWithoutWritingAnything)
 
 TEST_F(CliTest, SqlPrintsRowsWithEscapesAndReportsErrors)
 {
-    EXPECT_EQ(out(args({"sql", "insert into article (num,cb,lib1,lib2) values (1,\"a\tb\",\"x\\y\",\"line1\nline2\")"})),
+    EXPECT_EQ(out(args({"sql", "insert into article (num,cb,lib1,lib2) values (1,\"a\tb\",\"x\\y\xC3\xA9\xE2\x82\xAC\",\"line1\nline2\")"})),
         QByteArray());
     EXPECT_EQ(out(args({"sql", "select * from article where num=1"})),
-        QByteArray("num\tcb\tlib1\tlib2\tquantite\ttopp\n1\ta\\tb\tx\\\\y\tline1\\nline2\t0\t\n"));
+        QByteArray("num\tcb\tlib1\tlib2\tquantite\ttopp\n1\ta\\tb\tx\\\\y\xC3\xA9\xE2\x82\xAC\tline1\\nline2\t0\t\n"));
     EXPECT_EQ(out(args({"sql", "SELECT MAX(num) AS Nb FROM article"})), QByteArray("Nb\n1\n"));
     EXPECT_EQ(out(args({"sql", "delete from article where num=1"})), QByteArray());
     EXPECT_EQ(out(args({"sql", "select max(num) as nb from article"})), QByteArray("nb\n"));   // no row
@@ -126,6 +126,24 @@ TEST_F(CliTest, SqlPrintsRowsWithEscapesAndReportsErrors)
         EXPECT_TRUE(broken.err.contains("Not a dBASE data file")) << broken.err.toStdString();
         EXPECT_EQ(broken.err.count('\n'), 1);
     }
+}
+
+// Longer than one written piece; every row in order, each text from
+// Windows-1252 to UTF-8.
+TEST_F(CliTest, LongResultsComeOutWholeInUtf8)
+{
+    QByteArray csv;
+    QByteArray expected("num\tcb\tlib1\tlib2\tquantite\ttopp\n");
+    for (int i = 1; i <= 5000; ++i) {
+        csv += QByteArray::number(i) + ",\xE9t\xE9 \x80" + QByteArray::number(i % 7) + "\n";
+        expected += QByteArray::number(i) + '\t' + QByteArray::number(i) + "\t\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"
+            + QByteArray::number(i % 7) + "\t\t1\tO\n";
+    }
+    ASSERT_TRUE(test::writeFile(dir.file(QStringLiteral("in.csv")), csv));
+    out(args({"import", dir.file(QStringLiteral("in.csv")).toUtf8().constData(), "--encoding", "windows-1252"}));
+    const QByteArray listed = out(args({"sql", "select * from article order by num"}));
+    EXPECT_GT(listed.size(), 64 * 1024);
+    EXPECT_EQ(listed, expected);
 }
 
 TEST_F(CliTest, ListComposesAndRunsTheListStatement)
