@@ -226,6 +226,9 @@ struct Table::Impl {
     // While the region is held: the file's status was read since it was
     // taken, and only this object can have changed it since.
     bool seenInHold = false;
+    // While the region is held: the file's length as last read or left by
+    // this object's appends; -1 when not known.
+    off_t lengthInHold = -1;
     // Updates and deletions made here, counted also while nobody else
     // would read the shared counters.
     std::uint64_t ownRewrites = 0;
@@ -434,6 +437,7 @@ struct Table::Impl {
                         // Left as they are: the next close that appends tries again.
                     }
                 }
+                lengthInHold = -1;
             }
         }
         release();
@@ -454,6 +458,7 @@ struct Table::Impl {
             return false;
         holdDepth = 1;
         seenInHold = false;
+        lengthInHold = -1;
         catchUp();
         // A user who comes later waits for the region and reads everything
         // afresh, so this holds until the region is let go.
@@ -617,6 +622,7 @@ struct Table::Impl {
         noticeChanges(st);
         count = st.st_size >= headerLen ? (st.st_size - headerLen) / recordLen : 0;
         seenInHold = holdDepth > 0;
+        lengthInHold = holdDepth > 0 ? st.st_size : -1;
     }
 
     void afterOwnWrite(off_t end)
@@ -1090,8 +1096,12 @@ void Table::append(std::span<const FieldAssignment> values)
     // its old length and bytes (the end marker, say) again, so that no half
     // record is left behind.
     const off_t at = d->headerLen + d->count * d->recordLen;
-    struct stat st {};
-    const off_t oldSize = ::fstat(d->fd, &st) == 0 ? st.st_size : at;
+    off_t oldSize = d->lengthInHold;
+    if (oldSize < 0) {
+        struct stat st {};
+        oldSize = ::fstat(d->fd, &st) == 0 ? st.st_size : at;
+    }
+    d->lengthInHold = -1;   // until this write is known whole
     QByteArray tail(static_cast<qsizetype>(std::clamp<off_t>(oldSize - at, 0, d->recordLen)), '\0');
     if (!tail.isEmpty() && !base::preadAll(d->fd, tail.data(), tail.size(), at))
         d->writeFailed(errno, "Append");
@@ -1101,6 +1111,7 @@ void Table::append(std::span<const FieldAssignment> values)
             base::pwriteAll(d->fd, tail.constData(), tail.size(), at);
         d->writeFailed(err, "Append");
     }
+    d->lengthInHold = std::max<off_t>(oldSize, at + d->recordLen);
     d->count = recNo;
     d->state = HeaderState::Appended;
     if (d->keyField >= 0 && d->index.isOpen()
