@@ -483,6 +483,7 @@ bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std
     m_tagHeader = tagHeader;
     m_headersDirty = false;
     m_cache.clear();
+    forgetRecent();
     return true;
 }
 
@@ -508,6 +509,7 @@ bool MdxIndex::create(const QString &path, const IndexTag &tag, QByteArrayView k
     m_tagHeader = image.mid(qsizetype(kTagPage) * kPageSize, kTagHeaderBytes);
     m_headersDirty = false;
     m_cache.clear();
+    forgetRecent();
     return true;
 }
 
@@ -521,6 +523,7 @@ bool MdxIndex::close()
     m_fd = -1;
     m_path.clear();
     m_cache.clear();
+    forgetRecent();
     m_dirty.clear();
     return ok;
 }
@@ -546,6 +549,7 @@ bool MdxIndex::flush()
 void MdxIndex::discardCache()
 {
     m_cache.clear();
+    forgetRecent();
     m_dirty.clear();
     if (m_fd < 0)
         return;
@@ -578,6 +582,7 @@ bool MdxIndex::trimCache()
         return false;
     // Leaves go first, about a quarter of the cache at a time: the few
     // interior nodes are on every path.
+    forgetRecent();
     for (auto it = m_cache.begin(); it != m_cache.end() && m_cache.size() > kCacheBlocks * 3 / 4;) {
         const char *p = it->second.constData();
         const bool leaf = base::u32(p + kNodeHead + base::u32(p) * m_itemLength) == 0;
@@ -588,9 +593,14 @@ bool MdxIndex::trimCache()
 
 MdxIndex::Block *MdxIndex::block(std::uint32_t page)
 {
+    auto &recent = m_recent[page % m_recent.size()];
+    if (recent.first == page && recent.second)
+        return recent.second;
     auto it = m_cache.find(page);
-    if (it != m_cache.end())
+    if (it != m_cache.end()) {
+        recent = {page, &it->second};
         return &it->second;
+    }
     const std::uint32_t pages = base::u32(m_fileHeader.constData() + 32);
     if (page < kTagPage || page == m_tagPage || page + 2 > pages)
         return nullptr;
@@ -599,7 +609,9 @@ MdxIndex::Block *MdxIndex::block(std::uint32_t page)
         return nullptr;
     if (base::u32(b.constData()) > static_cast<std::uint32_t>(m_maxKeys))
         return nullptr;
-    return &m_cache.emplace(page, std::move(b)).first->second;
+    Block *cached = &m_cache.emplace(page, std::move(b)).first->second;
+    recent = {page, cached};
+    return cached;
 }
 
 bool MdxIndex::writeBlock(std::uint32_t page, const Block &b)

@@ -20,6 +20,7 @@
 #include <QDate>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -129,6 +130,11 @@ private:
     bool m_headersDirty = false;
     std::unordered_map<std::uint32_t, Block> m_cache;
     std::unordered_set<std::uint32_t> m_dirty;   // cached blocks not yet written
+    // A look-aside in front of the cache, by page: every insert looks up
+    // the same upper blocks again. Pointers into the cache stay valid until
+    // a block leaves it, when this is forgotten.
+    std::array<std::pair<std::uint32_t, Block *>, 64> m_recent{};
+    void forgetRecent() { m_recent.fill({0, nullptr}); }
     std::int64_t m_dateMinute = -1;
     char m_today[3] = {};
 };
