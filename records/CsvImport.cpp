@@ -56,16 +56,34 @@ QSet<QByteArray> storedBarcodes(store::Query &commandQuery)
 // taking and letting go of it for every line cost more than storing the
 // line. A program that waits for it (a desktop program saving a record) gets
 // it between two lines. With a progress callback (a window) it is let go
-// before every line, as the callback may run anything.
+// before every line, as the callback may run anything. Without one the
+// records of a hold are also written together, a write for hundreds of
+// lines; should some not fit on the disk, their lines count as rejected.
 class AppendBatch {
 public:
-    explicit AppendBatch(store::Query &commandQuery) : m_table(commandQuery.dataSet("article")) {}
-    ~AppendBatch() { letGo(); }
+    AppendBatch(store::Query &commandQuery, CsvImportResult &result, bool writeTogether)
+        : m_table(commandQuery.dataSet("article")), m_result(result), m_together(writeTogether)
+    {
+        if (m_together)
+            m_table.setAppendsWrittenTogether(true);
+    }
+    ~AppendBatch()
+    {
+        // Reached also when the import fails: the records kept so far are
+        // written, an error meanwhile gives way to the one under way.
+        try {
+            letGo();
+            if (m_together)
+                m_table.setAppendsWrittenTogether(false);
+        } catch (const std::exception &) {
+        }
+    }
     AppendBatch(const AppendBatch &) = delete;
     AppendBatch &operator=(const AppendBatch &) = delete;
 
     void letGo()
     {
+        write();
         if (std::exchange(m_held, false))
             m_table.releaseAppends();
     }
@@ -73,6 +91,9 @@ public:
     // Before a line is stored.
     void lineBegins()
     {
+        if (m_held && m_since.elapsed() < kHoldMs && m_lines.size() < kLinesTogether)
+            return;
+        write();
         if (m_held && m_since.elapsed() < kHoldMs)
             return;
         const bool held = std::exchange(m_held, false);
@@ -84,11 +105,39 @@ public:
         m_since.start();
     }
 
+    // After the line's record was appended.
+    void stored(int line)
+    {
+        ++m_result.recordsStored;
+        if (m_together)
+            m_lines.push_back(line);
+    }
+
 private:
+    void write()
+    {
+        if (m_lines.empty())
+            return;
+        QString why;
+        const std::int64_t lost = m_table.writeAppends(&why);
+        const std::size_t kept = m_lines.size() - std::min(m_lines.size(), static_cast<std::size_t>(lost));
+        for (std::size_t i = kept; i < m_lines.size(); ++i) {
+            --m_result.recordsStored;
+            if (m_result.rejected.lines == 0 || m_lines[i] < m_result.rejected.firstLine)
+                m_result.firstRejection = why;
+            m_result.rejected.add(m_lines[i]);
+        }
+        m_lines.clear();
+    }
+
     static constexpr int kHoldMs = 20;
+    static constexpr std::size_t kLinesTogether = 512;
     store::Table &m_table;
+    CsvImportResult &m_result;
+    const bool m_together;
     bool m_held = false;
     QElapsedTimer m_since;
+    std::vector<int> m_lines;   // of the records not yet written
 };
 
 // A barcode as the table would hold it: cut to its field, trailing blanks gone.
@@ -145,7 +194,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
     if (o.skipExisting)
         barcodes = storedBarcodes(commandQuery);
     PreparedInsert insert;
-    AppendBatch batch(commandQuery);
+    AppendBatch batch(commandQuery, result, !progress);
     while (!file.AtEnd()) {
         const int n = ++result.linesRead;
         if (progress) {
@@ -214,7 +263,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         // The quotes are gone, so the statement is the prepared one.
         QString reason;
         if (RunInsert(commandQuery, insert.bind(num, entry), &reason)) {
-            ++result.recordsStored;
+            batch.stored(n);
         } else {
             if (result.rejected.lines == 0)
                 result.firstRejection = reason;
@@ -222,6 +271,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         }
         file.NextLine();
     }
+    batch.letGo();
     result.textAfterEndMark = file.TextAfterCtrlZ();
     return result;
 }

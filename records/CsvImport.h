@@ -51,7 +51,7 @@ struct ImportNote {
     int firstLine = 0;
     void add(int line)
     {
-        if (lines++ == 0)
+        if (lines++ == 0 || line < firstLine)
             firstLine = line;
     }
 };

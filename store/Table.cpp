@@ -39,6 +39,8 @@ constexpr std::uint8_t kVersion = 0x03;
 constexpr int kMaxFields = 255;
 // Bytes read per disk access during a walk.
 constexpr int kChunkBytes = 64 * 1024;
+// Appends written together go to the file in pieces of about this size.
+constexpr int kPendingBytes = 256 * 1024;
 
 // Byte-range locks live far beyond any real table so that they never cover
 // data that readers without locks look at: one byte for appends, one per
@@ -229,6 +231,14 @@ struct Table::Impl {
     // While the region is held: the file's length as last read or left by
     // this object's appends; -1 when not known.
     off_t lengthInHold = -1;
+    // Appends written together (asked for by a long run of appends under
+    // one hold): whole records from pendingFirst on, in neither the file nor
+    // the index yet.
+    bool writeTogether = false;
+    QByteArray pending;
+    std::int64_t pendingFirst = 0;
+    off_t pendingOldLength = 0;   // the file's length before them
+    QByteArray pendingTail;       // the bytes they cover (the end marker)
     // Updates and deletions made here, counted also while nobody else
     // would read the shared counters.
     std::uint64_t ownRewrites = 0;
@@ -489,6 +499,12 @@ struct Table::Impl {
             unlockByte(fd, kAppendLock);
     }
 
+    // Lets go of one hold on leaving the scope.
+    struct Released {
+        Impl &d;
+        ~Released() { d.release(); }
+    };
+
     struct Held {
         Impl &d;
         Held(Impl &impl, const char *operation) : d(impl) { d.hold(operation); }
@@ -616,6 +632,7 @@ struct Table::Impl {
     {
         if (holdDepth > 0 && (quiet || seenInHold))
             return;
+        writePending();
         struct stat st {};
         if (::fstat(fd, &st) != 0)
             return;
@@ -630,6 +647,83 @@ struct Table::Impl {
         ++version;
         ownWrite = true;
         ownSize = std::max<off_t>(seenSize, end);
+    }
+
+    // --- appends written together ------------------------------------------
+    // The file's length before an append at `at` and the bytes from `at` on
+    // that the record will cover (the end marker), which a failed write puts
+    // back.
+    off_t lengthBeforeAppend(off_t at, QByteArray &tail)
+    {
+        off_t length = lengthInHold;
+        if (length < 0) {
+            struct stat st {};
+            length = ::fstat(fd, &st) == 0 ? st.st_size : at;
+        }
+        tail = QByteArray(static_cast<qsizetype>(std::clamp<off_t>(length - at, 0, recordLen)), '\0');
+        if (!tail.isEmpty() && !base::preadAll(fd, tail.data(), tail.size(), at))
+            writeFailed(errno, "Append");
+        return length;
+    }
+
+    // Gives the file back its length and covered bytes after a failed write.
+    void takeBack(off_t length, off_t at, const QByteArray &tail)
+    {
+        if (::ftruncate(fd, std::max(length, at)) == 0 && !tail.isEmpty())
+            base::pwriteAll(fd, tail.constData(), tail.size(), at);
+    }
+
+    // Writes the appends waiting in memory, then their keys. A write that
+    // fails (a full disk) is taken back and the records are written one by
+    // one, as single appends would have been: those that fit stay, the
+    // others are gone and the error is raised. Returns how many are gone
+    // (with the error in `why` instead when one is given).
+    std::int64_t writePending(QString *why = nullptr)
+    {
+        if (pending.isEmpty())
+            return 0;
+        const QByteArray records = std::exchange(pending, QByteArray());
+        const std::int64_t n = records.size() / recordLen;
+        const off_t at = headerLen + (pendingFirst - 1) * recordLen;
+        std::int64_t written = n;
+        int err = 0;
+        lengthInHold = -1;
+        if (!base::pwriteAll(fd, records.constData(), records.size(), at)) {
+            takeBack(pendingOldLength, at, pendingTail);
+            for (written = 0; written < n; ++written) {
+                const off_t pos = at + written * recordLen;
+                if (!base::pwriteAll(fd, records.constData() + written * recordLen, recordLen, pos)) {
+                    err = errno;
+                    takeBack(written == 0 ? pendingOldLength : pos, pos, written == 0 ? pendingTail : QByteArray());
+                    break;
+                }
+            }
+        } else {
+            lengthInHold = std::max<off_t>(pendingOldLength, at + records.size());
+        }
+        if (keyField >= 0 && index.isOpen()) {
+            for (std::int64_t k = 0; k < written; ++k) {
+                if (!index.insert(keyOf(records.constData() + k * recordLen),
+                                  static_cast<std::uint32_t>(pendingFirst + k))) {
+                    repairIndex();
+                    break;
+                }
+            }
+        }
+        if (written > 0)
+            publish(false);
+        if (written == n)
+            return 0;
+        // The records counted and announced as appended are fewer.
+        count = pendingFirst - 1 + written;
+        ++version;
+        bufCount = 0;
+        ownWrite = false;
+        if (why) {
+            *why = TableFormat::errorText(TableFormat::codeForErrno(err), context("Append"));
+            return n - written;
+        }
+        writeFailed(err, "Append");
     }
 
     // --- walk ----------------------------------------------------------------
@@ -648,6 +742,7 @@ struct Table::Impl {
     // Reads n records from r on (at most a chunk) and points cur at r.
     bool loadRun(std::int64_t r, std::int64_t n)
     {
+        writePending();
         n = std::min<std::int64_t>(n, chunkRecords());
         if (n <= 0)
             return false;
@@ -993,6 +1088,7 @@ void Table::close()
 {
     if (d->fd < 0)
         return;
+    d->writePending();
     d->writeHeaderAtClose();
     d->releaseFiles();
     d->state = HeaderState::Unchanged;
@@ -1096,19 +1192,26 @@ void Table::append(std::span<const FieldAssignment> values)
     // its old length and bytes (the end marker, say) again, so that no half
     // record is left behind.
     const off_t at = d->headerLen + d->count * d->recordLen;
-    off_t oldSize = d->lengthInHold;
-    if (oldSize < 0) {
-        struct stat st {};
-        oldSize = ::fstat(d->fd, &st) == 0 ? st.st_size : at;
+    if (d->writeTogether && d->holdDepth > 1) {
+        // Under a hold taken by holdAppends(): written with the next ones.
+        if (d->pending.isEmpty()) {
+            d->pendingOldLength = d->lengthBeforeAppend(at, d->pendingTail);
+            d->pendingFirst = recNo;
+        }
+        d->pending.append(record);
+        d->count = recNo;
+        d->state = HeaderState::Appended;
+        d->afterOwnWrite(d->headerLen + recNo * d->recordLen);
+        if (d->pending.size() >= kPendingBytes)
+            d->writePending();
+        return;
     }
+    QByteArray tail;
+    const off_t oldSize = d->lengthBeforeAppend(at, tail);
     d->lengthInHold = -1;   // until this write is known whole
-    QByteArray tail(static_cast<qsizetype>(std::clamp<off_t>(oldSize - at, 0, d->recordLen)), '\0');
-    if (!tail.isEmpty() && !base::preadAll(d->fd, tail.data(), tail.size(), at))
-        d->writeFailed(errno, "Append");
     if (!base::pwriteAll(d->fd, record.constData(), record.size(), at)) {
         const int err = errno;
-        if (::ftruncate(d->fd, std::max(oldSize, at)) == 0 && !tail.isEmpty())
-            base::pwriteAll(d->fd, tail.constData(), tail.size(), at);
+        d->takeBack(oldSize, at, tail);
         d->writeFailed(err, "Append");
     }
     d->lengthInHold = std::max<off_t>(oldSize, at + d->recordLen);
@@ -1130,6 +1233,7 @@ void Table::updateCurrent(std::span<const FieldAssignment> values)
         d->apply(values, check.data());
     }
     Impl::Held held(*d, "Post");
+    d->writePending();
     RangeLock lock(d->fd, kLockBase + d->rec);
     if (!lock.acquire())
         d->lockFailed("Post");
@@ -1163,6 +1267,7 @@ void Table::deleteCurrent()
     d->requireCurrent("Delete");
     {
         Impl::Held held(*d, "Delete");
+        d->writePending();
         RangeLock lock(d->fd, kLockBase + d->rec);
         if (!lock.acquire())
             d->lockFailed("Delete");
@@ -1181,6 +1286,7 @@ std::optional<std::vector<std::uint32_t>> Table::recordsWithPrefix(int field, QB
 {
     if (d->fd < 0 || field != d->keyField || !d->index.isOpen())
         return std::nullopt;
+    d->writePending();   // their keys are not in the index before
     // The index is read while no other user changes it.
     if (!d->tryHold())
         return std::nullopt;
@@ -1232,12 +1338,19 @@ void Table::holdAppends()
 
 void Table::releaseAppends()
 {
-    d->release();
+    // Let go also when the appends waiting in memory fail.
+    const Impl::Released released{*d};
+    if (d->holdDepth == 1)
+        d->writePending();
 }
 
 void Table::passAppendsOn()
 {
-    d->release();
+    {
+        const Impl::Released released{*d};
+        if (d->holdDepth == 1)
+            d->writePending();
+    }
     // Until one of the users waiting has taken it.
     if (d->holdDepth == 0 && d->lockedByOthers(kAppendWaitLock)) {
         QElapsedTimer waited;
@@ -1249,6 +1362,18 @@ void Table::passAppendsOn()
         }
     }
     d->hold("Insert");
+}
+
+void Table::setAppendsWrittenTogether(bool on)
+{
+    if (!on)
+        d->writePending();
+    d->writeTogether = on;
+}
+
+std::int64_t Table::writeAppends(QString *why)
+{
+    return d->writePending(why);
 }
 
 std::int64_t Table::recordCount() const
@@ -1293,6 +1418,7 @@ std::uint64_t Table::version() const
 {
     if (d->holdDepth > 0 && (d->quiet || d->seenInHold))
         return d->version;
+    d->writePending();
     struct stat st {};
     if (d->fd >= 0 && ::fstat(d->fd, &st) == 0)
         d->noticeChanges(st);

@@ -111,6 +111,15 @@ public:
     // for it has had it (waiting a short while at most). Not held
     // afterwards when taking it again fails ("Lock failed [Insert]").
     void passAppendsOn();
+    // For a long run of appends under one hold: while on, the appends made
+    // while holdAppends() holds the region wait in memory and go to the file
+    // together — when writeAppends() is called, when the region is let go or
+    // passed on, when a piece is full, and before anything reads the table.
+    // writeAppends() returns how many of them could not be written (a full
+    // disk: those that fit stay, the rest are taken back), with the error in
+    // `why`; elsewhere that error is thrown.
+    void setAppendsWrittenTogether(bool on);
+    std::int64_t writeAppends(QString *why);
 
     // The numbers of the records whose `field` begins with `prefix`, in
     // record order, read from the production index (deleted records

@@ -83,6 +83,10 @@ TEST_F(DiskFull, ImportKeepsTheLinesBeforeTheFailedWrite)
     EXPECT_TRUE(r.err.contains("Disk full")) << r.err.constData();
     test::expectOnlyFiles(dir.path(), {QStringLiteral("article.dbf"), QStringLiteral("article.MDX")});
     EXPECT_EQ(test::checkWholeTable(dir.path()), 205);
+    // The lines whose records did not fit are counted as rejected, not stored.
+    EXPECT_TRUE(r.out.contains(QByteArray(": 5\n"))) << r.out.constData();
+    EXPECT_TRUE(r.err.contains("15 lignes de donn\xC3\xA9" "es, la premi\xC3\xA8" "re \xC3\xA9" "tant la ligne 6"))
+        << r.err.constData();
 }
 
 TEST_F(DiskFull, RestoreFailsAndLeavesTheDataAsItWas)
