@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <fcntl.h>
@@ -416,6 +417,39 @@ TEST_F(IndexTableTest, ARememberedCheckGivesWayToAnyLaterChange)
     setWritten(anHourAgo);
     reopen();
     EXPECT_TRUE(events.empty());
+}
+
+// Appends written together wait in memory; whatever reads the table, in
+// this object or another, finds them written first.
+TEST_F(IndexTableTest, AppendsWrittenTogetherAreThereForEveryReader)
+{
+    table.open();
+    appendKeys({"A0"});
+    const qint64 before = QFileInfo(path).size();
+    table.setAppendsWrittenTogether(true);
+    table.holdAppends();
+    appendKeys({"K1", "B2", "K3"});
+    EXPECT_EQ(QFileInfo(path).size(), before);   // waiting
+    const int cb = table.fieldIndex("cb");
+    EXPECT_EQ(table.recordsWithPrefix(cb, "K"), (std::vector<std::uint32_t>{2, 4}));
+    appendKeys({"K5"});
+    auto walked = [](store::Table &t) {
+        std::vector<QByteArray> seen;
+        for (t.first(); !t.eof(); t.next())
+            seen.push_back(t.text(t.fieldIndex("cb")).toByteArray());
+        return seen;
+    };
+    EXPECT_EQ(walked(table), (std::vector<QByteArray>{"A0", "K1", "B2", "K3", "K5"}));
+    appendKeys({"K6"});
+    table.releaseAppends();
+    store::Table other{store::ArticleDefinition()};
+    other.setFileName(path);
+    other.open();
+    EXPECT_EQ(walked(other), (std::vector<QByteArray>{"A0", "K1", "B2", "K3", "K5", "K6"}));
+    other.close();
+    table.setAppendsWrittenTogether(false);
+    table.close();
+    expectIndexMatches();
 }
 
 TEST_F(IndexTableTest, IndexInEitherLetterCaseIsUsedAsItIs)
