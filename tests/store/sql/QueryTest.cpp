@@ -297,9 +297,14 @@ TEST_F(QueryTest, RunCommandDropsEveryError)
 {
     insert(1, "A");
     const QByteArray broken = records::InsertStatement(2, records::RecordEntry{"A\"B", "", "", 1, "O"}, records::QuoteRule::Keep);
-    EXPECT_NO_THROW(records::RunCommand(query, broken));
+    // Nothing escapes, and the result still tells a failed statement apart.
+    bool ran = true;
+    QString reason;
+    EXPECT_NO_THROW(ran = records::RunCommand(query, broken, &reason));
+    EXPECT_FALSE(ran);
+    EXPECT_FALSE(reason.isEmpty());
     EXPECT_NO_THROW(records::RunCommand(query, "select * from article"));
-    records::RunCommand(query, records::ToggleStatement(1, records::ToggledFlag("O")));
+    EXPECT_TRUE(records::RunCommand(query, records::ToggleStatement(1, records::ToggledFlag("O"))));
     EXPECT_EQ(column("select * from article", "cb") + "/" + column("select * from article", "topp"), QByteArray("A/N"));
 }
 
