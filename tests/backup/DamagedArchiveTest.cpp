@@ -163,6 +163,7 @@ TEST(DamagedArchive, RandomCorruption)
         .endRecord();
     ASSERT_EQ(b.volumes().size(), 2);
     QRandomGenerator gen(4242);
+    int failedRounds = 0, restoredRounds = 0;
     for (int round = 0; round < 100; ++round) {
         QList<QByteArray> volumes = b.volumes();
         QByteArray &victim = volumes[gen.bounded(2)];
@@ -183,7 +184,7 @@ TEST(DamagedArchive, RandomCorruption)
         ASSERT_TRUE(writeFile(store.file(QStringLiteral("r.002")), volumes[1]));
 
         DataDir data;
-        writeFile(data.file(QStringLiteral("article.dbf")), "old table");
+        ASSERT_TRUE(writeFile(data.file(QStringLiteral("article.dbf")), "old table"));
         Recorder rec;
         rec.answers = {true, false};   // a volume asked for twice is missing
         bool failed = false;
@@ -198,10 +199,20 @@ TEST(DamagedArchive, RandomCorruption)
         // bytes; a failed one must leave the data as it was.
         if (failed) {
             EXPECT_EQ(now, QByteArray("old table")) << "round " << round;
+            ++failedRounds;
+        } else {
+            // The archive's two files (under whatever names the damage left
+            // them) took the old data's place.
+            EXPECT_NE(now, QByteArray("old table")) << "round " << round;
+            EXPECT_EQ(QDir(data.path()).entryList(QDir::Files).size(), 2) << "round " << round;
+            ++restoredRounds;
         }
         EXPECT_TRUE(QDir(data.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
             << "round " << round;
     }
+    // Both ends were met, or half of the checks above never ran.
+    EXPECT_GT(failedRounds, 0);
+    EXPECT_GT(restoredRounds, 0);
 }
 
 } // namespace
