@@ -601,17 +601,29 @@ MdxIndex::Block *MdxIndex::block(std::uint32_t page)
         recent = {page, &it->second};
         return &it->second;
     }
-    const std::uint32_t pages = base::u32(m_fileHeader.constData() + 32);
-    if (page < kTagPage || page == m_tagPage || page + 2 > pages)
-        return nullptr;
-    Block b(kBlockSize, '\0');
-    if (!base::preadAll(m_fd, b.data(), kBlockSize, off_t(page) * kPageSize))
-        return nullptr;
-    if (base::u32(b.constData()) > static_cast<std::uint32_t>(m_maxKeys))
+    Block b;
+    if (!readBlock(page, b))
         return nullptr;
     Block *cached = &m_cache.emplace(page, std::move(b)).first->second;
     recent = {page, cached};
     return cached;
+}
+
+bool MdxIndex::readBlock(std::uint32_t page, Block &into) const
+{
+    const std::uint32_t pages = base::u32(m_fileHeader.constData() + 32);
+    if (page < kTagPage || page == m_tagPage || page + 2 > pages)
+        return false;
+    into.resize(kBlockSize);
+    return base::preadAll(m_fd, into.data(), kBlockSize, off_t(page) * kPageSize)
+        && base::u32(into.constData()) <= static_cast<std::uint32_t>(m_maxKeys);
+}
+
+const char *MdxIndex::leafOnce(std::uint32_t page, Block &scratch)
+{
+    if (const auto it = m_cache.find(page); it != m_cache.end())
+        return it->second.constData();
+    return readBlock(page, scratch) ? scratch.constData() : nullptr;
 }
 
 bool MdxIndex::writeBlock(std::uint32_t page, const Block &b)
@@ -924,11 +936,11 @@ bool MdxIndex::recordsWithPrefix(QByteArrayView prefix, std::vector<std::uint32_
     if (!descend(low, path, false))
         return false;
     const std::uint32_t pages = base::u32(m_fileHeader.constData() + 32);
+    Block scratch;
     for (std::uint32_t leaves = 0; leaves <= pages; ++leaves) {
-        const Block *b = block(path.back().page);
-        if (!b)
+        const char *p = leafOnce(path.back().page, scratch);
+        if (!p)
             return false;
-        const char *p = b->constData();
         const std::uint32_t n = base::u32(p);
         for (std::uint32_t i = 0; i < n; ++i) {
             const char *item = p + kNodeHead + i * m_itemLength;

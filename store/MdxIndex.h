@@ -100,6 +100,11 @@ private:
     };
 
     Block *block(std::uint32_t page);
+    bool readBlock(std::uint32_t page, Block &into) const;
+    // A leaf read once, as by a scan: from the cache when there, else read
+    // into `scratch` and not kept (a scan would fill the cache with blocks
+    // not wanted again).
+    const char *leafOnce(std::uint32_t page, Block &scratch);
     bool writeBlock(std::uint32_t page, const Block &b);
     bool writeHeaders();
     std::uint32_t allocate();

@@ -3,6 +3,8 @@
 #include "base/Error.h"
 #include "store/sql/Compare.h"
 
+#include <algorithm>
+
 namespace etibarix::store::sql {
 
 ResultSet::ResultSet(std::vector<Column> columns) : m_columns(std::move(columns)) {}
@@ -104,6 +106,39 @@ void ResultSet::removeRow(int row)
 void ResultSet::permute(const std::vector<int> &order)
 {
     const std::size_t width = m_columns.size();
+    const std::size_t rows = static_cast<std::size_t>(m_rows);
+    // A rearrangement of every row is done in place, cycle by cycle: a copy
+    // of a large result costs as much fresh memory again.
+    std::vector<bool> done(rows, false);
+    bool inPlace = order.size() == rows;
+    for (std::size_t i = 0; inPlace && i < rows; ++i) {
+        const auto from = static_cast<std::size_t>(order[i]);
+        inPlace = order[i] >= 0 && from < rows && !done[from];
+        if (inPlace)
+            done[from] = true;
+    }
+    if (inPlace) {
+        std::fill(done.begin(), done.end(), false);
+        std::vector<Cell> held(width);
+        auto row = [this, width](std::size_t r) { return m_cells.begin() + static_cast<std::ptrdiff_t>(r * width); };
+        for (std::size_t start = 0; start < rows; ++start) {
+            if (done[start] || static_cast<std::size_t>(order[start]) == start)
+                continue;
+            std::copy(row(start), row(start) + static_cast<std::ptrdiff_t>(width), held.begin());
+            std::size_t to = start;
+            for (;;) {
+                done[to] = true;
+                const auto from = static_cast<std::size_t>(order[to]);
+                if (from == start) {
+                    std::copy(held.begin(), held.end(), row(to));
+                    break;
+                }
+                std::copy(row(from), row(from) + static_cast<std::ptrdiff_t>(width), row(to));
+                to = from;
+            }
+        }
+        return;
+    }
     std::vector<Cell> cells;
     cells.reserve(order.size() * width);
     for (const int from : order) {

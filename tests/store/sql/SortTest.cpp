@@ -8,9 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QRandomGenerator>
+#include <QString>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
+#include <random>
 #include <string>
 
 using namespace etibarix::store::sql;
@@ -194,5 +199,41 @@ TEST(RowSorter, SortRearrangesTheCopyAndSurvivesHostileInput)
         const int v = rs.integer(i, 0);
         const int original = rs.text(i, 1).toInt();
         ASSERT_EQ(original % 2 ? original : n - original, v);
+    }
+}
+
+// Row k afterwards is old row order[k]: whole rows, in place for a
+// rearrangement of every row, by copy for a selection or a repetition.
+TEST(ResultSet, PermuteMovesWholeRows)
+{
+    const int n = 1000;
+    auto filled = [](int rows) {
+        ResultSet rs({{"v", ColumnType::Integer}, {"t", ColumnType::Text}});
+        for (int i = 0; i < rows; ++i) {
+            rs.addInteger(i);
+            rs.addText(QByteArray(QByteArray("t") + QByteArray::number(i)));
+        }
+        return rs;
+    };
+    std::vector<std::vector<int>> orders;
+    std::vector<int> shuffled(n);
+    std::iota(shuffled.begin(), shuffled.end(), 0);
+    for (quint32 seed : {1u, 2u}) {
+        std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(seed));
+        orders.push_back(shuffled);
+    }
+    std::vector<int> reversed(n);
+    std::iota(reversed.rbegin(), reversed.rend(), 0);
+    orders.push_back(reversed);
+    orders.push_back({2, 0});        // a selection
+    orders.push_back({1, 1, 0});     // a repetition
+    for (const std::vector<int> &order : orders) {
+        ResultSet rs = filled(n);
+        rs.permute(order);
+        ASSERT_EQ(rs.rowCount(), int(order.size()));
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            ASSERT_EQ(rs.integer(int(k), 0), order[k]) << "row " << k;
+            ASSERT_EQ(rs.text(int(k), 1), QByteArray(QByteArray("t") + QByteArray::number(order[k]))) << "row " << k;
+        }
     }
 }
