@@ -12,6 +12,11 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+char16_t decode(unsigned char b)
+{
+    return (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+}
+
 std::optional<char> encode(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -28,18 +33,15 @@ QString fromCp1252(QByteArrayView bytes)
 {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar *d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHigh[b - 0x80]) : QChar(char16_t(b));
-    }
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(decode(static_cast<unsigned char>(bytes[i])));
     return out;
 }
 
 void appendCp1252AsUtf8(QByteArray &out, QByteArrayView bytes)
 {
     for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        const char16_t c = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+        const char16_t c = decode(static_cast<unsigned char>(ch));
         if (c < 0x80) {
             out.append(static_cast<char>(c));
         } else if (c < 0x800) {

@@ -52,6 +52,14 @@ QSet<QByteArray> storedBarcodes(store::Query &commandQuery)
     return barcodes;
 }
 
+// The reason given is the one of the lowest line rejected.
+void noteRejected(CsvImportResult &result, int line, const QString &reason)
+{
+    if (result.rejected.lines == 0 || line < result.rejected.firstLine)
+        result.firstRejection = reason;
+    result.rejected.add(line);
+}
+
 // The append region is held over lines for a few milliseconds at a time:
 // taking and letting go of it for every line cost more than storing the
 // line. A program that waits for it (a desktop program saving a record) gets
@@ -91,11 +99,11 @@ public:
     // Before a line is stored.
     void lineBegins()
     {
-        if (m_held && m_since.elapsed() < kHoldMs && m_lines.size() < kLinesTogether)
-            return;
-        write();
+        if (m_lines.size() >= kLinesTogether)
+            write();
         if (m_held && m_since.elapsed() < kHoldMs)
             return;
+        write();
         const bool held = std::exchange(m_held, false);
         if (held)
             m_table.passAppendsOn();
@@ -123,9 +131,7 @@ private:
         const std::size_t kept = m_lines.size() - std::min(m_lines.size(), static_cast<std::size_t>(lost));
         for (std::size_t i = kept; i < m_lines.size(); ++i) {
             --m_result.recordsStored;
-            if (m_result.rejected.lines == 0 || m_lines[i] < m_result.rejected.firstLine)
-                m_result.firstRejection = why;
-            m_result.rejected.add(m_lines[i]);
+            noteRejected(m_result, m_lines[i], why);
         }
         m_lines.clear();
     }
@@ -265,9 +271,7 @@ CsvImportResult RunCsvImport(store::Query &commandQuery, const QString &path, co
         if (RunInsert(commandQuery, insert.bind(num, entry), &reason)) {
             batch.stored(n);
         } else {
-            if (result.rejected.lines == 0)
-                result.firstRejection = reason;
-            result.rejected.add(n);
+            noteRejected(result, n, reason);
         }
         file.NextLine();
     }

@@ -481,9 +481,7 @@ bool MdxIndex::open(const QString &path, const IndexTag &tag, int keyLength, std
     m_tagPage = tagPage;
     m_fileHeader = head.left(48);
     m_tagHeader = tagHeader;
-    m_headersDirty = false;
-    m_cache.clear();
-    forgetRecent();
+    m_headersDirty = false;   // close() above left no blocks behind
     return true;
 }
 
@@ -507,9 +505,7 @@ bool MdxIndex::create(const QString &path, const IndexTag &tag, QByteArrayView k
     m_tagPage = kTagPage;
     m_fileHeader = image.left(48);
     m_tagHeader = image.mid(qsizetype(kTagPage) * kPageSize, kTagHeaderBytes);
-    m_headersDirty = false;
-    m_cache.clear();
-    forgetRecent();
+    m_headersDirty = false;   // close() above left no blocks behind
     return true;
 }
 
@@ -522,9 +518,7 @@ bool MdxIndex::close()
     }
     m_fd = -1;
     m_path.clear();
-    m_cache.clear();
-    forgetRecent();
-    m_dirty.clear();
+    forgetBlocks();
     return ok;
 }
 
@@ -548,9 +542,7 @@ bool MdxIndex::flush()
 
 void MdxIndex::discardCache()
 {
-    m_cache.clear();
-    forgetRecent();
-    m_dirty.clear();
+    forgetBlocks();
     if (m_fd < 0)
         return;
     QByteArray fh(48, '\0');

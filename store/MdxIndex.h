@@ -140,6 +140,12 @@ private:
     // a block leaves it, when this is forgotten.
     std::array<std::pair<std::uint32_t, Block *>, 64> m_recent{};
     void forgetRecent() { m_recent.fill({0, nullptr}); }
+    void forgetBlocks()
+    {
+        m_cache.clear();
+        m_dirty.clear();
+        forgetRecent();
+    }
     std::int64_t m_dateMinute = -1;
     char m_today[3] = {};
 };

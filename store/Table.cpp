@@ -649,6 +649,16 @@ struct Table::Impl {
         ownSize = std::max<off_t>(seenSize, end);
     }
 
+    // The key of a record just appended goes into the index; false when the
+    // index had to be built anew (and so holds every record in the file).
+    bool indexAppended(const char *record, std::int64_t recNo)
+    {
+        if (keyField < 0 || !index.isOpen() || index.insert(keyOf(record), static_cast<std::uint32_t>(recNo)))
+            return true;
+        repairIndex();
+        return false;
+    }
+
     // --- appends written together ------------------------------------------
     // The file's length before an append at `at` and the bytes from `at` on
     // that the record will cover (the end marker), which a failed write puts
@@ -701,14 +711,9 @@ struct Table::Impl {
         } else {
             lengthInHold = std::max<off_t>(pendingOldLength, at + records.size());
         }
-        if (keyField >= 0 && index.isOpen()) {
-            for (std::int64_t k = 0; k < written; ++k) {
-                if (!index.insert(keyOf(records.constData() + k * recordLen),
-                                  static_cast<std::uint32_t>(pendingFirst + k))) {
-                    repairIndex();
-                    break;
-                }
-            }
+        for (std::int64_t k = 0; k < written; ++k) {
+            if (!indexAppended(records.constData() + k * recordLen, pendingFirst + k))
+                break;   // rebuilt from the file, these records included
         }
         if (written > 0)
             publish(false);
@@ -1188,9 +1193,6 @@ void Table::append(std::span<const FieldAssignment> values)
     const std::int64_t recNo = d->count + 1;
     if (recNo > 0xFFFFFFFFLL)
         TableFormat::raise(kErrBeyondRange, d->context("Append"));
-    // A write that fails part way (a full disk) is taken back: the file gets
-    // its old length and bytes (the end marker, say) again, so that no half
-    // record is left behind.
     const off_t at = d->headerLen + d->count * d->recordLen;
     if (d->writeTogether && d->holdDepth > 1) {
         // Under a hold taken by holdAppends(): written with the next ones.
@@ -1206,6 +1208,9 @@ void Table::append(std::span<const FieldAssignment> values)
             d->writePending();
         return;
     }
+    // A write that fails part way (a full disk) is taken back: the file gets
+    // its old length and bytes (the end marker, say) again, so that no half
+    // record is left behind.
     QByteArray tail;
     const off_t oldSize = d->lengthBeforeAppend(at, tail);
     d->lengthInHold = -1;   // until this write is known whole
@@ -1217,9 +1222,7 @@ void Table::append(std::span<const FieldAssignment> values)
     d->lengthInHold = std::max<off_t>(oldSize, at + d->recordLen);
     d->count = recNo;
     d->state = HeaderState::Appended;
-    if (d->keyField >= 0 && d->index.isOpen()
-        && !d->index.insert(d->keyOf(record.constData()), static_cast<std::uint32_t>(recNo)))
-        d->repairIndex();
+    d->indexAppended(record.constData(), recNo);
     d->publish(false);
     d->afterOwnWrite(d->headerLen + recNo * d->recordLen);
 }
@@ -1346,11 +1349,7 @@ void Table::releaseAppends()
 
 void Table::passAppendsOn()
 {
-    {
-        const Impl::Released released{*d};
-        if (d->holdDepth == 1)
-            d->writePending();
-    }
+    releaseAppends();
     // Until one of the users waiting has taken it.
     if (d->holdDepth == 0 && d->lockedByOthers(kAppendWaitLock)) {
         QElapsedTimer waited;
