@@ -18,6 +18,7 @@
 
 #include <QIODevice>
 
+#include <charconv>
 #include <optional>
 
 namespace etibarix::cli {
@@ -54,7 +55,7 @@ void printResult(Context &ctx, const store::sql::ResultSet &rows)
         } else {
             ctx.out << QString::fromUtf8(out);
         }
-        out.clear();
+        out.truncate(0);   // keeps the room for the next piece
     };
     for (int c = 0; c < rows.columnCount(); ++c) {
         if (c)
@@ -66,9 +67,11 @@ void printResult(Context &ctx, const store::sql::ResultSet &rows)
         for (int c = 0; c < rows.columnCount(); ++c) {
             if (c)
                 out.append('\t');
-            if (rows.column(c).type == store::sql::ColumnType::Integer)
-                out.append(QByteArray::number(rows.integer(r, c)));
-            else
+            if (rows.column(c).type == store::sql::ColumnType::Integer) {
+                char digits[16];
+                const auto written = std::to_chars(digits, digits + sizeof digits, rows.integer(r, c));
+                out.append(digits, written.ptr - digits);
+            } else
                 appendEscaped(out, rows.textView(r, c));
         }
         out.append('\n');

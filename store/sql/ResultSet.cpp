@@ -20,17 +20,17 @@ int ResultSet::columnIndex(QByteArrayView name) const
 void ResultSet::reserve(int rows, qsizetype textBytes)
 {
     m_cells.reserve(static_cast<std::size_t>(rows) * m_columns.size());
-    m_pool.reserve(textBytes);
+    m_pool.reserve(static_cast<std::size_t>(textBytes));
 }
 
 ResultSet::Cell ResultSet::storeText(QByteArrayView text)
 {
-    if (m_pool.size() + text.size() > 0xFFFFFFFFLL)
+    if (m_pool.size() + std::size_t(text.size()) > 0xFFFFFFFFULL)
         throw base::Error(QStringLiteral("Result too large"));
     Cell c;
     c.offset = static_cast<std::uint32_t>(m_pool.size());
     c.length = static_cast<std::uint32_t>(text.size());
-    m_pool.append(text);
+    m_pool.insert(m_pool.end(), text.begin(), text.end());
     return c;
 }
 
@@ -64,7 +64,7 @@ std::int32_t ResultSet::integer(int row, int column) const
 QByteArrayView ResultSet::textView(int row, int column) const
 {
     const Cell &c = cell(row, column);
-    return QByteArrayView(m_pool.constData() + c.offset, c.length);
+    return QByteArrayView(m_pool.data() + c.offset, c.length);
 }
 
 QByteArray ResultSet::text(int row, int column) const
@@ -139,7 +139,7 @@ void ResultSet::permute(const std::vector<int> &order)
         }
         return;
     }
-    std::vector<Cell> cells;
+    decltype(m_cells) cells;
     cells.reserve(order.size() * width);
     for (const int from : order) {
         const auto first = m_cells.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(from) * width);

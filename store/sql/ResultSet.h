@@ -3,6 +3,8 @@
 // of the table. Texts live in one pool so that a result of 100,000 rows costs
 // a handful of allocations, not one per value.
 
+#include "base/LargePages.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -35,7 +37,7 @@ public:
 
     // Room for rows and text bytes, so that filling does not reallocate.
     void reserve(int rows, qsizetype textBytes);
-    qsizetype textBytes() const { return m_pool.size(); }
+    qsizetype textBytes() const { return qsizetype(m_pool.size()); }
 
     // Filling, one row at a time, the values in column order.
     void addInteger(std::int32_t value);
@@ -68,8 +70,8 @@ private:
     Cell storeText(QByteArrayView text);
 
     std::vector<Column> m_columns;
-    std::vector<Cell> m_cells;
-    QByteArray m_pool;
+    std::vector<Cell, base::LargePageAllocator<Cell>> m_cells;
+    std::vector<char, base::LargePageAllocator<char>> m_pool;
     int m_rows = 0;
     std::size_t m_filled = 0;   // cells of the row being added
 };
