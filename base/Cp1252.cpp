@@ -40,19 +40,25 @@ QString fromCp1252(QByteArrayView bytes)
 
 void appendCp1252AsUtf8(QByteArray &out, QByteArrayView bytes)
 {
-    for (const char ch : bytes) {
-        const char16_t c = decode(static_cast<unsigned char>(ch));
-        if (c < 0x80) {
-            out.append(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.append(static_cast<char>(0xC0 | (c >> 6)));
-            out.append(static_cast<char>(0x80 | (c & 0x3F)));
+    // Runs of ASCII, most of any text, go over in one piece.
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80)
+            continue;
+        out.append(bytes.sliced(from, i - from));
+        const char16_t c = decode(b);
+        if (c < 0x800) {
+            const char two[] = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+            out.append(two, 2);
         } else {
-            out.append(static_cast<char>(0xE0 | (c >> 12)));
-            out.append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.append(static_cast<char>(0x80 | (c & 0x3F)));
+            const char three[] = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                static_cast<char>(0x80 | (c & 0x3F))};
+            out.append(three, 3);
         }
+        from = i + 1;
     }
+    out.append(bytes.sliced(from));
 }
 
 std::optional<QByteArray> toCp1252(QStringView text)

@@ -4,6 +4,7 @@
 // can: each fresh 4 KB page costs a trap, about 10 us on a virtual machine,
 // and a 2 MB page costs about as much as ten of them.
 #include <cstddef>
+#include <memory>
 #include <new>
 
 namespace etibarix::base {
@@ -32,7 +33,7 @@ struct LargePageAllocator {
             throw std::bad_array_new_length();
         const std::size_t bytes = n * sizeof(T);
         if (bytes < kLargePageThreshold)
-            return static_cast<T *>(::operator new(bytes, std::align_val_t(alignof(T))));
+            return std::allocator<T>().allocate(n);
         return static_cast<T *>(allocateLargePages(bytes));
     }
 
@@ -40,7 +41,7 @@ struct LargePageAllocator {
     {
         const std::size_t bytes = n * sizeof(T);
         if (bytes < kLargePageThreshold)
-            ::operator delete(p, std::align_val_t(alignof(T)));
+            std::allocator<T>().deallocate(p, n);
         else
             releaseLargePages(p, bytes);
     }
